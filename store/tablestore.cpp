@@ -1,0 +1,215 @@
+#include "store/tablestore.h"
+
+#include "store/cp1252.h"
+#include "store/recordmodel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+constexpr qint64 kChunk = 1 << 20;
+}
+
+bool readLines(const QString &path, QStringList &lines)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    lines.clear();
+    QByteArray pending;          // bytes of the line not yet ended
+    bool afterCr = false;        // last chunk ended with CR: a LF next belongs to it
+    QByteArray chunk;
+    while (true) {
+        chunk = f.read(kChunk);
+        if (chunk.isEmpty()) {
+            if (f.error() != QFileDevice::NoError)
+                return false;
+            break;
+        }
+        qsizetype start = 0;
+        if (afterCr && chunk.at(0) == '\n')
+            start = 1;
+        afterCr = false;
+        const char *d = chunk.constData();
+        const qsizetype n = chunk.size();
+        for (qsizetype i = start; i < n; ++i) {
+            const char c = d[i];
+            if (c != '\r' && c != '\n')
+                continue;
+            if (pending.isEmpty()) {
+                lines << cp1252::decode(QByteArrayView(d + start, i - start));
+            } else {
+                pending.append(d + start, i - start);
+                lines << cp1252::decode(pending);
+                pending.clear();
+            }
+            if (c == '\r') {
+                if (i + 1 < n) {
+                    if (d[i + 1] == '\n')
+                        ++i;
+                } else {
+                    afterCr = true;
+                }
+            }
+            start = i + 1;
+        }
+        pending.append(d + start, n - start);
+    }
+    if (!pending.isEmpty())
+        lines << cp1252::decode(pending);
+    return true;
+}
+
+bool writeLinesAtomic(const QString &path, const QStringList &lines, qsizetype count)
+{
+    if (count < 0)
+        count = lines.size();
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray buf;
+    buf.reserve(kChunk + 4096);
+    for (qsizetype i = 0; i < count; ++i) {
+        cp1252::encodeAppend(lines.at(i), buf);
+        buf.append("\r\n", 2);
+        if (buf.size() >= kChunk) {
+            if (f.write(buf) != buf.size()) {
+                f.cancelWriting();
+                return false;
+            }
+            buf.clear();
+        }
+    }
+    if (!buf.isEmpty() && f.write(buf) != buf.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+bool splitHeader(const QString &header, QString &commune, QString &sources, QString &people, QString &parishes)
+{
+    const qsizetype t1 = header.indexOf(record::Tab);
+    if (t1 < 0)
+        return false;
+    const qsizetype t2 = header.indexOf(record::Tab, t1 + 1);
+    if (t2 < 0)
+        return false;
+    const qsizetype t3 = header.indexOf(record::Tab, t2 + 1);
+    if (t3 < 0)
+        return false;
+    commune = header.left(t1);
+    sources = header.mid(t1 + 1, t2 - t1 - 1);
+    people = header.mid(t2 + 1, t3 - t2 - 1);
+    parishes = header.mid(t3 + 1);
+    return true;
+}
+
+QStringList splitParishList(const QString &list)
+{
+    if (list.isEmpty())
+        return {};
+    return list.split(record::Nbsp);
+}
+
+QString TableStore::scratchPath() const { return QDir(m_appFolder).filePath(QStringLiteral("Temp.tmp")); }
+QString TableStore::backupPath() const { return QDir(m_appFolder).filePath(QStringLiteral("Temp2.tmp")); }
+
+TableStore::LoadResult TableStore::load(const QString &path)
+{
+    QStringList lines;
+    if (!readLines(path, lines))
+        return LoadResult::Unreadable;
+    if (lines.isEmpty())
+        return LoadResult::Incompatible;
+    QString c, s, p, l;
+    if (!splitHeader(lines.first(), c, s, p, l))
+        return LoadResult::Incompatible;
+    lines.append(QString()); // the spare slot
+    m_lines = std::move(lines);
+    m_tablePath = path;
+    commune = c;
+    sources = s;
+    people = p;
+    parishList = l;
+    currentLine = 0;
+    return LoadResult::Ok;
+}
+
+QString TableStore::headerLine() const
+{
+    return commune + record::Tab + sources + record::Tab + people + record::Tab + parishList;
+}
+
+QStringList TableStore::parishNames() const { return splitParishList(parishList); }
+
+void TableStore::setParishNames(const QStringList &names) { parishList = names.join(record::Nbsp); }
+
+bool TableStore::save(const QString &path)
+{
+    if (m_lines.isEmpty() || path.isEmpty())
+        return false;
+    if (QFileInfo::exists(path)) {
+        const QString backup = backupPath();
+        if (QFileInfo(path).absoluteFilePath() != QFileInfo(backup).absoluteFilePath()) {
+            QFile::remove(backup);
+            if (!QFile::copy(path, backup))
+                return false;
+        }
+    }
+    m_lines[0] = headerLine();
+    return writeLinesAtomic(path, m_lines, m_lines.size() - 1);
+}
+
+bool TableStore::deleteRecord(int k)
+{
+    if (k < 1 || k > recordCount())
+        return false;
+    m_lines.removeAt(k);
+    return true;
+}
+
+void TableStore::setContent(const QStringList &lines, const QString &path)
+{
+    m_lines = lines;
+    if (m_lines.isEmpty())
+        m_lines << QString();
+    m_lines.append(QString());
+    splitHeader(m_lines.first(), commune, sources, people, parishList);
+    m_tablePath = path;
+    currentLine = 0;
+}
+
+void TableStore::clear()
+{
+    m_lines.clear();
+    m_tablePath.clear();
+    commune.clear();
+    sources.clear();
+    people.clear();
+    parishList.clear();
+    currentLine = 0;
+}
+
+QString ScratchClock::elapsedText(QTime from, QTime to)
+{
+    int secs = std::abs(from.secsTo(to));
+    return QStringLiteral("%1:%2:%3")
+        .arg(secs / 3600, 2, 10, QLatin1Char('0'))
+        .arg((secs / 60) % 60, 2, 10, QLatin1Char('0'))
+        .arg(secs % 60, 2, 10, QLatin1Char('0'));
+}
+
+bool ScratchClock::tick(QTime now, bool managerVisible)
+{
+    latestTick = now;
+    if (managerVisible)
+        return false;
+    if (elapsedText(lastSave, latestTick) > QStringLiteral("00:02:00")) {
+        lastSave = latestTick;
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,226 @@
+#include "store/cp1252.h"
+#include "store/recordmodel.h"
+#include "store/tablestore.h"
+#include "testutil.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+using namespace testutil;
+
+class TestStore : public QObject {
+    Q_OBJECT
+private slots:
+    void catalogue()
+    {
+        QCOMPARE(record::fieldName(1), QStringLiteral("Lieu"));
+        QCOMPARE(record::fieldName(23), QStringLiteral("Code Org  PEPX"));
+        QCOMPARE(record::fieldName(34), QStringLiteral("Org  MEPX"));
+        QCOMPARE(record::fieldName(160), QStringLiteral("° de parenté"));
+        QCOMPARE(record::fieldName(161), QStringLiteral("Notes"));
+        int groupFields = 0, tabs = 0;
+        for (int g = 0; g < record::GroupCount; ++g) {
+            groupFields += record::groupSize(g);
+            tabs += record::emptyGroup(g).size();
+        }
+        QCOMPARE(groupFields, 130);
+        QCOMPARE(tabs, 113);
+        QCOMPARE(record::groupFirstField(10), 107);
+        QCOMPARE(record::fieldOfTxt(30), 161);
+        QCOMPARE(record::fieldOfTxt(1), 0);
+        QCOMPARE(record::actCodeForLabel(QStringLiteral("Congé")), QStringLiteral("CG"));
+        QCOMPARE(record::actCodeForLabel(QStringLiteral("mariage")), QString());
+        QCOMPARE(record::emptyRecordLine().count(record::Tab), 160);
+    }
+
+    void dateField()
+    {
+        QCOMPARE(record::dateField("", "", "1815"), QStringLiteral("../../1815"));
+        QCOMPARE(record::dateField("5", "3", "1815"), QStringLiteral(".5/.3/1815"));
+        QCOMPARE(record::dateField("15", "brum", "4", 2, 4, 2), QStringLiteral("15/brum/.4"));
+        QCOMPARE(record::dateField("", "", ""), QString());
+    }
+
+    void notesKeepExtraTabs()
+    {
+        QStringList f;
+        QString line = recordLine({{"Notes", "a"}}) + "\tb";
+        QVERIFY(record::splitFields(line, f));
+        QCOMPARE(f.size(), 161);
+        QCOMPARE(f.last(), QStringLiteral("a\tb"));
+        QVERIFY(!record::splitFields(QString(159, u'\t'), f));
+        QCOMPARE(record::fieldOf(line, 161), QStringLiteral("a\tb"));
+    }
+
+    void codepage()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all += char(b);
+        QCOMPARE(cp1252::encode(cp1252::decode(all)), all);
+        QCOMPARE(cp1252::decode("\x9c\xa0\xe9"), QString::fromUtf16(u"œ\u00a0é"));
+        QCOMPARE(cp1252::upper(QChar(u'é')), QChar(u'É'));
+        QCOMPARE(cp1252::upper(QChar(u'œ')), QChar(u'Œ'));
+        QCOMPARE(cp1252::upper(QChar(u'ß')), QChar(u'ß'));
+        QCOMPARE(cp1252::upper(QChar(u'µ')), QChar(u'µ'));
+        QCOMPARE(cp1252::upper(QChar(u'ÿ')), QChar(u'Ÿ'));
+        bool refused = false;
+        QCOMPARE(cp1252::cleanForField(QStringLiteral("a\tb\r\nc"), &refused), QStringLiteral("abc"));
+        QVERIFY(!refused);
+        cp1252::cleanForField(QString::fromUtf16(u"a\u4e2db"), &refused);
+        QVERIFY(refused);
+    }
+
+    void loadSaveRoundTripIsByteExact()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("Valbrune.krv");
+        const QByteArray bytes = fileBytes({header(), fullRecordLine(1), recordLine({{"Nom EPX", "ŒUVRE"}, {"Notes", "x\ty"}})});
+        QVERIFY(writeBytes(path, bytes));
+        TableStore t;
+        t.setAppFolder(dir.path());
+        QCOMPARE(t.load(path), TableStore::LoadResult::Ok);
+        QCOMPARE(t.upperIndex(), 3);
+        QCOMPARE(t.commune, QStringLiteral("Valbrune"));
+        QCOMPARE(t.parishNames(), (QStringList{"Saint-Martin", "Notre-Dame"}));
+        QVERIFY(t.save(path));
+        QCOMPARE(readBytes(path), bytes);
+        QCOMPARE(readBytes(t.backupPath()), bytes);
+    }
+
+    void saveWritesHeaderAndRecordsOnly()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.krv");
+        QVERIFY(writeBytes(path, fileBytes({header()})));
+        TableStore t;
+        t.setAppFolder(dir.path());
+        QCOMPARE(t.load(path), TableStore::LoadResult::Ok);
+        QCOMPARE(t.upperIndex(), 1);
+        const QByteArray before = readBytes(path);
+        t.setLine(1, recordLine({{"Nom EPX", "ARZEL"}}));
+        t.grow();
+        t.setLine(2, QStringLiteral("never written: spare slot"));
+        t.commune = QStringLiteral("Kerlouan");
+        QVERIFY(t.save(path));
+        const QByteArray after = readBytes(path);
+        QCOMPARE(after.count("\r\n"), 2);
+        QVERIFY(after.startsWith("Kerlouan\t"));
+        QVERIFY(!after.contains("spare"));
+        QCOMPARE(readBytes(t.backupPath()), before);
+    }
+
+    void lineEnds()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.krv");
+        const QByteArray h = cp1252::encode(header());
+        const QByteArray r = cp1252::encode(recordLine({{"Nom EPX", "A"}}));
+        QVERIFY(writeBytes(path, h + "\n" + r + "\r" + r + "\r\n" + r));
+        TableStore t;
+        t.setAppFolder(dir.path());
+        QCOMPARE(t.load(path), TableStore::LoadResult::Ok);
+        QCOMPARE(t.recordCount(), 3);
+        QCOMPARE(t.line(3), cp1252::decode(r));
+        QVERIFY(t.save(path));
+        QCOMPARE(readBytes(path), h + "\r\n" + r + "\r\n" + r + "\r\n" + r + "\r\n");
+    }
+
+    void badInputsAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("result");
+        QTest::newRow("empty") << QByteArray() << int(TableStore::LoadResult::Incompatible);
+        QTest::newRow("two tabs") << QByteArray("a\tb\tc\r\n") << int(TableStore::LoadResult::Incompatible);
+        QTest::newRow("no header tabs") << QByteArray("Valbrune\r\n") << int(TableStore::LoadResult::Incompatible);
+    }
+    void badInputsAreRefused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, result);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.krv");
+        QVERIFY(writeBytes(path, bytes));
+        TableStore t;
+        t.setContent({header("Before")});
+        QCOMPARE(int(t.load(path)), result);
+        QCOMPARE(t.commune, QStringLiteral("Before"));
+        QCOMPARE(readBytes(path), bytes);
+        QCOMPARE(t.load(dir.filePath("missing.krv")), TableStore::LoadResult::Unreadable);
+    }
+
+    void saveIntoReadOnlyFolderFailsAndKeepsTable()
+    {
+        if (geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.krv");
+        const QByteArray bytes = fileBytes({header(), recordLine({{"Nom EPX", "A"}})});
+        QVERIFY(writeBytes(path, bytes));
+        TableStore t;
+        t.setAppFolder(dir.path());
+        QCOMPARE(t.load(path), TableStore::LoadResult::Ok);
+        t.setLine(1, recordLine({{"Nom EPX", "B"}}));
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QVERIFY(!t.save(path));
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QCOMPARE(readBytes(path), bytes);
+        QCOMPARE(record::fieldOf(t.line(1), 7), QStringLiteral("B"));
+    }
+
+    void saveIntoMissingFolderFails()
+    {
+        QTemporaryDir dir;
+        TableStore t;
+        t.setAppFolder(dir.path());
+        t.setContent({header()});
+        QVERIFY(!t.save(dir.filePath("no/such/folder/t.krv")));
+    }
+
+    void scratchSave()
+    {
+        QTemporaryDir dir;
+        TableStore t;
+        t.setAppFolder(dir.path());
+        t.setContent({header(), recordLine({{"Nom EPX", "A"}})});
+        // The first scratch save of a fresh folder writes Temp.tmp although none existed.
+        QVERIFY(t.scratchSave());
+        QCOMPARE(readBytes(t.scratchPath()), fileBytes({header(), recordLine({{"Nom EPX", "A"}})}));
+        QVERIFY(!QFile::exists(t.backupPath()));
+        t.setLine(1, recordLine({{"Nom EPX", "B"}}));
+        QVERIFY(t.scratchSave());
+        QCOMPARE(readBytes(t.backupPath()), fileBytes({header(), recordLine({{"Nom EPX", "A"}})}));
+    }
+
+    void scratchClock()
+    {
+        ScratchClock c;
+        c.start(QTime(10, 0, 0));
+        QVERIFY(!c.tick(QTime(10, 1, 0), false));
+        QVERIFY(!c.tick(QTime(10, 2, 0), false)); // exactly two minutes: not more
+        QVERIFY(!c.tick(QTime(10, 3, 0), true));  // table manager shown
+        QVERIFY(c.tick(QTime(10, 3, 1), false));
+        QCOMPARE(c.lastSave, QTime(10, 3, 1));
+        QVERIFY(!c.tick(QTime(10, 4, 1), false));
+        c.start(QTime(23, 59, 30));
+        QVERIFY(c.tick(QTime(0, 0, 30), false)); // across midnight the gap reads 23:59:00
+        QCOMPARE(ScratchClock::elapsedText(QTime(23, 59, 30), QTime(0, 0, 30)), QStringLiteral("23:59:00"));
+    }
+
+    void deleteAndParishes()
+    {
+        TableStore t;
+        t.setContent({header(), "r1", "r2", "r3"});
+        QVERIFY(!t.deleteRecord(0));
+        QVERIFY(!t.deleteRecord(4)); // the spare slot is no record
+        QVERIFY(t.deleteRecord(2));
+        QCOMPARE(t.lines(), (QStringList{header(), "r1", "r3", ""}));
+        QCOMPARE(splitParishList(QString("A") + record::Nbsp + "B" + record::Nbsp + "C"), (QStringList{"A", "B", "C"}));
+        QCOMPARE(splitParishList(""), QStringList());
+        QCOMPARE(splitParishList("Seule"), QStringList{"Seule"});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "test_store.moc"

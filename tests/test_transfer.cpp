@@ -1,0 +1,133 @@
+#include "store/transfer.h"
+#include "testutil.h"
+
+#include <QTest>
+
+using namespace testutil;
+using transfer::Result;
+
+namespace {
+TableStore tableOf(const QStringList &records)
+{
+    TableStore t;
+    t.setContent(QStringList{header()} + records);
+    return t;
+}
+} // namespace
+
+class TestTransfer : public QObject {
+    Q_OBJECT
+private slots:
+    void everyFieldRoundTrips()
+    {
+        QString line = fullRecordLine(7) + QStringLiteral("\tafter a tab in the notes");
+        TableStore t = tableOf({line});
+        EntryState s;
+        s.recordNumber = "1";
+        QCOMPARE(transfer::show(t, s, transfer::First), Result::Ok);
+        QCOMPARE(s.actLabel, QStringLiteral("Contrat de Mariage"));
+        QVERIFY(s.dispense);
+        QCOMPARE(s.txt[30], QStringLiteral("v7é161\tafter a tab in the notes"));
+        QCOMPARE(transfer::store(t, s, transfer::StoreOnly), Result::Ok);
+        QCOMPARE(t.line(1), line);
+        QCOMPARE(t.upperIndex(), 2);
+    }
+
+    void newRecordWithoutSurnameIsNotStored()
+    {
+        TableStore t = tableOf({recordLine({{"Lieu", "Kerlouan"}, {"Paroisse", "Notre-Dame"}, {"Nom EPX", "A"}})});
+        EntryState s;
+        s.recordNumber = "1";
+        transfer::show(t, s, transfer::End);
+        QCOMPARE(s.recordNumber, QStringLiteral("2"));
+        QCOMPARE(s.txt[0], QStringLiteral("Kerlouan"));
+        QCOMPARE(s.parish, QStringLiteral("Notre-Dame"));
+        QCOMPARE(s.actLabel, QStringLiteral("Mariage"));
+        QCOMPARE(s.groups[10].count(u'\t'), 11);
+        s.txt[7] = "Jean";
+        transfer::store(t, s, transfer::Next);
+        QCOMPARE(t.upperIndex(), 2);
+        QCOMPARE(s.txt[7], QString());
+        s.txt[18] = "BRIAND";
+        s.txt[3] = "5";
+        transfer::store(t, s, transfer::Next);
+        QCOMPARE(t.upperIndex(), 3);
+        QCOMPARE(s.count, QStringLiteral("3"));
+        QCOMPARE(s.recordNumber, QStringLiteral("3"));
+        QCOMPARE(record::fieldOf(t.line(2), 5), QStringLiteral(".5/../...."));
+        QCOMPARE(record::fieldOf(t.line(2), 57), QStringLiteral("BRIAND"));
+        QCOMPARE(t.line(2).count(u'\t'), 160);
+        QCOMPARE(s.previousNumber, QStringLiteral("2"));
+        QCOMPARE(s.previous[5], QStringLiteral("BRIAND") + record::Nbsp);
+    }
+
+    void dateLayoutFollowsTheCalendar()
+    {
+        TableStore t = tableOf({recordLine({{"Nom EPX", "A"}, {"Date", "15/brum/04"}}),
+                                recordLine({{"Nom EPX", "B"}, {"Date", "03/05/1815"}})});
+        EntryState s;
+        s.recordNumber = "1";
+        transfer::show(t, s, transfer::First);
+        QCOMPARE(s.date.monthWidth, 470);
+        QCOMPARE(s.date.monthMaxLength, 4);
+        QCOMPARE(s.date.yearMaxLength, 2);
+        QCOMPARE(s.txt[4], QStringLiteral("brum"));
+        transfer::store(t, s, transfer::Next);
+        QCOMPARE(record::fieldOf(t.line(1), 5), QStringLiteral("15/brum/04"));
+        QCOMPARE(s.date.monthWidth, 300);
+        QCOMPARE(s.date.yearWidth, 470);
+        QCOMPARE(s.date.yearLeft, 4950 + 300 + 120);
+        QCOMPARE(s.date.slashLeft, s.date.yearLeft - 105);
+    }
+
+    void fatherSurnameRule()
+    {
+        TableStore t = tableOf({recordLine({{"Nom EPX", "A"}})});
+        EntryState s;
+        s.recordNumber = "1";
+        transfer::show(t, s, transfer::First);
+        s.txt[10] = "A";                       // father with the husband's surname, no first names
+        s.txt[18] = "B"; s.txt[22] = "B"; s.txt[23] = "Paul";
+        transfer::store(t, s, transfer::StoreOnly);
+        QCOMPARE(record::fieldOf(t.line(1), 17), QString());
+        QCOMPARE(record::fieldOf(t.line(1), 67), QStringLiteral("B"));
+    }
+
+    void navigationBounds()
+    {
+        TableStore t = tableOf({recordLine({{"Nom EPX", "A"}}), recordLine({{"Nom EPX", "B"}})});
+        EntryState s;
+        s.recordNumber = "1";
+        transfer::store(t, s, transfer::Previous);
+        QCOMPARE(s.recordNumber, QStringLiteral("1"));
+        QCOMPARE(s.previousNumber, QString());
+        transfer::store(t, s, transfer::Typed, 2);
+        QCOMPARE(s.txt[6], QStringLiteral("B"));
+        QCOMPARE(s.previousNumber, QString()); // modes 5 and 6 leave the panel alone
+        transfer::store(t, s, transfer::Next);
+        transfer::store(t, s, transfer::Next);
+        QCOMPARE(s.recordNumber, QStringLiteral("3"));
+    }
+
+    void emptyTableTakesPlaceFromCommune()
+    {
+        TableStore t = tableOf({});
+        EntryState s;
+        transfer::show(t, s, transfer::End);
+        QCOMPARE(s.recordNumber, QStringLiteral("1"));
+        QCOMPARE(s.txt[0], QStringLiteral("Valbrune"));
+        QCOMPARE(s.parish, QString());
+    }
+
+    void incompatibleLines()
+    {
+        TableStore t = tableOf({QStringLiteral("too\tfew"), recordLine({{"Date", "1815"}})});
+        EntryState s;
+        s.recordNumber = "1";
+        QCOMPARE(transfer::show(t, s, transfer::First), Result::Incompatible);
+        QCOMPARE(transfer::show(t, s, transfer::Typed, 2), Result::Incompatible);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTransfer)
+#include "test_transfer.moc"

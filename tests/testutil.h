@@ -1,0 +1,70 @@
+#pragma once
+// Small helpers shared by the tests: invented records and files in a temporary folder.
+#include "store/cp1252.h"
+#include "store/recordmodel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+
+namespace testutil {
+
+inline QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    return f.write(bytes) == bytes.size();
+}
+
+// A record line with the given fields set by name (others empty; "MA" and "0" by default).
+inline QString recordLine(const QList<QPair<QString, QString>> &values)
+{
+    QStringList f;
+    for (int i = 0; i < record::FieldCount; ++i)
+        f << QString();
+    f[2] = QStringLiteral("MA");
+    f[5] = QStringLiteral("0");
+    for (const auto &[name, value] : values) {
+        const int p = record::fieldPosition(name);
+        Q_ASSERT(p > 0);
+        f[p - 1] = value;
+    }
+    return record::joinFields(f);
+}
+
+// A record where every field holds its own distinct text.
+inline QString fullRecordLine(int n)
+{
+    QStringList f;
+    for (int i = 1; i <= record::FieldCount; ++i)
+        f << QStringLiteral("v%1é%2").arg(n).arg(i);
+    f[2] = QStringLiteral("CM");
+    f[4] = QStringLiteral("03/05/1815");
+    f[5] = QStringLiteral("1");
+    return record::joinFields(f);
+}
+
+inline QString header(const QString &commune = QStringLiteral("Valbrune"),
+                      const QStringList &parishes = {QStringLiteral("Saint-Martin"), QStringLiteral("Notre-Dame")})
+{
+    const QChar nb = record::Nbsp;
+    return commune + QStringLiteral("\t1800 à 1850_AD : 3E1\t") + QStringList{"Ana", "2024", "Bo", "Cy", "Étude"}.join(nb)
+           + QStringLiteral("\t") + parishes.join(nb);
+}
+
+inline QByteArray fileBytes(const QStringList &lines)
+{
+    QByteArray out;
+    for (const auto &l : lines)
+        out += cp1252::encode(l) + "\r\n";
+    return out;
+}
+
+} // namespace testutil
