@@ -223,4 +223,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestStore)
-#include "test_store.moc"
+#include "test_store_table.moc"

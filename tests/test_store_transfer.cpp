@@ -130,4 +130,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestTransfer)
-#include "test_transfer.moc"
+#include "test_store_transfer.moc"

@@ -1,0 +1,1 @@
+// keeps velder_app non-empty

@@ -1,0 +1,1 @@
+// placeholder so the library has a source until its files land
