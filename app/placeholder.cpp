@@ -1,1 +1,0 @@
-// keeps velder_app non-empty
