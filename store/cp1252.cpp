@@ -28,12 +28,13 @@ int byteOf(char16_t u)
 
 QString decode(QByteArrayView bytes)
 {
-    QString out(bytes.size(), Qt::Uninitialized);
+    // Latin-1 widening is vectorised by Qt; only 0x80..0x9F differ in Windows-1252.
+    QString out = QString::fromLatin1(bytes);
     char16_t *d = reinterpret_cast<char16_t *>(out.data());
-    const auto *s = reinterpret_cast<const unsigned char *>(bytes.data());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const unsigned char b = s[i];
-        d[i] = (b >= 0x80 && b < 0xA0) ? kHigh[b - 0x80] : char16_t(b);
+    const qsizetype n = out.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if ((d[i] & 0xFFE0) == 0x80)
+            d[i] = kHigh[d[i] - 0x80];
     }
     return out;
 }
@@ -44,11 +45,17 @@ void encodeAppend(QStringView text, QByteArray &out)
     out.resize(base + text.size());
     char *d = out.data() + base;
     const char16_t *s = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    const qsizetype n = text.size();
+    bool special = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        d[i] = char(s[i]);
+        special |= (s[i] >= 0x80 && s[i] < 0xA0) || s[i] > 0xFF;
+    }
+    if (!special)
+        return;
+    for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = s[i];
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            d[i] = char(u);
-        } else {
+        if ((u >= 0x80 && u < 0xA0) || u > 0xFF) {
             const int b = byteOf(u);
             d[i] = b < 0 ? '?' : char(b);
         }

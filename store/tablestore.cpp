@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cstring>
+
 namespace {
 constexpr qint64 kChunk = 1 << 20;
 }
@@ -34,10 +36,14 @@ bool readLines(const QString &path, QStringList &lines)
         afterCr = false;
         const char *d = chunk.constData();
         const qsizetype n = chunk.size();
-        for (qsizetype i = start; i < n; ++i) {
-            const char c = d[i];
-            if (c != '\r' && c != '\n')
-                continue;
+        while (start < n) {
+            // Lines end at CR LF, a lone CR or a lone LF.
+            const char *cr = static_cast<const char *>(memchr(d + start, '\r', n - start));
+            const char *lf = static_cast<const char *>(memchr(d + start, '\n', cr ? cr - (d + start) : n - start));
+            const char *end = lf ? lf : cr;
+            if (!end)
+                break;
+            const qsizetype i = end - d;
             if (pending.isEmpty()) {
                 lines << cp1252::decode(QByteArrayView(d + start, i - start));
             } else {
@@ -45,15 +51,16 @@ bool readLines(const QString &path, QStringList &lines)
                 lines << cp1252::decode(pending);
                 pending.clear();
             }
-            if (c == '\r') {
-                if (i + 1 < n) {
-                    if (d[i + 1] == '\n')
-                        ++i;
+            qsizetype next = i + 1;
+            if (*end == '\r') {
+                if (next < n) {
+                    if (d[next] == '\n')
+                        ++next;
                 } else {
                     afterCr = true;
                 }
             }
-            start = i + 1;
+            start = next;
         }
         pending.append(d + start, n - start);
     }
