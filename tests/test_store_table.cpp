@@ -127,6 +127,21 @@ private slots:
         QCOMPARE(readBytes(path), h + "\r\n" + r + "\r\n" + r + "\r\n" + r + "\r\n");
     }
 
+    void lineEndAcrossReadBlocks()
+    {
+        // Files are read in blocks of 1 MiB: a CR LF split between two blocks is one line end.
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.krv");
+        const QByteArray h = cp1252::encode(header());
+        QByteArray longLine((1 << 20) - h.size() - 3, 'x');
+        QVERIFY(writeBytes(path, h + "\r\n" + longLine + "\r\nAB\r\n"));
+        QStringList lines;
+        QVERIFY(readLines(path, lines));
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[1].size(), longLine.size());
+        QCOMPARE(lines[2], QStringLiteral("AB"));
+    }
+
     void badInputsAreRefused_data()
     {
         QTest::addColumn<QByteArray>("bytes");
