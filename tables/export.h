@@ -30,7 +30,8 @@ enum class Result { Written, Nothing, Failed };
 Result exportTable(const QString &tablePath, const QString &target);
 
 struct Hooks {
-    // Save dialog; returns the chosen path, empty when cancelled.
+    // Save dialog; returns the chosen path, empty when cancelled. defaultName is the
+    // table's folder joined with the table's name less its last four characters.
     std::function<QString(QWidget *parent, const QString &title, const QString &defaultName,
                           const QString &filter)> saveFileName;
     // Yes/No question; true for Yes.

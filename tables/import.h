@@ -53,9 +53,13 @@ bool tabRecordLine(const QString &sourceLine, QString &recordLine);
 QStringList commaValues(const QString &line);
 // Comma layout: one source line (already converted from OEM) to a record line.
 QString commaRecordLine(const QString &sourceLine, const QString &commune);
-// Parish field of a converted record line, as listed in the header.
-// Distinct parishes of record lines in order of first appearance (case-sensitive).
-QStringList parishesOf(const QStringList &recordLines);
+// The parish field a record gets from the source's parish value.
+QString tabParish(const QString &sourceValue);
+QString commaParish(const QString &sourceValue);
+// The parish list of the header: the source values compared as they stand
+// (letter case included), in order of first appearance, each written in the form
+// its records get (two spellings that differ only in case are listed twice).
+QStringList parishList(const QStringList &sourceValues, Layout layout);
 // The header of a converted table: commune, "Paroisse", people, parishes.
 QString headerLine(const QString &commune, const QString &people, const QStringList &parishes);
 
