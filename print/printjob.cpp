@@ -1,0 +1,122 @@
+#include "print/printjob.h"
+
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrintDialog>
+
+namespace print {
+
+namespace {
+
+Hooks defaultHooks()
+{
+    Hooks h;
+    h.ask = [](QWidget *parent, const QString &caption, const QString &text) {
+        return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+               == QMessageBox::Yes;
+    };
+    h.printDialog = showPrintDialog;
+    h.warn = [](QWidget *parent, const QString &text) {
+        QMessageBox::warning(parent, QStringLiteral("Velder"), text);
+    };
+    return h;
+}
+
+} // namespace
+
+Hooks &hooks()
+{
+    static Hooks h = defaultHooks();
+    return h;
+}
+
+void restoreDefaultHooks()
+{
+    hooks() = defaultHooks();
+}
+
+bool showPrintDialog(QWidget *parent, QPrinter &printer, int minPage, int maxPage)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+#ifdef Q_OS_WIN
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+#else
+    // Without a printer, printing to a PDF file is the volunteer's only way out.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+#endif
+    dialog.setMinMax(minPage, maxPage);
+    printer.setFromTo(minPage, maxPage);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void setupPrinter(QPrinter &printer, const QString &docName)
+{
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    printer.setDocName(docName);
+}
+
+PageRange chosenRange(const QPrinter &printer, int maxPage)
+{
+    PageRange r{1, maxPage};
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        r.first = qMax(1, printer.fromPage());
+        r.last = qMin(maxPage, qMax(r.first, printer.toPage()));
+    }
+    return r;
+}
+
+QString cannotStartText()
+{
+    return QStringLiteral("L'impression n'a pas pu commencer. Vérifiez l'imprimante choisie ou, pour un fichier, "
+                          "son dossier et son nom, puis recommencez.");
+}
+
+QString interruptedText()
+{
+    return QStringLiteral("L'impression a été interrompue : l'imprimante ou le fichier n'a pas reçu toutes les pages.");
+}
+
+bool printDocument(QWidget *parent, const PageDoc &doc, QPrinter &printer)
+{
+    // The dialog may have changed the sheet: the layout is drawn for A4 over the whole page.
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    // Pages are picked by the layout itself; the printer must then print them all.
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setFromTo(0, 0);
+    switch (render(doc, &printer)) {
+    case RenderResult::Ok:
+        return true;
+    case RenderResult::CannotBegin:
+        hooks().warn(parent, cannotStartText());
+        return false;
+    case RenderResult::PageFailed:
+        hooks().warn(parent, interruptedText());
+        return false;
+    }
+    return false;
+}
+
+QString jobName(const QString &tablePath, const QString &suffix)
+{
+    QString stem = QFileInfo(tablePath).completeBaseName();
+    if (stem.isEmpty())
+        stem = QStringLiteral("Velder");
+    if (!suffix.isEmpty())
+        stem += QStringLiteral(" - ") + suffix;
+    // A name the print dialog can offer as a file name.
+    for (QChar &c : stem)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c))
+            c = u'_';
+    return stem;
+}
+
+} // namespace print

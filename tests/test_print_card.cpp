@@ -1,0 +1,245 @@
+#include "print/recordcard.h"
+#include "testutil.h"
+
+#include <QTest>
+
+using namespace testutil;
+using print::DrawOp;
+using print::Font;
+using print::Page;
+
+namespace {
+
+EntryState entryOf(const QString &line, const QString &number = QStringLiteral("12"))
+{
+    EntryState s;
+    const bool ok = transfer::showLine(line, s);
+    Q_ASSERT(ok);
+    s.recordNumber = number;
+    return s;
+}
+
+EntryState emptyEntry()
+{
+    EntryState s;
+    transfer::showNewRecord(s);
+    s.actLabel = QStringLiteral("Mariage");
+    s.recordNumber = QStringLiteral("3");
+    for (int g = 0; g < record::GroupCount; ++g)
+        s.groups[g] = record::emptyGroup(g);
+    return s;
+}
+
+const DrawOp *textAt(const Page &p, double x, double y)
+{
+    for (const auto &op : p.ops)
+        if (op.kind == DrawOp::Text && qAbs(op.x - x) < 0.01 && qAbs(op.y - y) < 0.01)
+            return &op;
+    return nullptr;
+}
+
+const DrawOp *textStarting(const Page &p, const QString &start)
+{
+    for (const auto &op : p.ops)
+        if (op.kind == DrawOp::Text && op.text.startsWith(start))
+            return &op;
+    return nullptr;
+}
+
+QString textOf(const Page &p, double x, double y)
+{
+    const DrawOp *op = textAt(p, x, y);
+    return op ? op->text : QStringLiteral("<nothing at %1,%2>").arg(x).arg(y);
+}
+
+bool hasLine(const Page &p, double x1, double y1, double x2, double y2)
+{
+    for (const auto &op : p.ops)
+        if (op.kind == DrawOp::Line && qAbs(op.x - x1) < 0.01 && qAbs(op.y - y1) < 0.01 && qAbs(op.x2 - x2) < 0.01
+            && qAbs(op.y2 - y2) < 0.01)
+            return true;
+    return false;
+}
+
+const QString Path = QStringLiteral("/srv/tables/Valbrune.krv");
+
+} // namespace
+
+class TestPrintCard : public QObject {
+    Q_OBJECT
+    print::FontMeasure m;
+
+private slots:
+    void fittingCutsAtTheEndFiftyShortOfTheLimit()
+    {
+        const Font f{QStringLiteral("Arial"), 10};
+        // Real widths: a wide capital is wider than a small letter, both are non-zero.
+        QVERIFY(m.width("W", f) > m.width("i", f));
+        QVERIFY(m.width("i", f) > 0);
+        // Bold and larger text take more room; 10 points of "M" is about 166 twips in Arial.
+        QVERIFY(m.width("tout", Font{"Arial", 10, true}) > m.width("tout", f));
+        QVERIFY(m.width("tout", Font{"Arial", 12}) > m.width("tout", f));
+        QVERIFY(m.width("M", f) > 140 && m.width("M", f) < 190);
+
+        const QString text = QStringLiteral("Saint-Aubin-des-Landes-sur-Orvane");
+        const double w = m.width(text, f);
+        QCOMPARE(m.fit(text, f, 1000, 1000 + w + 50), text);          // fits exactly
+        const QString cut = m.fit(text, f, 1000, 1000 + w + 49);
+        QCOMPARE(cut, text.left(text.size() - 1));
+        const QString shorter = m.fit(text, f, 1000, 3000);
+        QVERIFY(text.startsWith(shorter));
+        QVERIFY(1000 + m.width(shorter, f) <= 3000 - 50);
+        QVERIFY(1000 + m.width(text.left(shorter.size() + 1), f) > 3000 - 50);
+        QCOMPARE(m.fit(text, f, 2960, 3000), QString());
+    }
+
+    void emptyRecordPrintsFramesTitlesAndBareLabels()
+    {
+        const Page p = print::recordCard(emptyEntry(), Path, m).pages.value(0);
+        QCOMPARE(print::recordCard(emptyEntry(), Path, m).pages.size(), 1);
+        const QStringList texts = p.texts();
+        for (const char *t : {"Informations sur l'acte", "Epoux", "Epouse", "Témoins", "Contrat de Mariage", "Notes"})
+            QVERIFY2(texts.contains(QString::fromUtf8(t)), t);
+        QCOMPARE(texts.count("Père:"), 2);
+        QCOMPARE(texts.count("Mère:"), 2);
+        QCOMPARE(texts.count("Ex-Conjoint1:"), 2);
+        QCOMPARE(texts.count("Ex-Conjoint2:"), 2);
+        QCOMPARE(texts.count("Né à: , le "), 2);
+        QCOMPARE(texts.count("Lieu de résidence: "), 2);
+        QCOMPARE(texts.count("Date de décès: "), 8);
+        QCOMPARE(texts.count("Age: "), 8);                 // four parents, four witnesses
+        QCOMPARE(texts.count("Origine: "), 8);
+        QCOMPARE(texts.count("Avec: Epouse"), 4);
+        QCOMPARE(texts.count("Rem: "), 4);
+        QVERIFY(texts.contains("Date du contrat: "));
+        QVERIFY(texts.contains("Nom du notaire: "));
+        QVERIFY(texts.contains("Cote: "));
+        for (const auto &t : texts) {
+            QVERIFY2(!t.contains(" ans"), qPrintable(t));
+            QVERIFY2(!t.contains('('), qPrintable(t));
+            QVERIFY2(!t.startsWith("Dispense"), qPrintable(t));
+        }
+        QCOMPARE(textOf(p, 800, 15600),
+                 QStringLiteral("Fiche n° 3 du fichier /srv/tables/Valbrune.krv imprimée avec le logiciel Velder - KRV"));
+
+        // Frames: the header tab, the spouses' divider, the witnesses' dividers, the
+        // contract box one line taller for a marriage.
+        QVERIFY(hasLine(p, 700, 700, 700, 1550));
+        QVERIFY(hasLine(p, 3700, 1100, 11207, 1100));
+        QVERIFY(hasLine(p, 5953.5, 1700, 5953.5, 9100));
+        QVERIFY(hasLine(p, 7453.5, 2200, 11207, 2200));
+        QVERIFY(hasLine(p, 3326.75, 9750, 3326.75, 11900));
+        QVERIFY(hasLine(p, 8580.25, 9750, 8580.25, 11900));
+        QVERIFY(hasLine(p, 700, 13400, 4762.8, 13400));
+        QVERIFY(hasLine(p, 3300, 12150, 3300, 12550));
+        QVERIFY(hasLine(p, 4862.8, 13150, 11207, 13150));
+    }
+
+    void fullRecordTextsStandAtTheirPlaces()
+    {
+        const QString line = recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Type d'acte", "MA"},
+            {"Cote", "3E12"}, {"Date", "03/05/1815"}, {"Dispense", "1"}, {"° de parenté", "3e degré"},
+            {"Nom EPX", "KERDUEL"}, {"Prenom EPX", "Yves"}, {"Org EPX", "Plouvern"}, {"Code Org EPX", "29"},
+            {"Naiss EPX", "02/02/1790"}, {"Age EPX", "25"}, {"Rés EPX", "Lanvic"}, {"Code rés EPX", "22"},
+            {"Nom PEPX", "KERDUEL"}, {"Prenom PEPX", "Jean"}, {"Evnt PEPX", "+"}, {"Age PEPX", "60"},
+            {"Org PEPX", "Brelis"}, {"Rés PEPX", "Tremor"}, {"Code Rés PEPX", "56"},
+            {"Nom EXEPX1", "MADEC"}, {"Prenom EXEPX1", "Anne"}, {"Nom EXEPX2", "QUÉRÉ"}, {"Prenom EXEPX2", "Lise"},
+            {"Prof EXEPX2", "lingère"},
+            {"Nom EPSE", "LE BIHAN"}, {"Prenom EPSE", "Marie"}, {"Nom MEPSE", "TANGUY"}, {"Prenom MEPSE", "Rose"},
+            {"NomT1", "GUÉGUEN"}, {"PrenomT1", "Paul"}, {"SexeT1", "M"}, {"OrgT1", "Lanvic"}, {"Code OrgT1", "22"},
+            {"AvecT1", "1"}, {"AvecT2", "2"}, {"NomT4", "CORRE"}, {"RqT4", "voisin"},
+            {"DateCM", "01/05/1815"}, {"LieuCM", "Valbrune"}, {"NomCM", "Me Hervé"},
+            {"DateMA", "ignored"}, {"Notes", "Signé par les époux"}});
+        const Page p = print::recordCard(entryOf(line), Path, m).pages.value(0);
+
+        QCOMPARE(textOf(p, 4000, 700), QStringLiteral("Valbrune - Saint-Martin"));
+        QCOMPARE(textOf(p, 750, 1200), QStringLiteral("Mariage"));
+        QCOMPARE(textOf(p, 3000, 1200), QStringLiteral("03/05/1815"));
+        QVERIFY(textAt(p, 3000, 1200)->font.bold);
+        QCOMPARE(textOf(p, 4500, 1200), QStringLiteral("Cote: 3E12"));
+        QCOMPARE(textOf(p, 7200, 1200), QStringLiteral("Dispense: 3e degré"));
+
+        QCOMPARE(textOf(p, 750, 2300), QStringLiteral("KERDUEL Yves"));
+        QCOMPARE(textOf(p, 850, 2650), QStringLiteral("Né à: Plouvern (29), le 02/02/1790 (25 ans)"));
+        QCOMPARE(textOf(p, 850, 2900), QStringLiteral("Lieu de résidence: Lanvic (22)"));
+        QCOMPARE(textOf(p, 3500, 4000), QStringLiteral("Age: 60 ans"));
+        QCOMPARE(textOf(p, 850, 4250), QStringLiteral("Origine: Brelis"));
+        QCOMPARE(textOf(p, 3500, 4250), QStringLiteral("Résidence: Tremor (56)"));
+        // The father's name follows his underlined label, in bold.
+        const DrawOp *pere = textAt(p, 750, 3750);
+        QVERIFY(pere && pere->text == "Père:" && pere->font.underline && pere->font.size == 11);
+        const DrawOp *pereName = textStarting(p, "KERDUEL Jean +");
+        QVERIFY(pereName && pereName->font.bold && !pereName->font.underline);
+        QCOMPARE(pereName->x, 750 + m.width("Père:", pere->font));
+        QCOMPARE(pereName->y, 3750.0);
+        QVERIFY(textStarting(p, "MADEC Anne"));
+        const DrawOp *ex2 = textStarting(p, "QUÉRÉ Lise");
+        QVERIFY(ex2 && ex2->y == 7800 && !ex2->font.bold);
+        QCOMPARE(textOf(p, 850, 8550), QStringLiteral("Profession: lingère"));
+
+        // The wife's column starts at 5953.5.
+        QCOMPARE(textOf(p, 6003.5, 2300), QStringLiteral("LE BIHAN Marie"));
+        QVERIFY(textStarting(p, "TANGUY Rose ")->x > 6003.5);
+
+        QCOMPARE(textOf(p, 750, 9700), QStringLiteral("GUÉGUEN Paul"));
+        QCOMPARE(textOf(p, 800, 10450), QStringLiteral("Orig.: Lanvic (22)"));
+        QCOMPARE(textOf(p, 800, 11450), QStringLiteral("Avec: Epoux"));
+        QCOMPARE(textOf(p, 800 + 2626.75, 11450), QStringLiteral("Avec: Epouse"));
+        QCOMPARE(textOf(p, 800 + 3 * 2626.75, 11700), QStringLiteral("Rem: voisin"));
+        QCOMPARE(textOf(p, 750 + 3 * 2626.75, 9700), QStringLiteral("CORRE "));
+
+        QCOMPARE(textOf(p, 800, 12600), QStringLiteral("Date du contrat: 01/05/1815"));
+        QCOMPARE(textOf(p, 800, 13100), QStringLiteral("Nom du notaire: Me Hervé"));
+        QCOMPARE(textOf(p, 4912.8, 12600), QStringLiteral("Signé par les époux"));
+        QVERIFY(!p.texts().contains("Date du mariage: ignored"));
+    }
+
+    void otherActTypesShowTheMarriageBox()
+    {
+        EntryState s = entryOf(recordLine({{"Type d'acte", "PB"}, {"DateMA", "09/06/1815"}, {"LieuMA", "Brelis"},
+                                           {"DateCM", "not shown"}}));
+        QCOMPARE(s.actLabel, QStringLiteral("Publication"));
+        const Page p = print::recordCard(s, Path, m).pages.value(0);
+        const DrawOp *title = textAt(p, 700 + (1300 - m.width("Mariage", Font{"Arial", 14, false, true})) / 2, 12200);
+        QVERIFY(title && title->text == "Mariage" && title->font.italic);
+        QCOMPARE(textOf(p, 800, 12600), QStringLiteral("Date du mariage: 09/06/1815"));
+        QCOMPARE(textOf(p, 800, 12850), QStringLiteral("Lieu du mariage: Brelis"));
+        QVERIFY(!p.texts().contains("Contrat de Mariage"));
+        QVERIFY(!textStarting(p, "Nom du notaire"));
+        QVERIFY(hasLine(p, 700, 13150, 4762.8, 13150));
+        QVERIFY(hasLine(p, 2000, 12150, 2000, 12550));
+        QVERIFY(!hasLine(p, 700, 13400, 4762.8, 13400));
+        // An unticked dispensation prints nothing on the act line.
+        QVERIFY(!textStarting(p, "Dispense"));
+    }
+
+    void longTextsAreCutAtTheirLimits()
+    {
+        const QString longPlace = QStringLiteral("Saint-Guénolé-de-la-Haute-Forêt-sous-les-Monts-d'Orvane-et-Dépendances");
+        const QString longRemark = QStringLiteral("témoin illettré, déclare ne savoir signer, présent avec son frère "
+                                                  "aîné et ses deux cousins germains");
+        EntryState s = entryOf(recordLine({{"Lieu", longPlace}, {"Paroisse", "Notre-Dame-des-Sept-Douleurs"},
+                                           {"Rq EPX", longRemark}, {"NomT2", "KERMARREC-LE-GOFF"},
+                                           {"PrenomT2", "Marie-Françoise Joséphine"}}));
+        const Page p = print::recordCard(s, Path, m).pages.value(0);
+
+        const DrawOp *place = textAt(p, 4000, 700);
+        QVERIFY(place);
+        const QString full = longPlace + " - Notre-Dame-des-Sept-Douleurs";
+        QVERIFY(full.startsWith(place->text) && place->text.size() < full.size());
+        QVERIFY(4000 + m.width(place->text, place->font) <= 11907 - 50);
+        QVERIFY(4000 + m.width(full.left(place->text.size() + 1), place->font) > 11907 - 50);
+
+        const DrawOp *remark = textAt(p, 850, 3400);
+        QVERIFY(remark && remark->text.startsWith("Remarques: témoin"));
+        QVERIFY(remark->text.size() < QString("Remarques: " + longRemark).size());
+        QVERIFY(850 + m.width(remark->text, remark->font) <= 5953.5 - 50);
+
+        const DrawOp *w2 = textAt(p, 750 + 2626.75, 9700);
+        QVERIFY(w2 && w2->text.startsWith("KERMARREC"));
+        QVERIFY(w2->x + m.width(w2->text, w2->font) <= 700 + 2 * 2626.75 - 50);
+    }
+};
+
+QTEST_MAIN(TestPrintCard)
+#include "test_print_card.moc"
