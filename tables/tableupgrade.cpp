@@ -1,0 +1,167 @@
+#include "tables/tableupgrade.h"
+
+#include "store/recordmodel.h"
+#include "store/tablestore.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace tableupgrade {
+
+namespace {
+
+// Index of the n-th TAB after index `from` (from = -1 counts from the start).
+qsizetype tabAfter(const QString &s, qsizetype from, int n)
+{
+    qsizetype p = from;
+    for (int i = 0; i < n && (p = s.indexOf(record::Tab, p + 1)) >= 0; ++i) {
+    }
+    return p;
+}
+
+// The field that starts just after the TAB at index p.
+QString fieldAfter(const QString &s, qsizetype p)
+{
+    qsizetype end = s.indexOf(record::Tab, p + 1);
+    if (end < 0)
+        end = s.size();
+    return s.mid(p + 1, end - p - 1);
+}
+
+bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+// Where the second line starts in buf, -1 while the first line's end is not known yet.
+qsizetype secondLineStart(const QByteArray &buf, bool atEnd)
+{
+    qsizetype i = 0;
+    while (i < buf.size() && !isLineEnd(buf.at(i)))
+        ++i;
+    if (i == buf.size())
+        return atEnd ? i : -1;
+    if (buf.at(i) == '\r') {
+        if (i + 1 == buf.size())
+            return atEnd ? i + 1 : -1; // a LF may follow in the next block
+        if (buf.at(i + 1) == '\n')
+            return i + 2;
+    }
+    return i + 1;
+}
+
+} // namespace
+
+int fieldCount(QStringView line)
+{
+    return line.isEmpty() ? 0 : int(line.count(record::Tab)) + 1;
+}
+
+QString upgradeLine(const QString &line)
+{
+    if (fieldCount(line) != OldFieldCount)
+        return line;
+    QString s = line;
+    // The husband's surname is old field 7; his father's first names old field 17.
+    qsizetype p = tabAfter(s, -1, 6);
+    const QString husband = fieldAfter(s, p);
+    p = tabAfter(s, p, 10);
+    s.insert(p + 1, fieldAfter(s, p).isEmpty() ? QString(record::Tab) : husband + record::Tab);
+    // Forty TABs further stands the wife's surname (field 57 of the new line), and
+    // ten after it her father's first names.
+    p = tabAfter(s, p, 40);
+    const QString wife = fieldAfter(s, p);
+    p = tabAfter(s, p, 10);
+    s.insert(p + 1, fieldAfter(s, p).isEmpty() ? QString(record::Tab) : wife + record::Tab);
+    return s;
+}
+
+int upgradeLines(QStringList &lines)
+{
+    int converted = 0;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (fieldCount(lines.at(i)) == OldFieldCount) {
+            lines[i] = upgradeLine(lines.at(i));
+            ++converted;
+        }
+    }
+    return converted;
+}
+
+State inspect(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return State::Missing;
+    if (!info.isFile())
+        return State::Unreadable;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return State::Unreadable;
+
+    // Only the header line and the first record line matter: read no further.
+    QByteArray buf;
+    qsizetype start = -1, end = -1;
+    bool atEnd = false;
+    while (end < 0) {
+        const QByteArray chunk = f.read(64 * 1024);
+        if (chunk.isEmpty()) {
+            if (f.error() != QFileDevice::NoError)
+                return State::Unreadable;
+            atEnd = true;
+        }
+        buf += chunk;
+        start = secondLineStart(buf, atEnd);
+        if (start >= 0) {
+            end = start;
+            while (end < buf.size() && !isLineEnd(buf.at(end)))
+                ++end;
+            if (end == buf.size() && !atEnd)
+                end = -1;
+        }
+        if (atEnd)
+            break;
+    }
+    if (buf.isEmpty())
+        return State::Empty;
+    if (start < 0 || start >= buf.size())
+        return State::Current; // header only
+    const QByteArrayView second(buf.constData() + start, end - start);
+    const int fields = second.isEmpty() ? 0 : int(second.count('\t')) + 1;
+    return fields == OldFieldCount ? State::OldLayout : State::Current;
+}
+
+UpgradeResult upgradeTable(const QString &path)
+{
+    QStringList lines;
+    if (!readLines(path, lines))
+        return UpgradeResult::Unreadable;
+    upgradeLines(lines);
+    return writeLinesAtomic(path, lines) ? UpgradeResult::Done : UpgradeResult::WriteFailed;
+}
+
+QString inspectionMessage(State state, const QString &fileName)
+{
+    switch (state) {
+    case State::Empty:
+        return QStringLiteral("La table « %1 » est vide : elle n'a pas même de ligne d'en-tête et ne peut pas être ouverte.")
+            .arg(fileName);
+    case State::Missing:
+        return QStringLiteral("La table « %1 » n'existe plus dans le dossier de l'application.").arg(fileName);
+    case State::Unreadable:
+        return QStringLiteral("La table « %1 » ne peut pas être lue. Elle est peut-être utilisée par une autre "
+                              "application ou protégée en lecture.")
+            .arg(fileName);
+    case State::Current:
+    case State::OldLayout:
+        break;
+    }
+    return {};
+}
+
+QString upgradeFailedMessage(const QString &fileName)
+{
+    return QStringLiteral("La table « %1 » est enregistrée dans l'ancien format à 159 champs et n'a pas pu être "
+                          "convertie. Vérifiez que le fichier et le dossier de l'application ne sont pas en lecture "
+                          "seule, puis recommencez.")
+        .arg(fileName);
+}
+
+} // namespace tableupgrade
