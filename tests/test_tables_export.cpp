@@ -1,0 +1,234 @@
+#include "tables/export.h"
+#include "store/cp1252.h"
+#include "store/recordmodel.h"
+#include "store/tablestore.h"
+#include "testutil.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testutil;
+
+namespace {
+
+// The header row a spreadsheet user sees, written out in full on purpose: the
+// doubled blanks and the odd names are part of what other programs expect.
+const char16_t *const ExpectedHeader =
+    u"N°;Lieu;Paroisse;Type d'acte;Cote;Date;Dispense;Nom EPX;Prenom EPX;Org EPX;Code Org EPX;Naiss EPX;"
+    u"Age EPX;Rés EPX;Code rés EPX;Profession EPX;Rq EPX;Nom PEPX;Prenom PEPX;Evnt PEPX;Date evnt PEPX;"
+    u"Age PEPX;Org PEPX;Code Org  PEPX;Rés PEPX;Code Rés PEPX;Prof PEPX;Rq PEPX;Nom MEPX;Prenom MEPX;"
+    u"Evnt MEPX;Date evnt MEPX;Age MEPX;Org MEPX;Org  MEPX;Rés MEPX;Code Rés MEPX;Prof MEPX;Rq MEPX;"
+    u"Nom EXEPX1;Prenom EXEPX1;Date evnt EXEP1;Org EXEPX1;Code Org EXEPX1;Rés EXEPX1;Code Rés EXEPX1;"
+    u"Prof EXEPX1;Rq EXEPX1;Nom EXEPX2;Prenom EXEPX2;Date evnt EXEP2;Org EXEPX2;Code Org EXEPX2;Rés EXEPX2;"
+    u"Code Rés EXEPX2;Prof EXEPX2;Rq EXEPX2;Nom EPSE;Prenom EPSE;Org EPSE;Code Org EPSE;Naiss EPSE;"
+    u"Age EPSE;Rés EPSE;Code rés EPSE;Prof EPSE;Rq EPSE;Nom PEPSE;Prenom PEPSE;Evnt PEPSE;Date evnt PEPSE;"
+    u"Age PEPSE;Org PEPSE;Code Org  PEPSE;Rés PEPSE;Code Rés PEPSE;Prof PEPSE;Rq PEPSE;Nom MEPSE;"
+    u"Prenom MEPSE;Evnt MEPSE;Date evnt MEPSE;Age MEPSE;Org MEPSE;Org  MEPSE;Rés MEPSE;Code Rés MEPSE;"
+    u"Prof MEPSE;Rq MEPSE;Nom EXEPSE1;Prenom EXEPSE1;Date evnt EXEPSE1;Org EXEPSE1;Code Org EXEPSE1;"
+    u"Rés EXEPSE1;Code Rés EXEPSE1;Prof EXEPSE1;Rq EXEPSE1;Nom EXEPSE2;Prenom EXEPSE2;Date evnt EXEPSE2;"
+    u"Org EXEPSE2;Code Org EXEPSE2;Rés EXEPSE2;Code Rés EXEPSE2;Prof EXEPSE2;Rq EXEPSE2;NomT1;PrenomT1;"
+    u"SexeT1;AgeT1;OrgT1;Code OrgT1;RésT1;Code RésT1;ProfT1;ParentéT1;AvecT1;RqT1;NomT2;PrenomT2;SexeT2;"
+    u"AgeT2;OrgT2;Code OrgT2;RésT2;Code RésT2;ProfT2;ParentéT2;AvecT2;RqT2;NomT3;PrenomT3;SexeT3;AgeT3;"
+    u"OrgT3;Code OrgT3;RésT3;Code RésT3;ProfT3;ParentéT3;AvecT3;RqT3;NomT4;PrenomT4;SexeT4;AgeT4;OrgT4;"
+    u"Code OrgT4;RésT4;Code RésT4;ProfT4;ParentéT4;AvecT4;RqT4;DateCM;LieuCM;NomCM;DateMA;LieuMA;"
+    u"° de parenté;Notes";
+
+QString threeRecords(const QString &folder)
+{
+    const QString path = QDir(folder).filePath(QStringLiteral("Valbrune.krv"));
+    QStringList lines{header()};
+    lines << recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Date", "03/05/1815"},
+                         {"Nom EPX", "ROUVELLE"}, {"Prenom EPX", "Aubin"}, {"Notes", "vu; relu"}});
+    lines << fullRecordLine(2);
+    lines << recordLine({{"Type d'acte", "CM"}, {"Date", "15/Brum/04"}, {"Nom EPSE", "de la CHAUME"}});
+    writeBytes(path, fileBytes(lines));
+    return path;
+}
+
+QList<QByteArray> csvLines(const QString &path)
+{
+    QByteArray all = readBytes(path);
+    QList<QByteArray> lines = all.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (auto &l : lines) {
+        if (!l.endsWith('\r'))
+            return {}; // every line must end in CR LF
+        l.chop(1);
+    }
+    return lines;
+}
+
+struct Script {
+    QStringList answers;                // save dialog answers, in order ("" = cancel)
+    QList<bool> yesNo;                  // overwrite answers, in order
+    QStringList titles, filters, defaults, questions, messages;
+    int dialogs = 0;
+    exporter::Hooks hooks()
+    {
+        exporter::Hooks h;
+        h.saveFileName = [this](QWidget *, const QString &title, const QString &def, const QString &filter) {
+            titles << title;
+            filters << filter;
+            defaults << def;
+            return dialogs < answers.size() ? answers.at(dialogs++) : QString();
+        };
+        h.askYesNo = [this](QWidget *, const QString &text, const QString &title) {
+            questions << title + u'|' + text;
+            return yesNo.isEmpty() ? false : yesNo.takeFirst();
+        };
+        h.inform = [this](QWidget *, const QString &text, const QString &title) { messages << title + u'|' + text; };
+        return h;
+    }
+};
+
+} // namespace
+
+class TestTablesExport : public QObject {
+    Q_OBJECT
+private slots:
+    void headerAndRows()
+    {
+        QCOMPARE(exporter::csvHeader(), QString::fromUtf16(ExpectedHeader));
+        QCOMPARE(exporter::csvHeader().count(u';'), 161);
+
+        QTemporaryDir dir;
+        const QString table = threeRecords(dir.path());
+        const QByteArray before = readBytes(table);
+        const QString csv = dir.filePath(QStringLiteral("sortie.csv"));
+        QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Written);
+        QCOMPARE(readBytes(table), before);
+
+        const QList<QByteArray> lines = csvLines(csv);
+        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.at(0), cp1252::encode(QString::fromUtf16(ExpectedHeader)));
+        QStringList records;
+        QVERIFY(readLines(table, records));
+        for (int n = 1; n <= 3; ++n) {
+            const QString row = cp1252::decode(lines.at(n));
+            const QStringList cols = row.split(u';');
+            QStringList fields;
+            QVERIFY(record::splitFields(records.at(n), fields));
+            QCOMPARE(cols.at(0), QString::number(n));
+            // Row 1 holds "vu; relu" in its notes: one more column, as written.
+            QCOMPARE(cols.size(), n == 1 ? 163 : 162);
+            QCOMPARE(cols.mid(1, 160), fields.mid(0, 160));
+        }
+        // Nothing translated, accents in Windows-1252.
+        QVERIFY(lines.at(1).endsWith("vu; relu"));
+        QVERIFY(lines.at(2).contains(";CM;v2\xe9" "4;03/05/1815;1;"));
+        QVERIFY(lines.at(3).startsWith("3;;;CM;;15/Brum/04;0;"));
+    }
+
+    void headerOnlyAndShortLine()
+    {
+        QTemporaryDir dir;
+        const QString table = dir.filePath(QStringLiteral("Vide.krv"));
+        writeBytes(table, fileBytes({header()}));
+        const QString csv = dir.filePath(QStringLiteral("vide.CSV"));
+        QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Written);
+        QCOMPARE(csvLines(csv), QList<QByteArray>{cp1252::encode(exporter::csvHeader())});
+
+        // A line too short to split ends the export; the rows before it stay.
+        writeBytes(table, fileBytes({header(), fullRecordLine(1), QStringLiteral("coupé\tici"), fullRecordLine(3)}));
+        QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Failed);
+        const QList<QByteArray> lines = csvLines(csv);
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines.at(1).startsWith("1;v1"));
+    }
+
+    void copiesByteForByte()
+    {
+        QTemporaryDir dir;
+        const QString table = threeRecords(dir.path());
+        // Bytes that no character of ours uses still travel unchanged.
+        QByteArray bytes = readBytes(table) + QByteArray("\x81\x8d\x9d\tx\r\n", 7);
+        writeBytes(table, bytes);
+        for (const char *name : {"a.krv", "b.KRV", "c.Krv", "d.txt", "e.Txt", "f.TXT"}) {
+            const QString target = dir.filePath(QString::fromLatin1(name));
+            QCOMPARE(exporter::exportTable(table, target), exporter::Result::Written);
+            QCOMPARE(readBytes(target), bytes);
+        }
+        // Onto itself: the table is left whole.
+        QCOMPARE(exporter::exportTable(table, table), exporter::Result::Written);
+        QCOMPARE(readBytes(table), bytes);
+
+        for (const char *name : {"g", "h.xls", "i.csv.bak", "jcsv", "k.cs"}) {
+            QCOMPARE(exporter::exportTable(table, dir.filePath(QString::fromLatin1(name))), exporter::Result::Nothing);
+            QVERIFY(!QFileInfo::exists(dir.filePath(QString::fromLatin1(name))));
+        }
+        QCOMPARE(exporter::formFor(QStringLiteral("x.CsV")), exporter::Form::Csv);
+    }
+
+    void dialogFlow()
+    {
+        QTemporaryDir dir;
+        const QString table = threeRecords(dir.path());
+        const QByteArray tableBytes = readBytes(table);
+
+        // Nothing selected: the message, and no dialog.
+        {
+            Script s;
+            QCOMPARE(exporter::CmdExporter_Click(nullptr, QString(), s.hooks()), exporter::Result::Nothing);
+            QCOMPARE(s.messages, QStringList{QStringLiteral("VELDER|Veuillez sélectionner une table")});
+            QCOMPARE(s.dialogs, 0);
+        }
+        // The dialog's title, filters and default name; a cancel writes nothing.
+        {
+            Script s;
+            int hidden = 0;
+            exporter::Hooks h = s.hooks();
+            h.hideEntryWindow = [&] { ++hidden; };
+            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, h), exporter::Result::Nothing);
+            QCOMPARE(s.titles, QStringList{QStringLiteral("Exportation d'une table...")});
+            QCOMPARE(s.filters.value(0), QStringLiteral("Fichiers KRV (*.KRV);;Fichiers Texte (séparateur: tabul.) "
+                                                        "(*.TXT);;Fichiers Excel (*.CSV)"));
+            QCOMPARE(QFileInfo(s.defaults.value(0)).fileName(), QStringLiteral("Valbrune"));
+            QCOMPARE(hidden, 1);
+        }
+        // An existing file: No brings the dialog back, and a cancel then leaves it alone.
+        const QString existing = dir.filePath(QStringLiteral("ancien.csv"));
+        writeBytes(existing, "ne pas perdre");
+        {
+            Script s;
+            s.answers = {existing, QString()};
+            s.yesNo = {false};
+            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, s.hooks()), exporter::Result::Nothing);
+            QCOMPARE(s.dialogs, 2);
+            QCOMPARE(s.questions, QStringList{QStringLiteral("Le fichier existe déjà...|Le fichier existe déjà. "
+                                                             "Voulez-vous l'écraser?")});
+            QCOMPARE(readBytes(existing), QByteArray("ne pas perdre"));
+        }
+        // No, then another name: written there only.
+        {
+            Script s;
+            const QString other = dir.filePath(QStringLiteral("autre.krv"));
+            s.answers = {existing, other};
+            s.yesNo = {false};
+            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, s.hooks()), exporter::Result::Written);
+            QCOMPARE(readBytes(other), tableBytes);
+            QCOMPARE(readBytes(existing), QByteArray("ne pas perdre"));
+        }
+        // Yes replaces it.
+        {
+            Script s;
+            s.answers = {existing};
+            s.yesNo = {true};
+            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, s.hooks()), exporter::Result::Written);
+            QCOMPARE(csvLines(existing).size(), 4);
+        }
+        // "Fichiers Excel" chosen but no ".csv" typed: nothing written.
+        {
+            Script s;
+            s.answers = {dir.filePath(QStringLiteral("tableur"))};
+            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, s.hooks()), exporter::Result::Nothing);
+            QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("tableur"))));
+        }
+        QCOMPARE(readBytes(table), tableBytes);
+    }
+};
+
+QTEST_MAIN(TestTablesExport)
+#include "test_tables_export.moc"
