@@ -1,0 +1,214 @@
+#include "print/tablelisting.h"
+#include "testutil.h"
+
+#include <QTest>
+
+using namespace testutil;
+using print::DrawOp;
+using print::Page;
+
+namespace {
+
+QString rec(const QString &code, const QString &surname, const QString &first = QStringLiteral("Jean"),
+            const QString &date = QStringLiteral("03/05/1815"))
+{
+    return recordLine({{"Type d'acte", code}, {"Nom EPX", surname}, {"Prenom EPX", first}, {"Date", date}});
+}
+
+// A table of `ma` marriages and `cg` leaves, surnames numbered so they sort in order.
+QStringList table(int ma, int cg)
+{
+    QStringList lines{header(QStringLiteral("Valbrune"))};
+    for (int i = 1; i <= ma; ++i)
+        lines << rec("MA", QStringLiteral("MARIN%1").arg(i, 3, 10, QChar('0')));
+    for (int i = 1; i <= cg; ++i)
+        lines << rec("CG", QStringLiteral("CONGAR%1").arg(i, 3, 10, QChar('0')));
+    return lines;
+}
+
+QString textAtY(const Page &p, double x, double y)
+{
+    for (const auto &op : p.ops)
+        if (op.kind == DrawOp::Text && qAbs(op.x - x) < 0.01 && qAbs(op.y - y) < 0.01)
+            return op.text;
+    return QStringLiteral("<none>");
+}
+
+// The husband's couple cells of a page, top to bottom.
+QStringList couples(const Page &p)
+{
+    QStringList out;
+    for (const auto &op : p.ops)
+        if (op.kind == DrawOp::Text && op.x == 1740 && int(op.y) % 750 == 150)
+            out << op.text;
+    return out;
+}
+
+} // namespace
+
+class TestPrintListing : public QObject {
+    Q_OBJECT
+    print::FontMeasure m;
+
+private slots:
+    void rowCellsFollowTheRecord()
+    {
+        const QString line = recordLine({{"Date", "15/brum/04"}, {"Nom EPX", "KERDUEL"}, {"Prenom EPX", "Yves"},
+            {"Org EPX", "Plouvern"}, {"Code Org EPX", "29"}, {"Prenom PEPX", "Jean"}, {"Evnt PEPX", "+"},
+            {"Nom MEPX", "MADEC"}, {"Prenom MEPX", "Anne"}, {"Nom EXEPX1", "LE GALL"}, {"Prenom EXEPX1", "Rose"},
+            {"Nom EPSE", "TANGUY"}, {"Prenom EPSE", "Marie"}, {"Org EPSE", "Brelis"}, {"Prenom PEPSE", "Paul"}});
+        QCOMPARE(print::listingRow(line),
+                 QStringLiteral("15/brum/04\tKERDUEL Yves\tPlouvern (29)\tJean +\tMADEC Anne \tLE GALL Rose\t"
+                                "TANGUY Marie\tBrelis\tPaul \t  \t \t"));
+    }
+
+    void sortIsByWindows1252CodesAndStable()
+    {
+        QStringList rows{print::listingRow(rec("MA", "Dubois", "A", "01/01/1800")),
+                         print::listingRow(rec("MA", "DURAND", "Louis", "09/09/1850")),
+                         print::listingRow(rec("MA", "DURAND", "Louis", "01/01/1790")),
+                         print::listingRow(rec("MA", "ÉON", "Max")),
+                         print::listingRow(rec("MA", "ŒUVRAY", "Luc")),
+                         print::listingRow(rec("MA", "ZOLA", "Émile"))};
+        print::sortListingRows(rows);
+        QStringList names;
+        for (const auto &r : rows)
+            names << r.section('\t', 1, 1) + '@' + r.section('\t', 0, 0);
+        // Capitals before small letters, equal keys in file order whatever the date,
+        // and "Œ" (0x8C) before "Z" and "É" (0xC9) after it.
+        QCOMPARE(names, (QStringList{"DURAND Louis@09/09/1850", "DURAND Louis@01/01/1790", "Dubois A@01/01/1800",
+                                     "ZOLA Émile@03/05/1815", "ŒUVRAY Luc@03/05/1815", "ÉON Max@03/05/1815"}));
+    }
+
+    void sectionsAndPageCounts()
+    {
+        QStringList lines = table(20, 0);
+        QCOMPARE(print::collectListing(lines).pageCount(), 1);
+        lines << rec("MA", "ZED");
+        print::Listing l = print::collectListing(lines);
+        QCOMPARE(l.pageCount(), 2);
+        QCOMPARE(l.commune, QStringLiteral("Valbrune"));
+        QCOMPARE(print::collectListing({header()}).pageCount(), 0);
+
+        // Unknown and empty codes are printed nowhere; they do not take the commune.
+        lines = table(3, 0);
+        lines << recordLine({{"Type d'acte", "XX"}, {"Lieu", "Ailleurs"}, {"Nom EPX", "PERDU"}})
+              << recordLine({{"Type d'acte", ""}, {"Lieu", "Nulle-Part"}, {"Nom EPX", "OUBLIÉ"}})
+              << rec("TC", "TRANS") << rec("SA", "SIGNAL") << rec("CM", "CONTRAT");
+        l = print::collectListing(lines);
+        QCOMPARE(l.commune, QStringLiteral("Valbrune"));
+        QCOMPARE(l.rows[0].size(), 3);
+        QCOMPARE(l.rows[2].size(), 1);   // CM third
+        QCOMPARE(l.rows[7].size(), 1);   // SA
+        QCOMPARE(l.rows[8].size(), 1);   // TC last
+        int total = 0;
+        for (const auto &r : l.rows)
+            total += r.size();
+        QCOMPARE(total, 6);
+        const print::PageDoc doc = print::listingDocument(l, 1, l.pageCount(), m);
+        QCOMPARE(doc.pages.size(), 1 + 4);
+        for (const auto &p : doc.pages)
+            for (const auto &t : p.texts())
+                QVERIFY(!t.contains("PERDU") && !t.contains("OUBLIÉ"));
+        // Section order and titles: marriages untitled, then contracts, then the others.
+        QCOMPARE(textAtY(doc.pages[1], 500, 150), QString());
+        QCOMPARE(textAtY(doc.pages[2], 500, 150), QStringLiteral("Contrats de Mariages"));
+        QCOMPARE(textAtY(doc.pages[3], 500, 150), QStringLiteral("Signalés Ailleurs"));
+        QCOMPARE(textAtY(doc.pages[4], 500, 150), QStringLiteral("Transcriptions"));
+        QCOMPARE(textAtY(doc.pages[4], 5600, 16100), QStringLiteral("Page 4"));
+    }
+
+    void twentyRowsAPageAndTheRangeChosen()
+    {
+        const print::Listing l = print::collectListing(table(25, 30));
+        QCOMPARE(l.pageCount(), 4);
+
+        print::PageDoc all = print::listingDocument(l, 1, 4, m);
+        QCOMPARE(all.pages.size(), 5);
+        QCOMPARE(couples(all.pages[1]).size(), 20);
+        QCOMPARE(couples(all.pages[1]).first(), QStringLiteral("MARIN001 Jean"));
+        QCOMPARE(couples(all.pages[2]).size(), 5);
+        QCOMPARE(couples(all.pages[4]).size(), 10);
+        QCOMPARE(textAtY(all.pages[3], 500, 150), QStringLiteral("Congés"));
+
+        const print::PageDoc part = print::listingDocument(l, 2, 3, m);
+        QCOMPARE(part.pages.size(), 3);
+        QVERIFY(part.pages[0].texts().join(' ').contains("charte de bonne conduite"));
+        QCOMPARE(textAtY(part.pages[1], 5600, 16100), QStringLiteral("Page 2"));
+        QCOMPARE(couples(part.pages[1]), (QStringList{"MARIN021 Jean", "MARIN022 Jean", "MARIN023 Jean",
+                                                      "MARIN024 Jean", "MARIN025 Jean"}));
+        QCOMPARE(textAtY(part.pages[2], 5600, 16100), QStringLiteral("Page 3"));
+        QCOMPARE(textAtY(part.pages[2], 500, 150), QStringLiteral("Congés"));
+        QCOMPARE(couples(part.pages[2]).size(), 20);
+        QCOMPARE(couples(part.pages[2]).first(), QStringLiteral("CONGAR001 Jean"));
+        QCOMPARE(couples(part.pages[2]).last(), QStringLiteral("CONGAR020 Jean"));
+    }
+
+    void pageDrawing()
+    {
+        QStringList lines = table(0, 0);
+        lines << recordLine({{"Date", "03/05/1815"}, {"Nom EPX", "KERDUEL"}, {"Prenom EPX", "Yves"},
+                             {"Org EPX", "Saint-Guénolé-de-la-Haute-Forêt-sous-les-Monts"},
+                             {"Nom EPSE", "TANGUY"}, {"Prenom EPSE", "Marie"}});
+        const print::PageDoc doc = print::listingDocument(print::collectListing(lines), 1, 1, m);
+        const Page &p = doc.pages.at(1);
+        QCOMPARE(textAtY(p, 1740, 900), QStringLiteral("KERDUEL Yves"));
+        QCOMPARE(textAtY(p, 1740, 1275), QStringLiteral("TANGUY Marie"));
+        QCOMPARE(textAtY(p, 500, 16100), QStringLiteral("Valbrune"));
+        const QString origin = textAtY(p, 4080, 900);
+        QVERIFY(QString("Saint-Guénolé-de-la-Haute-Forêt-sous-les-Monts").startsWith(origin));
+        QVERIFY(origin.size() > 5 && origin.size() < 46);
+        QVERIFY(4080 + m.width(origin, print::Font{"arial", 8}) <= 5605 - 50);
+
+        int day = 0, year = 0, heads = 0, heavy = 0;
+        for (const auto &op : p.ops) {
+            if (op.kind == DrawOp::Text) {
+                day += op.text == "03/05" && op.y == 880;
+                year += op.text == "1815" && op.y == 1225;
+                heads += op.y == 500 && op.font.bold;
+                if (op.text.startsWith("Table des mariages de la Société"))
+                    QVERIFY(qAbs(op.x + m.width(op.text, op.font) / 2 - 11907 / 2.0) < 1);
+            } else if (op.y == op.y2 && op.x == 500 && op.x2 == 11407) {
+                ++heavy;
+            }
+        }
+        QCOMPARE(day, 1);
+        QCOMPARE(year, 1);
+        QCOMPARE(heads, 7);
+        QCOMPARE(heavy, 10);    // the head's two rules, five lines each
+    }
+
+    void charterLinesFitAndKeepEveryWord()
+    {
+        for (int i = 0; i < 3; ++i) {
+            const QString para = print::charterParagraph(i);
+            const QStringList lines = print::wrapCharter(para, m);
+            QVERIFY(lines.size() >= 3);
+            QCOMPARE(lines.join(' '), para);
+            const print::Font f{"Arial", 12};
+            for (int k = 0; k < lines.size(); ++k) {
+                QVERIFY(m.width(lines[k], f) <= 10000 - 50 - 1000);
+                // A line ends where the next word would no longer fit.
+                if (k + 1 < lines.size())
+                    QVERIFY(m.width(lines[k] + ' ' + lines[k + 1].section(' ', 0, 0), f) > 8950);
+            }
+        }
+        QVERIFY(print::charterParagraph(0).contains("se disant \"indépendants\". Pour"));
+        QVERIFY(print::charterParagraph(2).endsWith("\"Tables des mariages du site " + print::societySite() + "\"."));
+        const QStringList word = print::wrapCharter(QString(120, 'W'), m);
+        QVERIFY(word.size() > 1);
+        QCOMPARE(word.join(QString()), QString(120, 'W'));
+
+        const Page page = print::charterPage(m);
+        double lastY = 0;
+        for (const auto &op : page.ops) {
+            QCOMPARE(op.x, 1500.0);
+            QVERIFY(op.y > lastY);
+            lastY = op.y;
+        }
+        QCOMPARE(page.ops.first().y, 3500.0);
+    }
+};
+
+QTEST_MAIN(TestPrintListing)
+#include "test_print_listing.moc"
