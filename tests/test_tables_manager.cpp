@@ -1,0 +1,283 @@
+#include "store/cp1252.h"
+#include "store/recordmodel.h"
+#include "tables/startup.h"
+#include "tables/tablefiles.h"
+#include "tables/tableupgrade.h"
+#include "testutil.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace testutil;
+using tableupgrade::State;
+
+namespace {
+
+// 161 distinct fields; the husband's father has first names, the wife's too, unless told.
+QStringList newFields(int n, bool husbandFather = true, bool wifeFather = true)
+{
+    QStringList f;
+    for (int i = 1; i <= record::FieldCount; ++i)
+        f << QStringLiteral("r%1é%2").arg(n).arg(i);
+    f[6] = QStringLiteral("LE GOFF %1").arg(n);         // Nom EPX
+    f[56] = QStringLiteral("de KERMABON %1").arg(n);    // Nom EPSE
+    f[16] = husbandFather ? f[6] : QString();           // Nom PEPX
+    f[17] = husbandFather ? QStringLiteral("Yves Marie") : QString();
+    f[66] = wifeFather ? f[56] : QString();             // Nom PEPSE
+    f[67] = wifeFather ? QStringLiteral("Hervé") : QString();
+    return f;
+}
+
+// The same record as the older layout wrote it: fields 17 and 67 missing.
+QString oldLine(QStringList f)
+{
+    f.removeAt(66);
+    f.removeAt(16);
+    return f.join(record::Tab);
+}
+
+} // namespace
+
+class TestTablesManager : public QObject {
+    Q_OBJECT
+private slots:
+    void upgradeOneLine()
+    {
+        for (const auto &[husband, wife] : {std::pair{true, true}, {false, true}, {true, false}, {false, false}}) {
+            const QStringList expected = newFields(1, husband, wife);
+            const QString old = oldLine(expected);
+            QCOMPARE(tableupgrade::fieldCount(old), 159);
+            QCOMPARE(tableupgrade::upgradeLine(old), expected.join(record::Tab));
+        }
+        // An empty father keeps an empty surname even when the spouse has one.
+        const QString upgraded = tableupgrade::upgradeLine(oldLine(newFields(2, false, false)));
+        QCOMPARE(record::fieldOf(upgraded, 17), QString());
+        QCOMPARE(record::fieldOf(upgraded, 67), QString());
+        // Lines of any other count are left as they are.
+        const QString current = newFields(3).join(record::Tab);
+        QCOMPARE(tableupgrade::upgradeLine(current), current);
+        QCOMPARE(tableupgrade::upgradeLine(QStringLiteral("a\tb")), QStringLiteral("a\tb"));
+        QCOMPARE(tableupgrade::fieldCount(u""), 0);
+        QCOMPARE(tableupgrade::fieldCount(u"\tx"), 2); // an empty place is still a field
+    }
+
+    void upgradeMixedFileKeepsEveryByte()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Mixte.krv"));
+        // Every byte a field may hold, the unassigned ones of Windows-1252 included.
+        QByteArray odd;
+        for (int b = 0x20; b < 0x100; ++b)
+            odd += char(b);
+        QStringList first = newFields(1);
+        first[7] = cp1252::decode(odd);
+        QStringList emptyFather = newFields(4, false, true);
+        const QString current = newFields(2).join(record::Tab);
+        const QString shortLine = QStringLiteral("Ploumanac'h\tSaint-Jean\tMA");
+        const QStringList before{header(), oldLine(first), current, shortLine, QString(), oldLine(emptyFather)};
+        QVERIFY(writeBytes(path, fileBytes(before)));
+        QCOMPARE(tableupgrade::inspect(path), State::OldLayout);
+
+        QCOMPARE(tableupgrade::upgradeTable(path), tableupgrade::UpgradeResult::Done);
+        const QStringList after{header(), first.join(record::Tab), current, shortLine, QString(),
+                                emptyFather.join(record::Tab)};
+        QCOMPARE(readBytes(path), fileBytes(after));
+        QCOMPARE(tableupgrade::inspect(path), State::Current);
+        // Nothing is left behind by the rewrite.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Mixte.krv")});
+    }
+
+    void upgradeThatCannotWriteLeavesTheTable()
+    {
+        if (geteuid() == 0)
+            QSKIP("file rights do not bind root");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Vieille.krv"));
+        const QByteArray bytes = fileBytes({header(), oldLine(newFields(1))});
+        QVERIFY(writeBytes(path, bytes));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const auto result = tableupgrade::upgradeTable(path);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(result, tableupgrade::UpgradeResult::WriteFailed);
+        QCOMPARE(readBytes(path), bytes);
+    }
+
+    void inspection()
+    {
+        QTemporaryDir dir;
+        auto file = [&](const char *name, const QByteArray &bytes) {
+            const QString p = dir.filePath(QString::fromLatin1(name));
+            writeBytes(p, bytes);
+            return p;
+        };
+        QCOMPARE(tableupgrade::inspect(dir.filePath(QStringLiteral("Absente.krv"))), State::Missing);
+        QCOMPARE(tableupgrade::inspect(file("Vide.krv", {})), State::Empty);
+        QDir(dir.path()).mkdir(QStringLiteral("Dossier.krv"));
+        QCOMPARE(tableupgrade::inspect(dir.filePath(QStringLiteral("Dossier.krv"))), State::Unreadable);
+        QCOMPARE(tableupgrade::inspect(file("Entete.krv", fileBytes({header()}))), State::Current);
+        QCOMPARE(tableupgrade::inspect(file("SansFin.krv", cp1252::encode(header()))), State::Current);
+        const QByteArray old = cp1252::encode(oldLine(newFields(1)));
+        // Lone CR line ends, and no end after the last line.
+        QCOMPARE(tableupgrade::inspect(file("Cr.krv", cp1252::encode(header()) + "\r" + old)), State::OldLayout);
+        // A header longer than one read block, its CR LF split between two blocks.
+        const QByteArray longHeader = QByteArray(64 * 1024 - 1, 'x');
+        QCOMPARE(tableupgrade::inspect(file("Long.krv", longHeader + "\r\n" + old + "\r\n")), State::OldLayout);
+        QCOMPARE(tableupgrade::inspect(file("Long2.krv", longHeader + "\r\n\r\n" + old + "\r\n")), State::Current);
+        // A current table, or one of an unknown count, is opened as it is.
+        QCOMPARE(tableupgrade::inspect(file("Neuve.krv", fileBytes({header(), newFields(1).join(u'\t')}))),
+                 State::Current);
+        QCOMPARE(tableupgrade::inspect(file("Courte.krv", fileBytes({header(), QStringLiteral("a\tb")}))),
+                 State::Current);
+
+        for (State s : {State::Empty, State::Missing, State::Unreadable})
+            QVERIFY(tableupgrade::inspectionMessage(s, QStringLiteral("Brug.krv")).contains(QStringLiteral("« Brug.krv »")));
+        QVERIFY(tableupgrade::inspectionMessage(State::Current, QStringLiteral("x")).isEmpty());
+    }
+
+    void newTableNames()
+    {
+        using namespace tablefiles;
+        QCOMPARE(newFileName(withoutTxt(QStringLiteral("Baptêmes.txt"))), QStringLiteral("Baptêmes.krv"));
+        QCOMPARE(newFileName(withoutTxt(QStringLiteral("Nord.TXT"))), QStringLiteral("Nord.TXT.krv"));
+        QCOMPARE(newFileName(withoutTxt(QStringLiteral("Pont.txt.txt"))), QStringLiteral("Pont.txt.krv"));
+        QCOMPARE(withoutTxt(QStringLiteral(".txt")), QString());
+        QVERIFY(sameFileName(QStringLiteral("bourg.krv"), QStringLiteral("BOURG.krv")));
+        QVERIFY(sameFileName(QStringLiteral("étang.krv"), QStringLiteral("ÉTANG.KRV")));
+        QVERIFY(!sameFileName(QStringLiteral("bourg.krv"), QStringLiteral("bourgs.krv")));
+
+        QCOMPARE(checkName(QString()), NameProblem::Empty);
+        QCOMPARE(checkName(QStringLiteral("   ")), NameProblem::Empty);
+        QCOMPARE(nameProblemMessage(NameProblem::Empty), QStringLiteral("Veuillez sélectionner une table"));
+        for (const char *bad : {"../Bourg", "a\\b", "C:b", "a*", "a?b", "a\"b", "a<b", "a>b", "a|b"})
+            QCOMPARE(checkName(QString::fromLatin1(bad)), NameProblem::BadCharacter);
+        QCOMPARE(checkName(QStringLiteral("Saint-Gwénolé (1793)")), NameProblem::None);
+
+        const QString people = QString(4, record::Nbsp);
+        QCOMPARE(newHeaderLine(QStringLiteral("Kermadec"), QString(), people),
+                 QStringLiteral("Kermadec\t\t") + people + QStringLiteral("\t"));
+    }
+
+    void listAndCreate()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"Bourg.krv", "abbaye.KRV", "notes.txt", "Zeste.krv.bak"})
+            writeBytes(dir.filePath(QString::fromLatin1(name)), fileBytes({header()}));
+        QDir(dir.path()).mkdir(QStringLiteral("Archives.krv"));
+        QCOMPARE(tablefiles::listTables(dir.path()), (QStringList{QStringLiteral("abbaye.KRV"), QStringLiteral("Bourg.krv")}));
+        QVERIFY(tablefiles::listTables(QString()).isEmpty());
+
+        const QString path = dir.filePath(QStringLiteral("Bourg.krv"));
+        const QString head = tablefiles::newHeaderLine(QStringLiteral("Lanvénec"), QString(), QString(4, record::Nbsp));
+        QVERIFY(tablefiles::createTable(path, head));
+        QCOMPARE(readBytes(path), QByteArray("Lanv\xe9nec\t\t\xa0\xa0\xa0\xa0\t\r\n"));
+    }
+
+    void siblingPrograms()
+    {
+        QTemporaryDir dir;
+        QVERIFY(tablefiles::siblingProgram(dir.path(), QStringLiteral("PrintVelder")).isEmpty());
+        writeBytes(dir.filePath(QStringLiteral("PrintVelder.exe")), "MZ");
+        QCOMPARE(tablefiles::siblingProgram(dir.path(), QStringLiteral("PrintVelder")),
+                 dir.filePath(QStringLiteral("PrintVelder.exe")));
+        QDir(dir.path()).mkdir(QStringLiteral("VelderExport.exe")); // a folder is no program
+        QVERIFY(tablefiles::siblingProgram(dir.path(), QStringLiteral("VelderExport")).isEmpty());
+#ifndef Q_OS_WIN
+        writeBytes(dir.filePath(QStringLiteral("VelderExport")), "#!/bin/sh\n");
+        QCOMPARE(tablefiles::siblingProgram(dir.path(), QStringLiteral("VelderExport")),
+                 dir.filePath(QStringLiteral("VelderExport")));
+#endif
+    }
+
+    void commandLine()
+    {
+        using namespace startup;
+        QCOMPARE(tablePathFromCommandLine(QStringLiteral("\"C:\\Tables\\Saint Yves.krv\"")),
+                 QStringLiteral("C:\\Tables\\Saint Yves.krv"));
+        QCOMPARE(tablePathFromCommandLine(QStringLiteral("C:\\Tables\\Bourg.krv")), QStringLiteral("C:\\Tables\\Bourg.krv"));
+        QCOMPARE(tablePathFromCommandLine(QStringLiteral("  ")), QString());
+        QCOMPARE(tablePathFromCommandLine(QStringLiteral("\"\"")), QString());
+        QCOMPARE(tablePathFromCommandLine(QStringLiteral("\"")), QStringLiteral("\""));
+
+        QCOMPARE(tablePathFromArguments({QStringLiteral("velder")}), QString());
+        QCOMPARE(tablePathFromArguments({QStringLiteral("velder"), QStringLiteral("/srv/krv/Bourg.krv")}),
+                 QStringLiteral("/srv/krv/Bourg.krv"));
+        // A path with a blank given without quotes arrives in two pieces.
+        QCOMPARE(tablePathFromArguments({QStringLiteral("velder"), QStringLiteral("/srv/Saint"), QStringLiteral("Yves.krv")}),
+                 QStringLiteral("/srv/Saint Yves.krv"));
+        QCOMPARE(tablePathFromArguments({QStringLiteral("velder"), QStringLiteral("\"/srv/Saint Yves.krv\"")}),
+                 QStringLiteral("/srv/Saint Yves.krv"));
+        QCOMPARE(tablePathFromArguments({QStringLiteral("velder"), QStringLiteral("Bourg.krv")}),
+                 QDir::current().absoluteFilePath(QStringLiteral("Bourg.krv")));
+
+        setAppFolder(QStringLiteral("/srv/krv"));
+        QCOMPARE(appFolder(), QStringLiteral("/srv/krv"));
+        setAppFolder(QString());
+        QCOMPARE(appFolder(), QCoreApplication::applicationDirPath());
+    }
+
+    void singleInstance()
+    {
+        QTemporaryDir dir;
+        {
+            startup::SingleInstance first(dir.path());
+            QVERIFY(first.isFirst());
+            QCOMPARE(first.lockPath(), dir.filePath(startup::SingleInstance::lockFileName()));
+            startup::SingleInstance second(dir.path());
+            QVERIFY(!second.isFirst());
+            // A program that has run for hours still holds its lock.
+            QFile lock(first.lockPath());
+            QVERIFY(lock.open(QIODevice::ReadWrite));
+            QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-6 * 3600), QFileDevice::FileModificationTime));
+            lock.close();
+            startup::SingleInstance third(dir.path());
+            QVERIFY(!third.isFirst());
+        }
+        // Released at the end of the run.
+        startup::SingleInstance again(dir.path());
+        QVERIFY(again.isFirst());
+    }
+
+    void staleLockAfterACrash()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(startup::SingleInstance::lockFileName());
+        // Take the lock in a child process that dies without releasing it.
+        const pid_t child = fork();
+        if (child == 0) {
+            QLockFile lock(path);
+            lock.setStaleLockTime(0);
+            _exit(lock.tryLock(0) ? (kill(getpid(), SIGKILL), 0) : 3);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        QVERIFY(WIFSIGNALED(status));
+        QVERIFY(QFileInfo::exists(path));
+        startup::SingleInstance next(dir.path());
+        QVERIFY(next.isFirst());
+    }
+
+    void lockInAReadOnlyFolder()
+    {
+        if (geteuid() == 0)
+            QSKIP("file rights do not bind root");
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        {
+            startup::SingleInstance first(dir.path());
+            startup::SingleInstance second(dir.path());
+            QVERIFY(first.isFirst());
+            QVERIFY(!first.lockPath().startsWith(dir.path()));
+            QVERIFY(!second.isFirst());
+        }
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTablesManager)
+#include "test_tables_manager.moc"
