@@ -1,0 +1,1152 @@
+#include "app/form1.h"
+
+#include "app/parishentry.h"
+#include "app/search.h"
+#include "app/twips.h"
+#include "store/cp1252.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+using namespace record;
+
+const QString Form1::DefaultHelp = QStringLiteral("Pour se déplacer au champ précédent, appuyer sur SHIFT + TABULATION");
+
+namespace {
+
+// The client area inside the border and caption of a 12000 x 8585 twips window.
+constexpr int ClientWidth = 11880, ClientHeight = 8190;
+constexpr int TaskbarAllowance = 415;
+
+const QString ProgramTitle = QStringLiteral("Velder");
+const QString IncompatibleTitle = QStringLiteral("Incompatibilité du fichier");
+const QString IncompatibleText = QStringLiteral("Le fichier que vous avez ouvert n'est pas compatible");
+const QString ParishRefused = QStringLiteral("La paroisse que vous tentez de saisir n'existe pas dans la liste des paroisses");
+const QString ContractLabel = QStringLiteral("Contrat de Mariage");
+const QString DateHelp = QStringLiteral("Format date: 03/05/1815 (Calendrier Grégorien); 15/brum/04 (Calendrier Républicain)");
+
+struct Box { int left, top, width, height; };
+
+// The text boxes Txt(0)..Txt(30), twips; the wife's block repeats the husband's
+// 5835 twips to the right.
+constexpr int WifeShift = 5835;
+constexpr std::array<Box, 31> TxtLayout{{
+    {525, 105, 2955, 285},   // 0  place
+    {4410, 105, 2430, 315},  // 1  parish, hidden under CmbParoisse
+    {2835, 2880, 960, 285},  // 2  Cote
+    {4545, 2880, 300, 285},  // 3  day
+    {4950, 2880, 300, 285},  // 4  month
+    {5350, 2880, 470, 285},  // 5  year
+    {870, 4110, 2010, 285},  // 6  husband: surname
+    {3660, 4110, 1620, 285}, // 7  first names
+    {870, 4590, 3780, 285},  // 8  origin
+    {4740, 4590, 540, 285},  // 9  origin code
+    {870, 5070, 2010, 285},  // 10 father: surname
+    {2940, 5070, 1980, 285}, // 11 first names
+    {4980, 5070, 300, 285},  // 12 marker
+    {870, 5550, 2010, 285},  // 13 mother: surname
+    {2940, 5550, 1980, 285}, // 14 first names
+    {4980, 5550, 300, 285},  // 15 marker
+    {1620, 6150, 1620, 285}, // 16 last spouse: surname
+    {3300, 6150, 1980, 285}, // 17 first names
+    {870 + WifeShift, 4110, 2010, 285},  // 18 wife: surname
+    {3660 + WifeShift, 4110, 1620, 285}, // 19
+    {870 + WifeShift, 4590, 3780, 285},  // 20
+    {4740 + WifeShift, 4590, 540, 285},  // 21
+    {870 + WifeShift, 5070, 2010, 285},  // 22
+    {2940 + WifeShift, 5070, 1980, 285}, // 23
+    {4980 + WifeShift, 5070, 300, 285},  // 24
+    {870 + WifeShift, 5550, 2010, 285},  // 25
+    {2940 + WifeShift, 5550, 1980, 285}, // 26
+    {4980 + WifeShift, 5550, 300, 285},  // 27
+    {1620 + WifeShift, 6150, 1620, 285}, // 28
+    {3300 + WifeShift, 6150, 1980, 285}, // 29
+    {2280, 6915, 9420, 285}, // 30 notes
+}};
+
+// Designed maximum lengths (0: none) of the boxes that have one.
+int designedMaxLength(int i)
+{
+    switch (i) {
+    case 3: return 2;
+    case 4: return 4;
+    case 9: case 21: return 2;
+    case 12: case 15: case 24: case 27: return 1;
+    default: return 0;
+    }
+}
+
+bool centredBox(int i)
+{
+    return i == 3 || i == 4 || i == 9 || i == 21 || i == 12 || i == 15 || i == 24 || i == 27;
+}
+
+struct Caption { const char16_t *text; int left, top; };
+
+// Static captions, twips (left, top).
+constexpr Caption Captions[] = {
+    {u"Lieu:", 105, 150},
+    {u"Paroisse:", 3660, 150},
+    {u"Date:", 240, 750},
+    {u" N°", 3960, 750},
+    {u"Parents:", 240, 1620},
+    {u"Parents:", 6075, 1620},
+    {u"Date:", 4010, 2940},
+    {u"Enregistrement  N°", 7740, 2940},
+    {u"sur:", 9795, 2940},
+    {u"Nom:", 240, 4155},
+    {u"Prénom:", 2970, 4155},
+    {u"Origine:", 240, 4635},
+    {u"Père:", 240, 5115},
+    {u"Mère:", 240, 5595},
+    {u"Dernier Conjoint:", 240, 6195},
+    {u"Nom:", 240 + WifeShift, 4155},
+    {u"Prénom:", 2970 + WifeShift, 4155},
+    {u"Origine:", 240 + WifeShift, 4635},
+    {u"Père:", 240 + WifeShift, 5115},
+    {u"Mère:", 240 + WifeShift, 5595},
+    {u"Dernier Conjoint:", 240 + WifeShift, 6195},
+    {u"Note:", 1800, 6960},
+};
+
+struct Frame { const char16_t *text; Box box; };
+constexpr Frame Frames[] = {
+    {u" Epoux", {105, 480, 5775, 1530}},
+    {u"Epouse", {5940, 480, 5835, 1530}},
+    {u"Informations sur l'acte", {105, 2520, 11670, 900}},
+    {u"Epoux", {105, 3750, 5775, 2880}},
+    {u" Epouse", {5940, 3750, 5835, 2880}},
+};
+
+// The previous-record panel Lbl(0)..Lbl(8).
+constexpr std::array<Box, 9> LblLayout{{
+    {780, 750, 2000, 255},    // 0 date
+    {240, 1050, 5500, 255},   // 1 husband
+    {240, 1320, 5500, 255},   // 2 his origin
+    {1080, 1620, 2300, 255},  // 3 his father
+    {3480, 1620, 2300, 255},  // 4 his mother
+    {6075, 1050, 5600, 255},  // 5 wife
+    {6075, 1320, 5600, 255},  // 6 her origin
+    {6915, 1620, 2300, 255},  // 7 her father
+    {9315, 1620, 2300, 255},  // 8 her mother
+}};
+constexpr Box Lblnb2Box{4350, 750, 1300, 255};
+
+// CmdRq(0) by the parish, (1)..(3) the husband's, (4)..(6) the wife's.
+constexpr std::array<Box, 7> CmdRqLayout{{
+    {6840, 105, 330, 315},
+    {5400, 4110, 375, 285}, {5400, 5310, 375, 285}, {5400, 6150, 375, 285},
+    {5400 + WifeShift, 4110, 375, 285}, {5400 + WifeShift, 5310, 375, 285}, {5400 + WifeShift, 6150, 375, 285},
+}};
+// The detail mode each CmdRq opens.
+constexpr std::array<int, 7> CmdRqMode{11, 1, 4, 9, 2, 3, 10};
+const char16_t *const CmdRqHelp[7] = {
+    u"Ajouter une nouvelle paroisse",
+    u"Détails sur l'époux", u"Détails sur les parents de l'époux", u"Dernier conjoint de l'époux",
+    u"Détails sur l'épouse", u"Détails sur les parents de l'épouse", u"Dernier conjoint de l'épouse",
+};
+
+struct Button { const char16_t *text; const char16_t *help; Box box; };
+constexpr Button NavButtons[6] = {
+    {u"<<<<  Début", u"Aller au premier enregistrement", {2610, 7430, 1170, 330}},
+    {u"<< Précédent", u"Aller à l'enregistrement précédent", {3765, 7430, 1170, 330}},
+    {u"Suivant >>", u"Aller à l'enregistrement suivant", {4920, 7430, 1170, 330}},
+    {u"Fin >>>>", u"Aller au dernier enregistrement", {6075, 7430, 1170, 330}},
+    {u"Ouvrir", u"Ouvrir une Table", {7680, 7430, 1170, 330}},
+    {u"Quitter", u"Quitter VELDER", {9000, 7430, 1170, 330}},
+};
+
+constexpr std::array<Box, 4> PicLayout{{
+    {360, 7415, 360, 360}, {750, 7415, 360, 360}, {1155, 7415, 360, 360}, {10875, 7370, 450, 450},
+}};
+const char16_t *const PicHelp[4] = {
+    u"Propriétés de la table", u"Supprimer l'enregistrement affiché",
+    u"Imprimer l'enregistrement actif", u"A propos de Velder...",
+};
+
+const char *const HelpProperty = "velderHelp";
+
+void place(QWidget *w, const Box &b) { w->setGeometry(twips::rect(b.left, b.top, b.width, b.height)); }
+
+QLabel *caption(QWidget *parent, const QString &text, int left, int top)
+{
+    auto *l = new QLabel(text, parent);
+    l->move(twips::px(left), twips::px(top));
+    l->adjustSize();
+    return l;
+}
+
+// ---- The toolbar images, drawn here rather than shipped ----
+QPixmap canvas(int size)
+{
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    return pm;
+}
+
+QPixmap propertiesImage(int size)
+{
+    QPixmap pm = canvas(size);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    p.setBrush(QColor(255, 255, 224));
+    p.drawRect(QRectF(4.5, 2.5, size - 9, size - 5));
+    p.setPen(QPen(QColor(0, 0, 160), 1));
+    for (int y = 7; y < size - 4; y += 4)
+        p.drawLine(QPointF(7, y + 0.5), QPointF(size - 7, y + 0.5));
+    return pm;
+}
+
+QPixmap deleteImage(int size)
+{
+    QPixmap pm = canvas(size);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.5, 2.5, size - 9, size - 5));
+    p.setPen(QPen(QColor(200, 0, 0), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(7, 6), QPointF(size - 7, size - 6));
+    p.drawLine(QPointF(size - 7, 6), QPointF(7, size - 6));
+    return pm;
+}
+
+QPixmap printImage(int size)
+{
+    QPixmap pm = canvas(size);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7.5, 2.5, size - 15, 8));            // paper in
+    p.setBrush(QColor(150, 150, 150));
+    p.drawRoundedRect(QRectF(2.5, 9.5, size - 5, 8), 2, 2); // body
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7.5, 15.5, size - 15, 6));           // paper out
+    p.setPen(QColor(0, 160, 0));
+    p.drawPoint(QPointF(size - 5, 12));
+    return pm;
+}
+
+QPixmap aboutImage(int size)
+{
+    QPixmap pm = canvas(size);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0, 0, 120), 1));
+    p.setBrush(QColor(60, 90, 200));
+    p.drawEllipse(QRectF(2.5, 2.5, size - 5, size - 5));
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(size * 2 / 3);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("?"));
+    return pm;
+}
+
+QPixmap savingImage(int size)
+{
+    QPixmap pm = canvas(size);
+    QPainter p(&pm);
+    p.setPen(QPen(QColor(20, 20, 60), 1));
+    p.setBrush(QColor(40, 60, 140));
+    p.drawRect(QRectF(0.5, 0.5, size - 1, size - 1));     // a diskette
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(3.5, 0.5, size - 7, size / 2.0 - 1));
+    p.setBrush(QColor(180, 180, 180));
+    p.drawRect(QRectF(4.5, size - 6.5, size - 9, 6));
+    return pm;
+}
+
+// Inverse of twips::px for a geometry the window set itself: the value of `known`
+// when it gives the same pixels, else the pixels in twips.
+int twipsOf(int pixels, int known)
+{
+    return twips::px(known) == pixels ? known : twips::tw(pixels);
+}
+
+int editMaxLength(const QLineEdit *e)
+{
+    // QLineEdit's "no limit" is 32767.
+    return e->maxLength() >= 32767 ? 0 : e->maxLength();
+}
+
+// A stored value longer than the box's limit is shown whole: QLineEdit would cut it.
+void setBoxText(QLineEdit *e, const QString &text, int maxLength)
+{
+    const int limit = maxLength <= 0 ? 32767 : std::max<int>(maxLength, int(text.size()));
+    if (e->maxLength() != limit)
+        e->setMaxLength(limit);
+    e->setText(text);
+}
+
+} // namespace
+
+Form1::Form1(TableStore &table, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), m_table(table)
+{
+    setWindowTitle(QStringLiteral("..."));
+    // The small sans-serif face the layout was drawn for, or the nearest at hand.
+    QFont f = font();
+    f.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"), QStringLiteral("Arial"),
+                   QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+    f.setPixelSize(11);
+    setFont(f);
+    setFixedSize(twips::px(ClientWidth), twips::px(ClientHeight));
+    setMouseTracking(true);
+
+    showMessage = [this](const QString &title, const QString &text) {
+        QMessageBox box(QMessageBox::Warning, title, QString(text).replace(u'\r', u'\n'), QMessageBox::Ok, this);
+        box.exec();
+    };
+    askYesNo = [this](const QString &title, const QString &text) {
+        QMessageBox box(QMessageBox::Warning, title, QString(text).replace(u'\r', u'\n'),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setDefaultButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    };
+    askRetry = [this](const QString &title, const QString &text) {
+        QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Retry | QMessageBox::Cancel, this);
+        box.setDefaultButton(QMessageBox::Retry);
+        return box.exec() == QMessageBox::Retry;
+    };
+
+    buildControls();
+
+    // Form_Load: the scratch-save clock starts now; the act types are listed.
+    m_clock.start(QTime::currentTime());
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(60 * 1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(QTime::currentTime()); });
+    Timer1->start();
+}
+
+Form1::~Form1() = default;
+
+QLineEdit *Form1::createTxt(int index)
+{
+    return txtFactory ? txtFactory(index, this) : new QLineEdit(this);
+}
+
+void Form1::buildControls()
+{
+    // Frames first, so that the controls drawn over them stay on top.
+    for (std::size_t i = 0; i < std::size(Frames); ++i) {
+        auto *g = new QGroupBox(QString::fromUtf16(Frames[i].text), this);
+        place(g, Frames[i].box);
+        g->setMouseTracking(true);
+        // The caption sits on the frame's top line.
+        g->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid #a0a0a0; border-radius: 2px; margin-top: 7px; }"
+                                        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }"));
+        m_frames[i] = g;
+    }
+    for (const Caption &c : Captions)
+        caption(this, QString::fromUtf16(c.text), c.left, c.top);
+
+    for (int i = 0; i < TxtCount; ++i) {
+        QLineEdit *t = createTxt(i);
+        t->setParent(this);
+        place(t, TxtLayout[i]);
+        if (designedMaxLength(i) > 0)
+            t->setMaxLength(designedMaxLength(i));
+        t->setAlignment(i == 5 ? Qt::AlignRight : centredBox(i) ? Qt::AlignHCenter : Qt::AlignLeft);
+        Txt[i] = t;
+    }
+    for (int i = 3; i <= 5; ++i)
+        Txt[i]->setToolTip(DateHelp);
+    Txt[1]->hide();
+
+    CmbParoisse = new QComboBox(this);
+    CmbParoisse->setEditable(true);
+    CmbParoisse->setInsertPolicy(QComboBox::NoInsert);
+    CmbParoisse->setCompleter(nullptr);
+    place(CmbParoisse, {4410, 105, 2430, 315});
+    // Only parishes of the list may be typed: nothing is pasted or dropped in.
+    CmbParoisse->lineEdit()->setAcceptDrops(false);
+    CmbParoisse->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+
+    Label31 = caption(this, QStringLiteral("Recherche par Epoux:"), 7995, 150);
+    TxtRech = new QLineEdit(this);
+    place(TxtRech, {9615, 105, 1590, 285});
+    CmdRechP = new QPushButton(QStringLiteral("<"), this);
+    place(CmdRechP, {11205, 95, 235, 300});
+    CmdRechS = new QPushButton(QStringLiteral(">"), this);
+    place(CmdRechS, {11430, 95, 235, 300});
+    TxtRech->setProperty(HelpProperty, QStringLiteral("Recherche d'un enregistrement par le nom de l'époux"));
+    CmdRechP->setProperty(HelpProperty, QStringLiteral("Rechercher vers le début de la table"));
+    CmdRechS->setProperty(HelpProperty, QStringLiteral("Rechercher vers la fin de la table"));
+
+    for (int i = 0; i < 9; ++i) {
+        Lbl[i] = new QLabel(this);
+        place(Lbl[i], LblLayout[i]);
+        Lbl[i]->setProperty(HelpProperty, QStringLiteral("Enregistrement précedent"));
+        Lbl[i]->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
+    }
+    Lblnb2 = new QLabel(this);
+    place(Lblnb2, Lblnb2Box);
+    Lblnb2->setStyleSheet(QStringLiteral("color: rgb(0, 0, 128)"));
+
+    CmbActe = new QComboBox(this);
+    place(CmbActe, {240, 2880, 1815, 315});
+    CmbActe->addItems(actLabels());
+    CmbActe->setCurrentIndex(-1);
+    Label6 = caption(this, QStringLiteral("Cote:"), 2310, 2940);
+    Label9 = caption(this, QStringLiteral("/"), 4865, 2940);
+    Label10 = caption(this, QStringLiteral("/"), 5270, 2940);
+    ChkDispense = new QCheckBox(QStringLiteral("Dispense"), this);
+    place(ChkDispense, {6100, 2970, 1095, 255});
+    Txtnb = new QLineEdit(this);
+    place(Txtnb, {9195, 2880, 540, 285});
+    Txtnb->setAlignment(Qt::AlignHCenter);
+    Txtnb->setAcceptDrops(false);
+    Txtnb->setContextMenuPolicy(Qt::NoContextMenu);
+    LblNb = new QLabel(this);
+    place(LblNb, {10155, 2940, 900, 255});
+
+    for (int i = 0; i < 7; ++i) {
+        CmdRq[i] = new QPushButton(i == 0 ? QStringLiteral("...") : QStringLiteral("Rq"), this);
+        place(CmdRq[i], CmdRqLayout[i]);
+        CmdRq[i]->setProperty(HelpProperty, QString::fromUtf16(CmdRqHelp[i]));
+        connect(CmdRq[i], &QPushButton::clicked, this, [this, i] { openDetail(CmdRqMode[i]); });
+    }
+
+    CmdCM = new QPushButton(QStringLiteral("CM"), this);
+    place(CmdCM, {210, 6915, 570, 330});
+    CmdCM->setToolTip(ContractLabel);
+    connect(CmdCM, &QPushButton::clicked, this, [this] { openDetail(CmdCM->text() == QStringLiteral("CM") ? 5 : 7); });
+    CmdTemoin = new QPushButton(QStringLiteral("Témoins"), this);
+    place(CmdTemoin, {840, 6915, 900, 330});
+    CmdTemoin->setProperty(HelpProperty, QStringLiteral("Saisir les témoins"));
+    connect(CmdTemoin, &QPushButton::clicked, this, [this] { openDetail(8); });
+
+    QPushButton **nav[6] = {&CmdDebut, &CmdPrecedent, &CmdSuivant, &CmdFin, &CmdOuvrir, &CmdQuitter};
+    for (int i = 0; i < 6; ++i) {
+        *nav[i] = new QPushButton(QString::fromUtf16(NavButtons[i].text), this);
+        place(*nav[i], NavButtons[i].box);
+        (*nav[i])->setProperty(HelpProperty, QString::fromUtf16(NavButtons[i].help));
+        (*nav[i])->setAutoDefault(false);
+    }
+    CmdOuvrir->setToolTip(QStringLiteral("Ouvrir une table"));
+    connect(CmdDebut, &QPushButton::clicked, this, [this] { CmdDebut_Click(); });
+    connect(CmdPrecedent, &QPushButton::clicked, this, [this] { CmdPrecedent_Click(); });
+    connect(CmdSuivant, &QPushButton::clicked, this, [this] { CmdSuivant_Click(); });
+    connect(CmdFin, &QPushButton::clicked, this, [this] { CmdFin_Click(); });
+    connect(CmdOuvrir, &QPushButton::clicked, this, [this] { CmdOuvrir_Click(); });
+    connect(CmdQuitter, &QPushButton::clicked, this, [this] { CmdQuitter_Click(); });
+    connect(CmdRechP, &QPushButton::clicked, this, [this] { CmdRechP_Click(); });
+    connect(CmdRechS, &QPushButton::clicked, this, [this] { CmdRechS_Click(); });
+    connect(CmbActe, &QComboBox::currentIndexChanged, this, [this] { CmbActe_Click(); });
+
+    const QPixmap images[4] = {propertiesImage(24), deleteImage(24), printImage(24), aboutImage(30)};
+    for (int i = 0; i < 4; ++i) {
+        PicBouton[i] = new QLabel(this);
+        place(PicBouton[i], PicLayout[i]);
+        PicBouton[i]->setPixmap(images[i]);
+        PicBouton[i]->setAlignment(Qt::AlignCenter);
+        PicBouton[i]->setMouseTracking(true);
+        PicBouton[i]->setProperty(HelpProperty, QString::fromUtf16(PicHelp[i]));
+    }
+    for (int i = 0; i < 4; ++i) {
+        LnBouton[i] = new QFrame(this);
+        LnBouton[i]->setAutoFillBackground(true);
+        LnBouton[i]->hide();
+    }
+    Picture1 = new QLabel(this);
+    place(Picture1, {11520, 7480, 240, 240});
+    Picture1->setPixmap(savingImage(16));
+    Picture1->setAlignment(Qt::AlignCenter);
+    Picture1->hide();
+
+    LblAideSaisie = new QLabel(this);
+    place(LblAideSaisie, {150, 7895, 11625, 255});
+    LblAideSaisie->setStyleSheet(QStringLiteral("color: rgb(64, 64, 64)"));
+
+    // Keyboard order: the top row, the act, the husband, the wife, the notes, then
+    // the navigation and the search.
+    QList<QWidget *> order{Txt[0], CmbParoisse, CmdRq[0], CmbActe, Txt[2], Txt[3], Txt[4], Txt[5], ChkDispense};
+    for (int i = 6; i <= 9; ++i) order << Txt[i];
+    order << CmdRq[1];
+    for (int i = 10; i <= 15; ++i) order << Txt[i];
+    order << CmdRq[2] << Txt[16] << Txt[17] << CmdRq[3];
+    for (int i = 18; i <= 21; ++i) order << Txt[i];
+    order << CmdRq[4];
+    for (int i = 22; i <= 27; ++i) order << Txt[i];
+    order << CmdRq[5] << Txt[28] << Txt[29] << CmdRq[6] << CmdCM << CmdTemoin << Txt[30]
+          << CmdDebut << CmdPrecedent << CmdSuivant << CmdFin << CmdOuvrir << CmdQuitter << Txtnb
+          << TxtRech << CmdRechP << CmdRechS;
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
+    // One filter serves the page keys, the record number, the parish, the search,
+    // the dispensation and the hover help.
+    for (QObject *o : children()) {
+        if (o->isWidgetType() && o != Txt[1])
+            o->installEventFilter(this);
+    }
+
+    CmbActe_Click();
+    setHelp(QString());
+}
+
+// ---------------------------------------------------------------- state
+
+EntryState Form1::readState() const
+{
+    EntryState s;
+    for (int i = 0; i < TxtCount; ++i)
+        s.txt[i] = i == 1 ? QString() : Txt[i]->text();
+    s.parish = CmbParoisse->currentText();
+    s.actLabel = CmbActe->currentIndex() >= 0 ? CmbActe->currentText() : QString();
+    s.dispense = ChkDispense->isChecked();
+    s.groups = m_groups;
+    s.recordNumber = Txtnb->text();
+    s.count = LblNb->text();
+    for (int i = 0; i < 9; ++i)
+        s.previous[i] = Lbl[i]->text();
+    s.previousNumber = Lblnb2->text();
+    // The date boxes: their limits say which calendar is in force.
+    s.date.monthMaxLength = editMaxLength(Txt[4]);
+    s.date.yearMaxLength = editMaxLength(Txt[5]);
+    s.date.monthWidth = twipsOf(Txt[4]->width(), 300) == 300 ? 300 : twipsOf(Txt[4]->width(), 470);
+    s.date.yearWidth = twipsOf(Txt[5]->width(), 470) == 470 ? 470 : twipsOf(Txt[5]->width(), 300);
+    s.date.yearLeft = twipsOf(Txt[5]->x(), s.date.yearLeft);
+    s.date.slashLeft = twipsOf(Label10->x(), s.date.slashLeft);
+    if (twips::px(DateBoxes::MonthLeft + s.date.monthWidth + 120) == Txt[5]->x())
+        s.date.yearLeft = DateBoxes::MonthLeft + s.date.monthWidth + 120;
+    if (twips::px(s.date.yearLeft - 105) == Label10->x())
+        s.date.slashLeft = s.date.yearLeft - 105;
+    s.dayMaxLength = editMaxLength(Txt[3]);
+    s.focusActe = false;
+    return s;
+}
+
+void Form1::setDateGeometry(const DateBoxes &d)
+{
+    Txt[4]->setGeometry(twips::px(DateBoxes::MonthLeft), Txt[4]->y(), twips::px(d.monthWidth), Txt[4]->height());
+    Txt[5]->setGeometry(twips::px(d.yearLeft), Txt[5]->y(), twips::px(d.yearWidth), Txt[5]->height());
+    Label10->move(twips::px(d.slashLeft), Label10->y());
+}
+
+void Form1::writeState(const EntryState &s)
+{
+    setDateGeometry(s.date);
+    for (int i = 0; i < TxtCount; ++i) {
+        if (i == 1)
+            continue;
+        int limit = designedMaxLength(i);
+        if (i == 3)
+            limit = s.dayMaxLength;
+        else if (i == 4)
+            limit = s.date.monthMaxLength;
+        else if (i == 5)
+            limit = s.date.yearMaxLength;
+        setBoxText(Txt[i], s.txt[i], limit);
+    }
+    CmbParoisse->setEditText(s.parish);
+    {
+        const QSignalBlocker block(CmbActe);
+        CmbActe->setCurrentIndex(CmbActe->findText(s.actLabel, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    }
+    CmbActe_Click();
+    ChkDispense->setChecked(s.dispense);
+    m_groups = s.groups;
+    Txtnb->setText(s.recordNumber);
+    m_shown = s.recordNumber;
+    LblNb->setText(s.count);
+    for (int i = 0; i < 9; ++i)
+        Lbl[i]->setText(s.previous[i]);
+    Lblnb2->setText(s.previousNumber);
+    if (s.focusActe)
+        CmbActe->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::restoreTxtnb()
+{
+    // The box may have been emptied with Delete or Backspace: the record shown is
+    // still the one last shown, and a move must store it there.
+    if (Txtnb->text() != m_shown)
+        Txtnb->setText(m_shown);
+}
+
+// ---------------------------------------------------------------- store and show
+
+void Form1::Store(int mode, int target)
+{
+    restoreTxtnb();
+    EntryState s = readState();
+    const transfer::Result r = transfer::store(m_table, s, mode, target);
+    writeState(s);
+    if (r == transfer::Result::Incompatible)
+        showIncompatible(true);
+}
+
+void Form1::showIncompatible(bool saveFirst)
+{
+    showMessage(IncompatibleTitle, IncompatibleText);
+    // What was typed before the faulty record is in the store: keep it on disk,
+    // since the table manager may now open another table over it.
+    if (saveFirst)
+        saveTable();
+    Txtnb->clear();
+    m_shown.clear();
+    hide();
+    if (onShowManager)
+        onShowManager();
+}
+
+bool Form1::loadTable(const QString &path)
+{
+    if (m_table.load(path) != TableStore::LoadResult::Ok) {
+        showMessage(IncompatibleTitle, IncompatibleText);
+        return false;
+    }
+    refreshParishList();
+    EntryState s = readState();
+    const transfer::Result r = transfer::show(m_table, s, transfer::End);
+    s.count = QString::number(m_table.upperIndex());
+    writeState(s);
+    setWindowTitle(QStringLiteral(" VELDER - ") + path);
+    if (r == transfer::Result::Incompatible) {
+        showIncompatible(false);
+        return false;
+    }
+    if (!(managerVisible && managerVisible()))
+        show();
+    return true;
+}
+
+void Form1::refreshParishList()
+{
+    const QString text = CmbParoisse->currentText();
+    CmbParoisse->clear();
+    CmbParoisse->addItems(m_table.parishNames());
+    CmbParoisse->setEditText(text);
+}
+
+bool Form1::saveTable()
+{
+    if (!m_table.isOpen() || m_shown.isEmpty() || m_table.tablePath().isEmpty())
+        return true;
+    for (;;) {
+        if (m_table.saveTable())
+            return true;
+        const QString text = QStringLiteral("La table n'a pas pu être enregistrée dans le fichier\n%1\n\n"
+                                            "Vérifiez que le fichier n'est pas ouvert par une autre application "
+                                            "ni protégé en écriture, puis réessayez. Tant qu'elle n'est pas "
+                                            "enregistrée, la table reste ouverte.")
+                                 .arg(m_table.tablePath());
+        if (!askRetry(ProgramTitle, text))
+            return false;
+    }
+}
+
+bool Form1::storeAndSave()
+{
+    Store(transfer::StoreOnly);
+    return saveTable();
+}
+
+bool Form1::unload()
+{
+    return storeAndSave();
+}
+
+void Form1::CmdOuvrir_Click()
+{
+    if (!storeAndSave())
+        return;
+    if (onShowManager) {
+        hide();
+        onShowManager();
+    }
+}
+
+void Form1::CmdQuitter_Click()
+{
+    if (!storeAndSave())
+        return;
+    m_savedByQuit = true;
+    if (!close())
+        m_savedByQuit = false;
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // "Quitter" has just stored and saved: a second save would only overwrite the
+    // backup copy of the previous file with the new one.
+    const bool saved = m_savedByQuit || unload();
+    m_savedByQuit = false;
+    if (!saved) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (onUnloaded)
+        onUnloaded();
+}
+
+// ---------------------------------------------------------------- deletion
+
+QString Form1::deletionQuestion(const QString &surname1, const QString &first1, const QString &surname2,
+                                const QString &first2)
+{
+    const QString cr2(2, QChar(13));
+    const QString indent(9, Nbsp);
+    return QStringLiteral("Etes vous sûr de vouloir supprimer l'enregistrement du mariage de:") + cr2 + indent
+           + surname1 + Nbsp + first1 + cr2 + indent + QStringLiteral("et") + cr2 + indent + surname2 + Nbsp + first2;
+}
+
+void Form1::DeleteShownRecord()
+{
+    restoreTxtnb();
+    if (m_shown.isEmpty() || !m_table.isOpen())
+        return;
+    const int k = m_shown.toInt();
+    const QString question = deletionQuestion(Txt[6]->text(), Txt[7]->text(), Txt[18]->text(), Txt[19]->text());
+    if (!askYesNo(QStringLiteral("Suppression d'un enregistrement"), question))
+        return;
+
+    if (k < 1 || k >= m_table.upperIndex()) {
+        // The spare slot: the new record typed there is dropped, nothing stored is removed.
+        EntryState s = readState();
+        const transfer::Result r = transfer::show(m_table, s, transfer::End);
+        s.count = QString::number(m_table.upperIndex());
+        writeState(s);
+        if (r == transfer::Result::Incompatible)
+            showIncompatible(true);
+        return;
+    }
+    if (k == 1) {
+        // Nothing comes before record 1: remove it and show what is now record 1.
+        m_table.deleteRecord(1);
+        EntryState s = readState();
+        const transfer::Result r = transfer::show(m_table, s, transfer::First);
+        s.count = QString::number(m_table.upperIndex());
+        writeState(s);
+        if (r == transfer::Result::Incompatible)
+            showIncompatible(true);
+        return;
+    }
+    // Store the record shown and step back to k-1, then remove record k itself,
+    // whatever the store did.
+    Store(transfer::Previous);
+    if (m_shown.isEmpty())
+        return; // the record before was unreadable: nothing is removed
+    m_table.deleteRecord(k);
+    LblNb->setText(QString::number(m_table.upperIndex()));
+}
+
+// ---------------------------------------------------------------- act type, detail
+
+void Form1::CmbActe_Click()
+{
+    const QString label = CmbActe->currentIndex() >= 0 ? CmbActe->currentText() : QString();
+    CmdCM->setText(label == actLabels().first() ? QStringLiteral("CM") : QStringLiteral("M"));
+    const bool contract = label == ContractLabel;
+    Label6->setVisible(contract);
+    Txt[2]->setVisible(contract);
+}
+
+QString Form1::cmdCMHelp() const
+{
+    return CmdCM->text() == QStringLiteral("CM") ? QStringLiteral("Détails sur le Contrat de Mariage")
+                                                 : QStringLiteral("Détails sur le Mariage");
+}
+
+void Form1::openDetail(int mode)
+{
+    if (!onDetail)
+        return;
+    onDetail(mode);
+    refreshParishList();
+}
+
+void Form1::PicBouton_Click(int index)
+{
+    switch (index) {
+    case 0: openDetail(12); break;
+    case 1: DeleteShownRecord(); break;
+    case 2: if (onPrintCard) onPrintCard(); break;
+    case 3: openDetail(13); break;
+    default: break;
+    }
+}
+
+// ---------------------------------------------------------------- search
+
+void Form1::CmdRechP_Click()
+{
+    restoreTxtnb();
+    const int hit = search::previous(m_table, TxtRech->text(), m_shown.toInt());
+    if (hit > 0)
+        Store(transfer::Found, hit);
+}
+
+void Form1::CmdRechS_Click()
+{
+    restoreTxtnb();
+    const int hit = search::next(m_table, TxtRech->text(), m_shown.toInt());
+    if (hit > 0)
+        Store(transfer::Found, hit);
+}
+
+// ---------------------------------------------------------------- timer
+
+void Form1::Timer1_Timer(QTime now)
+{
+    const bool manager = managerVisible && managerVisible();
+    if (!m_clock.tick(now, manager) || !m_table.isOpen())
+        return;
+    Picture1->show();
+    Picture1->repaint();
+    m_table.scratchSave(); // a failed scratch save is retried at a later tick, silently
+    Picture1->hide();
+}
+
+// ---------------------------------------------------------------- window
+
+void Form1::centre()
+{
+    const QScreen *sc = screen();
+    if (!sc)
+        return;
+    const QRect area = sc->geometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2,
+         area.y() + (area.height() - twips::px(TaskbarAllowance) - outer.height()) / 2);
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (isMinimized() || m_centring)
+        return;
+    m_centring = true;
+    const QSize fixed(twips::px(ClientWidth), twips::px(ClientHeight));
+    if (size() != fixed)
+        resize(fixed);
+    centre();
+    m_centring = false;
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    centre();
+}
+
+void Form1::setHelp(const QString &text)
+{
+    if (LblAideSaisie->text() != text)
+        LblAideSaisie->setText(text);
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    // Only the bare window (or a frame's background) resets the help line.
+    QWidget *under = childAt(event->position().toPoint());
+    if (!under || qobject_cast<QGroupBox *>(under)) {
+        hideToolbarFrame();
+        setHelp(DefaultHelp);
+    }
+    QWidget::mouseMoveEvent(event);
+}
+
+void Form1::hideToolbarFrame()
+{
+    for (QFrame *l : LnBouton)
+        l->hide();
+}
+
+void Form1::hoverToolbar(int i, bool pressed)
+{
+    const QColor window = palette().color(QPalette::Base);
+    const QColor workspace(171, 171, 171);
+    const QColor light = pressed ? workspace : window;
+    const QColor dark = pressed ? window : workspace;
+    const QRect g = PicBouton[i]->geometry();
+    const int L = twips::tw(g.x()), T = twips::tw(g.y()), W = twips::tw(g.width()), H = twips::tw(g.height());
+    const QRect lines[4] = {
+        twips::rect(L - 15, T - 15, W + 30, 15),
+        twips::rect(L - 15, T - 15, 15, H + 30),
+        twips::rect(L - 15, T + H + 10, W + 30, 15),
+        twips::rect(L + W + 10, T - 15, 15, H + 40),
+    };
+    for (int k = 0; k < 4; ++k) {
+        QPalette pal = LnBouton[k]->palette();
+        pal.setColor(QPalette::Window, k < 2 ? light : dark);
+        LnBouton[k]->setPalette(pal);
+        QRect r = lines[k];
+        r.setWidth(std::max(1, r.width()));
+        r.setHeight(std::max(1, r.height()));
+        LnBouton[k]->setGeometry(r);
+        LnBouton[k]->show();
+        LnBouton[k]->raise();
+    }
+    setHelp(PicBouton[i]->property(HelpProperty).toString());
+}
+
+// ---------------------------------------------------------------- keys and mouse
+
+bool Form1::pageKey(QObject *watched, QKeyEvent *e)
+{
+    if (e->key() != Qt::Key_PageUp && e->key() != Qt::Key_PageDown)
+        return false;
+    const bool listed = watched == Txtnb || watched == TxtRech || watched == CmbActe || watched == CmbParoisse
+                        || watched == CmbParoisse->lineEdit() || watched == ChkDispense
+                        || std::find(Txt.begin(), Txt.end(), watched) != Txt.end()
+                        || std::find(CmdRq.begin(), CmdRq.end(), watched) != CmdRq.end();
+    if (!listed)
+        return false;
+    // The lists never scroll on these keys: they move between records.
+    Store(e->key() == Qt::Key_PageUp ? transfer::Previous : transfer::Next);
+    return true;
+}
+
+bool Form1::txtnbKey(QKeyEvent *e)
+{
+    if (e->matches(QKeySequence::Paste))
+        return true;
+    const QString text = e->text();
+    const bool backspace = e->key() == Qt::Key_Backspace;
+    if (!backspace) {
+        if (text.isEmpty() || (text.size() == 1 && text.at(0).unicode() < 32 && e->key() != Qt::Key_Return
+                               && e->key() != Qt::Key_Enter))
+            return false; // Tab, arrows, Home, End, Delete: the box's own keys
+        if (text.size() != 1 || text.at(0) < u'0' || text.at(0) > u'9')
+            return true;  // only digits go in
+    }
+    const QString t = Txtnb->text();
+    const int p = Txtnb->hasSelectedText() ? Txtnb->selectionStart() : Txtnb->cursorPosition();
+    const int s = int(Txtnb->selectedText().size());
+    QString candidate;
+    if (backspace) {
+        if (t.isEmpty())
+            return false;
+        candidate = t.chopped(1);
+    } else {
+        candidate = t.left(p) + text + t.mid(p + s);
+    }
+    if (candidate.isEmpty())
+        return false;
+    bool ok = false;
+    const int v = candidate.toInt(&ok);
+    if (ok && v > 0 && v < m_table.upperIndex()) {
+        Store(transfer::Typed, v);
+        if (!m_shown.isEmpty())
+            Txtnb->setCursorPosition(backspace ? int(Txtnb->text().size()) : std::min(p + 1, int(Txtnb->text().size())));
+    }
+    return true;
+}
+
+bool Form1::parishKey(QKeyEvent *e)
+{
+    if (e->matches(QKeySequence::Paste))
+        return true;
+    QChar key;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        key = QChar(13);
+    else if (e->key() == Qt::Key_Backspace)
+        return false;
+    else if (e->text().size() == 1 && e->text().at(0).unicode() >= 32 && e->text().at(0) != QChar(127))
+        key = e->text().at(0);
+    else
+        return false;
+    QLineEdit *le = CmbParoisse->lineEdit();
+    const int p = le->hasSelectedText() ? le->selectionStart() : le->cursorPosition();
+    const int s = int(le->selectedText().size());
+    QStringList items;
+    for (int i = 0; i < CmbParoisse->count(); ++i)
+        items << CmbParoisse->itemText(i);
+    const parish::KeyResult r = parish::key(le->text(), p, s, key, items);
+    switch (r.kind) {
+    case parish::KeyResult::NextField:
+        focusNextChild();
+        break;
+    case parish::KeyResult::Completed:
+        le->setText(r.text);
+        le->setSelection(r.caret, r.selectionLength);
+        if (r.selectionLength == 0)
+            le->setCursorPosition(r.caret);
+        break;
+    case parish::KeyResult::Refused:
+        if (le->text() != r.text)
+            le->setText(r.text);
+        le->setCursorPosition(p);
+        showMessage(ProgramTitle, ParishRefused);
+        break;
+    case parish::KeyResult::Pass:
+        return false;
+    }
+    return true;
+}
+
+bool Form1::searchKey(QKeyEvent *e)
+{
+    const bool backspace = e->key() == Qt::Key_Backspace;
+    QChar key;
+    if (backspace) {
+        key = QChar(8);
+    } else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        return true;
+    } else if (e->text().size() == 1 && e->text().at(0).unicode() >= 32) {
+        if (!cp1252::fieldChar(e->text().at(0)))
+            return true;
+        key = cp1252::upper(e->text().at(0));
+    } else {
+        return false;
+    }
+    const QString t = TxtRech->text();
+    const int p = TxtRech->hasSelectedText() ? TxtRech->selectionStart() : TxtRech->cursorPosition();
+    const int s = int(TxtRech->selectedText().size());
+    const int hit = search::first(m_table, search::textAfterKey(t, p, s, key));
+    if (hit > 0)
+        Store(transfer::Found, hit);
+    // The box keeps its caret and takes the key as usual.
+    if (s > 0)
+        TxtRech->setSelection(p, s);
+    else
+        TxtRech->setCursorPosition(p);
+    if (backspace)
+        return false;
+    TxtRech->insert(QString(key));
+    return true;
+}
+
+bool Form1::dispenseEvent(QEvent *ev)
+{
+    switch (ev->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // The value flips on the press, then the degree of kinship is asked for.
+        ChkDispense->setChecked(!ChkDispense->isChecked());
+        ChkDispense->setFocus(Qt::MouseFocusReason);
+        openDetail(6);
+        return true;
+    case QEvent::MouseButtonRelease:
+        return true;
+    case QEvent::KeyPress: {
+        auto *e = static_cast<QKeyEvent *>(ev);
+        if (e->key() == Qt::Key_Space) {
+            if (!e->isAutoRepeat()) {
+                ChkDispense->setChecked(!ChkDispense->isChecked());
+                openDetail(6);
+            }
+            return true;
+        }
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter
+            || (e->text().size() == 1 && e->text().at(0).unicode() >= 32)) {
+            openDetail(6);
+            return true;
+        }
+        return false;
+    }
+    case QEvent::KeyRelease:
+        return static_cast<QKeyEvent *>(ev)->key() == Qt::Key_Space;
+    default:
+        return false;
+    }
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto *e = static_cast<QKeyEvent *>(event);
+        if (pageKey(watched, e))
+            return true;
+        if (watched == Txtnb)
+            return txtnbKey(e);
+        if (watched == CmbParoisse)
+            return parishKey(e);
+        if (watched == TxtRech)
+            return searchKey(e);
+        if (watched == CmbActe && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+            focusNextChild();
+            return true;
+        }
+        if (watched == ChkDispense)
+            return dispenseEvent(event);
+        break;
+    }
+    case QEvent::FocusIn:
+        if (watched == Txtnb || watched == TxtRech) {
+            auto *box = static_cast<QLineEdit *>(watched);
+            QTimer::singleShot(0, box, [box] { box->selectAll(); });
+        } else if (watched == CmdCM) {
+            setHelp(cmdCMHelp());
+        }
+        break;
+    case QEvent::FocusOut:
+        if (watched == Txtnb)
+            restoreTxtnb();
+        break;
+    case QEvent::Enter:
+    case QEvent::MouseMove:
+        if (watched == CmdCM) {
+            setHelp(cmdCMHelp());
+        } else {
+            for (int i = 0; i < 4; ++i) {
+                if (watched == PicBouton[i]) {
+                    const auto *me = event->type() == QEvent::MouseMove ? static_cast<QMouseEvent *>(event) : nullptr;
+                    hoverToolbar(i, me && (me->buttons() & Qt::LeftButton));
+                    return false;
+                }
+            }
+            const QVariant help = watched->property(HelpProperty);
+            if (help.isValid())
+                setHelp(help.toString());
+        }
+        break;
+    case QEvent::Leave:
+        for (QLabel *b : PicBouton) {
+            if (watched == b)
+                hideToolbarFrame();
+        }
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (watched == ChkDispense)
+            return dispenseEvent(event);
+        for (int i = 0; i < 4; ++i) {
+            if (watched == PicBouton[i]) {
+                hoverToolbar(i, true);
+                return true;
+            }
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (watched == ChkDispense)
+            return dispenseEvent(event);
+        for (int i = 0; i < 4; ++i) {
+            if (watched == PicBouton[i]) {
+                hideToolbarFrame();
+                auto *me = static_cast<QMouseEvent *>(event);
+                if (me->button() == Qt::LeftButton && PicBouton[i]->rect().contains(me->position().toPoint()))
+                    PicBouton_Click(i);
+                return true;
+            }
+        }
+        break;
+    case QEvent::KeyRelease:
+        if (watched == ChkDispense)
+            return dispenseEvent(event);
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,148 @@
+#pragma once
+// The entry window: one record at a time in fixed controls, navigation between
+// records, deletion, the toolbar and the help line. Store and Show themselves are
+// store/transfer.h; this window only copies its controls to and from an EntryState.
+#include "store/tablestore.h"
+#include "store/transfer.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(TableStore &table, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // ---- Controls, named as the users' documentation names them ----
+    std::array<QLineEdit *, 31> Txt{};
+    QComboBox *CmbParoisse = nullptr;
+    QComboBox *CmbActe = nullptr;
+    QCheckBox *ChkDispense = nullptr;
+    QLineEdit *Txtnb = nullptr;
+    QLabel *LblNb = nullptr;
+    std::array<QLabel *, 9> Lbl{};
+    QLabel *Lblnb2 = nullptr;
+    QLabel *Label6 = nullptr;   // "Cote:"
+    QLabel *Label9 = nullptr;   // first "/" of the date
+    QLabel *Label10 = nullptr;  // second "/" of the date
+    QLabel *Label31 = nullptr;  // "Recherche par Epoux:"
+    std::array<QPushButton *, 7> CmdRq{};
+    QPushButton *CmdCM = nullptr;
+    QPushButton *CmdTemoin = nullptr;
+    QPushButton *CmdDebut = nullptr;
+    QPushButton *CmdPrecedent = nullptr;
+    QPushButton *CmdSuivant = nullptr;
+    QPushButton *CmdFin = nullptr;
+    QPushButton *CmdOuvrir = nullptr;
+    QPushButton *CmdQuitter = nullptr;
+    std::array<QLabel *, 4> PicBouton{};
+    std::array<QFrame *, 4> LnBouton{};
+    QLabel *Picture1 = nullptr;
+    QLabel *LblAideSaisie = nullptr;
+    QLineEdit *TxtRech = nullptr;
+    QPushButton *CmdRechP = nullptr;
+    QPushButton *CmdRechS = nullptr;
+    QTimer *Timer1 = nullptr;
+
+    // Text boxes are made here; set before constructing the window to give them
+    // another class (the keystroke rules' line edit).
+    static inline std::function<QLineEdit *(int index, QWidget *parent)> txtFactory;
+
+    // ---- Hooks wired by the program's start; all optional ----
+    // Opens the detail window in a mode (1..13). The hook may read the record with
+    // readState() and write it back with writeState(); the parish list is reread
+    // from the table store afterwards.
+    std::function<void(int mode)> onDetail;
+    std::function<void()> onPrintCard;      // toolbar button 2
+    std::function<void()> onShowManager;    // "Ouvrir", and after an incompatible table
+    std::function<bool()> managerVisible;   // the table manager is shown
+    std::function<void()> onUnloaded;       // the window closed for good (end the program)
+    // Message boxes, replaceable by tests.
+    std::function<void(const QString &title, const QString &text)> showMessage;  // OK only
+    std::function<bool(const QString &title, const QString &text)> askYesNo;     // No by default
+    std::function<bool(const QString &title, const QString &text)> askRetry;     // true: try again
+
+    // ---- The record as values ----
+    EntryState readState() const;
+    void writeState(const EntryState &s);
+    const std::array<QString, record::GroupSlots> &groups() const { return m_groups; }
+
+    // Store (mode) then Show: every move between records.
+    void Store(int mode, int target = 0);
+    // Load table: reads the file, fills the parish list, shows the spare slot.
+    bool loadTable(const QString &path);
+    // Saves the table file, asking to retry on failure; false when the user gave up.
+    bool saveTable();
+    // Stores the record shown and saves; false when the save failed and was not retried.
+    bool storeAndSave();
+    // Rereads the parish list of the table into CmbParoisse, keeping the box's text.
+    void refreshParishList();
+    // The record number shown (0 when none).
+    int shownNumber() const { return m_shown.toInt(); }
+    TableStore &table() { return m_table; }
+
+    // Handlers, public so that the program and the tests can run them.
+    void CmdDebut_Click() { Store(transfer::First); }
+    void CmdPrecedent_Click() { Store(transfer::Previous); }
+    void CmdSuivant_Click() { Store(transfer::Next); }
+    void CmdFin_Click() { Store(transfer::End); }
+    void CmdOuvrir_Click();
+    void CmdQuitter_Click();
+    void PicBouton_Click(int index);
+    void DeleteShownRecord();
+    void CmbActe_Click();
+    void CmdRechP_Click();
+    void CmdRechS_Click();
+    void Timer1_Timer(QTime now);
+    // Store (mode 7) and save, as the window's unloading does; false keeps it open.
+    bool unload();
+
+    static QString deletionQuestion(const QString &surname1, const QString &first1,
+                                    const QString &surname2, const QString &first2);
+    static const QString DefaultHelp;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void buildControls();
+    QLineEdit *createTxt(int index);
+    void centre();
+    void showIncompatible(bool saveFirst);
+    void restoreTxtnb();
+    bool pageKey(QObject *watched, QKeyEvent *e);
+    bool txtnbKey(QKeyEvent *e);
+    bool parishKey(QKeyEvent *e);
+    bool searchKey(QKeyEvent *e);
+    bool dispenseEvent(QEvent *e);
+    void openDetail(int mode);
+    void hoverToolbar(int index, bool pressed);
+    void hideToolbarFrame();
+    void setHelp(const QString &text);
+    void setDateGeometry(const DateBoxes &d);
+    QString cmdCMHelp() const;
+
+    TableStore &m_table;
+    std::array<QString, record::GroupSlots> m_groups;
+    QString m_shown;              // the record number last shown
+    bool m_savedByQuit = false;
+    bool m_centring = false;
+    ScratchClock m_clock;
+    std::array<QGroupBox *, 5> m_frames{};
+};

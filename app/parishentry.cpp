@@ -1,0 +1,56 @@
+#include "app/parishentry.h"
+
+#include "store/cp1252.h"
+
+namespace parish {
+
+QChar initialCapitalCase(const QString &t, int p, QChar key)
+{
+    if (p <= 0)
+        return cp1252::upper(key);
+    const QChar before = t.at(p - 1);
+    if (before == u' ' || before == u'\'' || before == u'(' || before == u'-' || before == u'/')
+        return cp1252::upper(key);
+    return cp1252::lower(key);
+}
+
+KeyResult key(const QString &t0, int p, int s, QChar k, const QStringList &parishes)
+{
+    KeyResult r;
+    QString t = t0;
+    p = qBound(0, p, int(t.size()));
+    s = qBound(0, s, int(t.size()) - p);
+    if (k == QChar(13)) {
+        r.kind = KeyResult::NextField;
+        return r;
+    }
+    if (k == QChar(8)) {
+        r.kind = KeyResult::Pass;
+        return r;
+    }
+    k = initialCapitalCase(t, p, k);
+    // A "D" standing alone before an apostrophe is the elided "de".
+    if (k == u'\'' && !t.isEmpty()) {
+        if (p == 1 && (t.at(0) == u'D' || t.at(0) == u'd'))
+            t[0] = u'd';
+        else if (p >= 2 && t.at(p - 2) == u' ' && (t.at(p - 1) == u'D' || t.at(p - 1) == u'd'))
+            t[p - 1] = u'd';
+    }
+    const QString prefix = t.left(p) + k;
+    for (const QString &item : parishes) {
+        if (item.size() >= prefix.size() && QStringView(item).left(prefix.size()) == prefix) {
+            r.kind = KeyResult::Completed;
+            r.text = item;
+            r.caret = p + 1;
+            r.selectionLength = int(item.size()) - (p + 1);
+            return r;
+        }
+    }
+    r.kind = KeyResult::Refused;
+    r.text = t;
+    r.caret = p;
+    r.selectionLength = 0;
+    return r;
+}
+
+} // namespace parish

@@ -1,0 +1,31 @@
+#pragma once
+// The parish box takes nothing but the table's parishes: each keystroke completes
+// the text to the first parish of the list (in list order) that begins with what
+// has been typed, or is refused.
+#include <QString>
+#include <QStringList>
+
+namespace parish {
+
+struct KeyResult {
+    enum Kind {
+        Pass,      // Backspace: the box deletes as usual
+        NextField, // Enter: move on to the next field
+        Completed, // text, caret and selection below
+        Refused    // not a beginning of any parish: tell the user, text below unchanged
+    };
+    Kind kind = Pass;
+    QString text;
+    int caret = 0;
+    int selectionLength = 0;
+};
+
+// t the box's text, p the caret, s the selection length, key the character typed
+// (QChar(8) for Backspace, QChar(13) for Enter).
+KeyResult key(const QString &t, int p, int s, QChar key, const QStringList &parishes);
+
+// Case of a character typed where names take initial capitals: upper case at the
+// start and after a space, an apostrophe, "(", "-" or "/", lower case elsewhere.
+QChar initialCapitalCase(const QString &t, int p, QChar key);
+
+} // namespace parish

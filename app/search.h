@@ -1,0 +1,34 @@
+#pragma once
+// Search by the husband's surname (field 7): a record matches when its surname
+// begins with the search text, case-sensitive, no trimming. The surname is found
+// by counting TABs, without splitting the line, so a scan of a large table stays cheap.
+#include "store/tablestore.h"
+
+#include <QStringView>
+
+namespace search {
+
+// The husband's surname of a record line: the text between the 6th and 7th TAB.
+// Returns false when the line has fewer than 7 TABs (such a line never matches).
+bool husbandSurname(QStringView line, QStringView &surname);
+
+// True when the husband's surname of `line` begins with q (an empty q matches
+// every complete line).
+bool matches(QStringView line, QStringView q);
+
+// First record matching q, examining from record `from` towards the start
+// (step -1) or the end (step +1) of the records 1..N; the spare slot is never
+// examined. Returns the record number, or 0 when nothing matches.
+int find(const TableStore &table, QStringView q, int from, int step);
+
+// The incremental search: from record 1 towards the end.
+inline int first(const TableStore &table, QStringView q) { return find(table, q, 1, +1); }
+// The "<" and ">" buttons: from the record shown, excluding it.
+inline int previous(const TableStore &table, QStringView q, int shown) { return find(table, q, shown - 1, -1); }
+inline int next(const TableStore &table, QStringView q, int shown) { return find(table, q, shown + 1, +1); }
+
+// The text a keystroke leaves in a box holding t, caret p, selection length s.
+// `key` is the character typed, or QChar(8) for Backspace.
+QString textAfterKey(const QString &t, int p, int s, QChar key);
+
+} // namespace search
