@@ -1,0 +1,316 @@
+#include "app/twips.h"
+#include "store/recordmodel.h"
+#include "store/tablestore.h"
+#include "tables/frmouvrir.h"
+#include "testutil.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <unistd.h>
+
+using namespace testutil;
+
+namespace {
+
+struct Reply {
+    QString title, text;
+};
+
+// A dialog on a folder of invented tables, every message and question answered here.
+struct Harness {
+    QTemporaryDir dir;
+    std::unique_ptr<FrmOuvrir> form;
+    QStringList opened, printed;
+    QList<Reply> messages, questions;
+    bool answer = true;
+    bool openResult = true;
+    int propertiesAsked = 0, quits = 0, savedBeforeQuit = 0;
+    QList<QPair<QString, QString>> started;
+
+    explicit Harness(const QStringList &tables = {QStringLiteral("Bourg.krv"), QStringLiteral("abbaye.krv"),
+                                                   QStringLiteral("Zeste.krv")})
+    {
+        // The trash of the tests stays inside their folder.
+        QDir(dir.path()).mkdir(QStringLiteral("data"));
+        qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+        for (const QString &t : tables)
+            writeBytes(path(t), fileBytes({header(t.chopped(4)), recordLine({{"Nom EPX", "LE BRAS"}})}));
+        writeBytes(path(QStringLiteral("notes.txt")), "x\r\n");
+    }
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    FrmOuvrir &make()
+    {
+        form = std::make_unique<FrmOuvrir>(dir.path());
+        FrmOuvrir &f = *form;
+        f.openTable = [this](const QString &p) {
+            opened << p;
+            return openResult;
+        };
+        f.askProperties = [this](TableStore &t) {
+            ++propertiesAsked;
+            t.commune = QStringLiteral("Kermadec");
+            t.people = QStringList{"Anne Riou", "1998", "Job Tanguy", "", "Étude des Moulins"}.join(record::Nbsp);
+        };
+        f.printTable = [this](const QString &p) { printed << p; };
+        f.showMessage = [this](const QString &title, const QString &text, QMessageBox::Icon) { messages << Reply{title, text}; };
+        f.askYesNo = [this](const QString &title, const QString &text, QMessageBox::Icon, bool) {
+            questions << Reply{title, text};
+            return answer;
+        };
+        f.beforeQuit = [this] { savedBeforeQuit += quits == 0 ? 1 : 100; };
+        f.quitProgram = [this] { ++quits; };
+        f.startProgram = [this](const QString &program, const QString &folder) {
+            started << qMakePair(program, folder);
+            return true;
+        };
+        f.show();
+        return f;
+    }
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int i = 0; i < form->File1->count(); ++i)
+            names << form->File1->item(i)->text();
+        return names;
+    }
+};
+
+} // namespace
+
+class TestTablesManagerDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void startsOnTheTablesOfTheFolder()
+    {
+        Harness h;
+        FrmOuvrir &f = h.make();
+        QCOMPARE(f.windowTitle(), QStringLiteral("Ouvrir"));
+        QCOMPARE(f.size(), QSize(twips::px(5010), twips::px(3375)));
+        QCOMPARE(f.OKButton->geometry(), twips::rect(3630, 1245, 1215, 330));
+        QCOMPARE(f.Option1->mapTo(&f, QPoint(0, 0)), twips::rect(105, 630, 1, 1).topLeft());
+        QCOMPARE(h.listed(), (QStringList{"abbaye.krv", "Bourg.krv", "Zeste.krv"}));
+        QCOMPARE(f.selectedTable(), QStringLiteral("abbaye.krv"));
+        QVERIFY(f.Option1->isChecked());
+        QVERIFY(!f.TxtNomTable->isEnabled());
+        QVERIFY(f.Frame2->isHidden());
+        QVERIFY(f.Frame3->isHidden());
+        QVERIFY(f.Label1->isHidden() && f.Picture1->isHidden());
+
+        // Hover help, and the bare dialog clears it.
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(f.CmdSuppr, &enter);
+        QCOMPARE(f.LblAide->text(), QStringLiteral("Supprime une Table du dossier de l'application"));
+        QApplication::sendEvent(f.CmdAnnuler, &enter);
+        QCOMPARE(f.LblAide->text(), QStringLiteral("Quitter VELDER"));
+        const QPoint bare = twips::rect(2100, 700, 1, 1).topLeft();
+        QMouseEvent move(QEvent::MouseMove, bare, f.mapToGlobal(bare), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&f, &move);
+        QCOMPARE(f.LblAide->text(), QString());
+    }
+
+    void enterOpensTheSelectedTable()
+    {
+        Harness h;
+        FrmOuvrir &f = h.make();
+        f.File1->setFocus();
+        QTest::keyClick(f.File1, Qt::Key_Down);
+        QTest::keyClick(f.File1, Qt::Key_Return);
+        QCOMPARE(h.opened, QStringList{h.path(QStringLiteral("Bourg.krv"))});
+        QVERIFY(f.isHidden());
+        // The entry window's "Ouvrir" brings the list back with the table still selected.
+        writeBytes(h.path(QStringLiteral("Anse.krv")), fileBytes({header()}));
+        f.showAgain();
+        QVERIFY(f.isVisible());
+        QCOMPARE(f.selectedTable(), QStringLiteral("Bourg.krv"));
+        QCOMPARE(h.listed().size(), 4);
+    }
+
+    void incompatibleOrUnreadableTablesKeepTheDialog()
+    {
+        Harness h;
+        FrmOuvrir &f = h.make();
+        h.openResult = false;
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.opened.size(), 1);
+        QVERIFY(f.isVisible());
+
+        writeBytes(h.path(QStringLiteral("abbaye.krv")), {});
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.opened.size(), 1); // never handed to the entry window
+        QCOMPARE(h.messages.size(), 1);
+        QVERIFY(h.messages.last().text.contains(QStringLiteral("vide")));
+        QVERIFY(f.isVisible());
+
+        QFile::remove(h.path(QStringLiteral("abbaye.krv")));
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.messages.size(), 2);
+        QVERIFY(h.messages.last().text.contains(QStringLiteral("n'existe plus")));
+        QCOMPARE(h.listed(), (QStringList{"Bourg.krv", "Zeste.krv"}));
+    }
+
+    void oldTableIsUpgradedBeforeItOpens()
+    {
+        Harness h;
+        QStringList f161;
+        for (int i = 1; i <= record::FieldCount; ++i)
+            f161 << QStringLiteral("c%1").arg(i);
+        QStringList f159 = f161;
+        f159.removeAt(66);
+        f159.removeAt(16);
+        writeBytes(h.path(QStringLiteral("abbaye.krv")), fileBytes({header(), f159.join(u'\t')}));
+        FrmOuvrir &f = h.make();
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.opened.size(), 1);
+        f161[16] = f161[6];
+        f161[66] = f161[56];
+        QCOMPARE(readBytes(h.path(QStringLiteral("abbaye.krv"))), fileBytes({header(), f161.join(u'\t')}));
+    }
+
+    void newTable()
+    {
+        Harness h({QStringLiteral("BOURG.krv")});
+        FrmOuvrir &f = h.make();
+        QTest::mouseClick(f.OptNvtbl, Qt::LeftButton);
+        QVERIFY(f.TxtNomTable->isEnabled() && !f.File1->isEnabled());
+        QTest::keyClicks(f.TxtNomTable, QStringLiteral("bourg"));
+
+        // Same name in another letter case: asked, and No changes nothing.
+        h.answer = false;
+        QTest::keyClick(f.TxtNomTable, Qt::Key_Return);
+        QCOMPARE(h.questions.size(), 1);
+        QCOMPARE(h.questions.first().title, QStringLiteral("La Table existe déjà"));
+        QCOMPARE(h.questions.first().text, QStringLiteral("La table figure déjà dans la liste. Voulez-vous l'écraser?"));
+        QCOMPARE(h.propertiesAsked, 0);
+        QVERIFY(h.opened.isEmpty());
+        QCOMPARE(QDir(h.dir.path()).entryList(QDir::Files), (QStringList{"BOURG.krv", "notes.txt"}));
+
+        // Yes replaces the listed file by a table holding only its new header line.
+        h.answer = true;
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.propertiesAsked, 1);
+        const QString bourg = h.path(QStringLiteral("BOURG.krv"));
+        QCOMPARE(h.opened, QStringList{bourg});
+        QCOMPARE(readBytes(bourg), QByteArray("Kermadec\t\tAnne Riou\xa0" "1998\xa0Job Tanguy\xa0\xa0\xc9tude des Moulins\t\r\n"));
+        QVERIFY(f.Option1->isChecked());
+        QCOMPARE(f.TxtNomTable->text(), QString());
+
+        // ".txt" is dropped, ".TXT" kept.
+        for (const auto &[typed, file] : {std::pair{"Baptêmes.txt", "Baptêmes.krv"}, {"Nord.TXT", "Nord.TXT.krv"}}) {
+            f.show();
+            QTest::mouseClick(f.OptNvtbl, Qt::LeftButton);
+            f.TxtNomTable->setText(QString::fromUtf8(typed)); // keyClicks types ASCII only
+            QTest::mouseClick(f.OKButton, Qt::LeftButton);
+            QCOMPARE(h.opened.last(), h.path(QString::fromUtf8(file)));
+            QVERIFY(QFile::exists(h.opened.last()));
+        }
+        QCOMPARE(h.questions.size(), 2);
+
+        // No name: said at once, no file, no properties asked.
+        f.show();
+        QTest::mouseClick(f.OptNvtbl, Qt::LeftButton);
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.messages.size(), 1);
+        QCOMPARE(h.messages.last().text, QStringLiteral("Veuillez sélectionner une table"));
+        QCOMPARE(h.messages.last().title, QStringLiteral("VELDER"));
+        QCOMPARE(h.propertiesAsked, 3);
+        QVERIFY(!QFile::exists(h.path(QStringLiteral(".krv"))));
+        QCOMPARE(h.opened.size(), 3);
+    }
+
+    void deleteToTheTrash()
+    {
+        Harness h;
+        FrmOuvrir &f = h.make();
+        f.File1->setCurrentRow(2);
+        h.answer = false;
+        QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
+        QCOMPARE(h.questions.size(), 1);
+        QVERIFY(h.questions.first().text.contains(QStringLiteral("« Zeste.krv »")));
+        QVERIFY(QFile::exists(h.path(QStringLiteral("Zeste.krv"))));
+
+        h.answer = true;
+        QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
+        QVERIFY(!QFile::exists(h.path(QStringLiteral("Zeste.krv"))));
+        QVERIFY(h.messages.isEmpty());
+        QCOMPARE(h.listed(), (QStringList{"abbaye.krv", "Bourg.krv"}));
+        QCOMPARE(f.selectedTable(), QStringLiteral("Bourg.krv"));
+        QVERIFY(h.opened.isEmpty());
+    }
+
+    void trashThatRefusesDeletesNothing()
+    {
+        if (geteuid() == 0)
+            QSKIP("file rights do not bind root");
+        Harness h;
+        FrmOuvrir &f = h.make();
+        // A folder that lets no file out.
+        QFile::setPermissions(h.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
+        QFile::setPermissions(h.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(h.questions.size(), 1);
+        QVERIFY(QFile::exists(h.path(QStringLiteral("abbaye.krv"))));
+        QCOMPARE(h.messages.size(), 1);
+        QVERIFY(h.messages.first().text.contains(QStringLiteral("corbeille")));
+        QCOMPARE(h.listed().size(), 3);
+    }
+
+    void emptyFolder()
+    {
+        Harness h(QStringList{});
+        FrmOuvrir &f = h.make();
+        QCOMPARE(f.File1->count(), 0);
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QVERIFY(h.messages.isEmpty() && h.opened.isEmpty());
+        for (QPushButton *b : {f.CmdSuppr, f.CmdPrint}) {
+            QTest::mouseClick(b, Qt::LeftButton);
+            QCOMPARE(h.messages.last().text, QStringLiteral("Veuillez sélectionner une table"));
+        }
+        QCOMPARE(h.messages.size(), 2);
+        QVERIFY(h.printed.isEmpty());
+    }
+
+    void siblingProgramsAndQuit()
+    {
+        Harness h;
+        writeBytes(h.path(QStringLiteral("PrintVelder.exe")), "MZ");
+        FrmOuvrir &f = h.make();
+        QVERIFY(f.Frame2->isHidden());
+        QVERIFY(f.Frame3->isVisible());
+        QTest::mouseClick(f.Option3, Qt::LeftButton);
+        QCOMPARE(h.started.size(), 1);
+        QCOMPARE(h.started.first().first, h.path(QStringLiteral("PrintVelder.exe")));
+        QVERIFY(!f.Option3->isChecked());
+
+        QTest::mouseClick(f.CmdPrint, Qt::LeftButton);
+        QCOMPARE(h.printed, QStringList{h.path(QStringLiteral("abbaye.krv"))});
+
+        QTest::mouseClick(f.CmdAnnuler, Qt::LeftButton);
+        QCOMPARE(h.savedBeforeQuit, 1); // saved first, then the program ends
+        QCOMPARE(h.quits, 1);
+        QVERIFY(!f.isVisible());
+    }
+
+    void tableOnTheCommandLine()
+    {
+        Harness h;
+        h.make();
+        h.form->hide();
+        h.form->start(h.path(QStringLiteral("Zeste.krv")));
+        QCOMPARE(h.opened, QStringList{h.path(QStringLiteral("Zeste.krv"))});
+        QVERIFY(h.form->isHidden());
+        h.form->start(h.path(QStringLiteral("Absente.krv")));
+        QCOMPARE(h.messages.size(), 1);
+        QVERIFY(h.form->isVisible());
+    }
+};
+
+QTEST_MAIN(TestTablesManagerDialog)
+#include "test_tables_manager_dialog.moc"
