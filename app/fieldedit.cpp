@@ -1,0 +1,308 @@
+#include "app/fieldedit.h"
+
+#include "app/daterules.h"
+#include "store/cp1252.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+
+using namespace fieldrules;
+
+void FieldHost::beep()
+{
+    QApplication::beep();
+}
+
+namespace {
+
+Qt::Alignment qtAlignment(Align a)
+{
+    switch (a) {
+    case Align::Left: return Qt::AlignLeft | Qt::AlignVCenter;
+    case Align::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case Align::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// Text typed as text: printable, and not a Ctrl shortcut (AltGr, which some
+// systems report as Ctrl+Alt, still types).
+bool isTypedText(const QKeyEvent *e)
+{
+    const QString t = e->text();
+    if (t.isEmpty())
+        return false;
+    for (QChar c : t)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return false;
+    const auto mods = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (mods & Qt::MetaModifier)
+        return false;
+    return !(mods & Qt::ControlModifier) || (mods & Qt::AltModifier);
+}
+
+// Focus changes that are not the user moving between boxes.
+bool windowLevel(Qt::FocusReason reason)
+{
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+} // namespace
+
+FieldEdit::FieldEdit(int index, FieldHost &host, QWidget *parent)
+    : QLineEdit(parent), m_index(index), m_host(host)
+{
+    setObjectName(QStringLiteral("Txt%1").arg(index));
+    setAlignment(qtAlignment(spec(index).align));
+    if (spec(index).rule == Rule::Date)
+        setToolTip(daterules::FormatHelp);
+}
+
+Box FieldEdit::box() const
+{
+    Box b;
+    b.text = text();
+    if (hasSelectedText()) {
+        b.caret = selectionStart();
+        b.selLength = int(selectedText().size());
+    } else {
+        b.caret = cursorPosition();
+    }
+    return b;
+}
+
+void FieldEdit::setBox(const Box &b)
+{
+    if (text() != b.text)
+        setText(b.text);
+    if (b.selLength > 0)
+        setSelection(b.caret, b.selLength);
+    else
+        setCursorPosition(b.caret);
+}
+
+int FieldEdit::typedMaxLength() const
+{
+    return fieldrules::maxLength(m_index, m_host.dateBoxes());
+}
+
+void FieldEdit::typed(QChar key)
+{
+    apply(keyPress(m_index, box(), key, m_host));
+}
+
+void FieldEdit::apply(const Result &r)
+{
+    for (const auto &[i, t] : r.others)
+        m_host.setBoxText(i, t);
+    if (r.layout)
+        m_host.setDateBoxes(*r.layout);
+    if (r.align)
+        setAlignment(qtAlignment(*r.align));
+    if (r.help)
+        m_host.setHelp(*r.help);
+    if (r.box != box())
+        setBox(r.box);
+
+    // The box inserts the key as a text box does; QLineEdit's own editing keeps undo.
+    if (!r.key.isNull()) {
+        const Box now = box();
+        if (r.key == QChar(key::Backspace)) {
+            backspace();
+        } else if (r.key == QChar(key::CtrlBackspace)) {
+            const Box after = insertKey(now, r.key, 0);
+            if (now.selLength == 0 && after.caret < now.caret)
+                setSelection(after.caret, now.caret - after.caret);
+            if (hasSelectedText())
+                del();
+        } else if (insertKey(now, r.key, typedMaxLength()) != now) {
+            insert(QString(r.key));
+        }
+    }
+    if (r.beep)
+        m_host.beep();
+
+    switch (r.focus) {
+    case Focus::Stay: break;
+    case Focus::NextControl: focusNextPrevChild(true); break;
+    case Focus::Month: m_host.focusBox(box::Month); break;
+    case Focus::Year: m_host.focusBox(box::Year); break;
+    case Focus::Dispense: m_host.focusDispense(); break;
+    }
+}
+
+void FieldEdit::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown) {
+        const Result r = keyDown(m_index, box(), e->key() == Qt::Key_PageUp ? key::PageUp : key::PageDown);
+        if (r.pageKey) {
+            e->accept();
+            m_host.pageKey(r.pageKey);
+            return;
+        }
+    }
+    if (e->matches(QKeySequence::Paste)) {
+        e->accept();
+        pasteFrom(QClipboard::Clipboard);
+        return;
+    }
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        e->accept();
+        typed(QChar(key::Enter));
+        return;
+    case Qt::Key_Backspace:
+        e->accept();
+        typed(QChar((e->modifiers() & Qt::ControlModifier) ? key::CtrlBackspace : key::Backspace));
+        return;
+    default:
+        break;
+    }
+    if (isTypedText(e)) {
+        e->accept();
+        for (QChar c : e->text())
+            typed(c);
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+void FieldEdit::keyReleaseEvent(QKeyEvent *e)
+{
+    QLineEdit::keyReleaseEvent(e);
+    if (e->isAutoRepeat() || !hasFocus())
+        return;
+    apply(keyUp(m_index, box(), m_host));
+}
+
+void FieldEdit::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    if (windowLevel(e->reason()))
+        return;
+    apply(gotFocus(m_index, box(), m_host));
+}
+
+void FieldEdit::focusOutEvent(QFocusEvent *e)
+{
+    if (!windowLevel(e->reason()))
+        apply(lostFocus(m_index, box(), m_host));
+    QLineEdit::focusOutEvent(e);
+}
+
+void FieldEdit::contextMenuEvent(QContextMenuEvent *e)
+{
+    QMenu *menu = createStandardContextMenu();
+    for (QAction *a : menu->actions()) {
+        if (a->objectName() == QLatin1String("edit-paste")) {
+            disconnect(a, &QAction::triggered, nullptr, nullptr);
+            connect(a, &QAction::triggered, this, [this] { pasteFrom(QClipboard::Clipboard); });
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(e->globalPos());
+}
+
+void FieldEdit::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        e->accept();
+        if (!isReadOnly()) {
+            deselect();
+            pasteFrom(QClipboard::Selection);
+        }
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(e);
+}
+
+void FieldEdit::dropEvent(QDropEvent *e)
+{
+    const QMimeData *data = e->mimeData();
+    if (!data || !data->hasText()) {
+        e->ignore();
+        return;
+    }
+    const QString before = text();
+    bool refused = false;
+    QString clean = cp1252::cleanForField(data->text(), &refused);
+    if (refused || clean.isEmpty()) {
+        e->ignore();
+        QDragLeaveEvent leave;
+        QLineEdit::dragLeaveEvent(&leave);
+        if (refused)
+            m_host.beep();
+        return;
+    }
+    const int limit = typedMaxLength();
+    if (limit > 0 && e->source() != this)
+        clean = clean.left(std::max<qsizetype>(0, limit - text().size()));
+    if (clean.isEmpty()) {
+        e->ignore();
+        QDragLeaveEvent leave;
+        QLineEdit::dragLeaveEvent(&leave);
+        return;
+    }
+    QMimeData cleaned;
+    cleaned.setText(clean);
+    QDropEvent drop(e->position(), e->possibleActions(), &cleaned, e->buttons(), e->modifiers());
+    drop.setDropAction(e->dropAction());
+    QLineEdit::dropEvent(&drop);
+    e->setDropAction(drop.dropAction());
+    e->setAccepted(drop.isAccepted());
+    followSurname(before);
+}
+
+void FieldEdit::inputMethodEvent(QInputMethodEvent *e)
+{
+    // Composed characters arrive here: they go through the rules as typed keys.
+    if (!e->commitString().isEmpty() && e->preeditString().isEmpty() && e->replacementLength() == 0) {
+        e->accept();
+        for (QChar c : e->commitString())
+            typed(c);
+        return;
+    }
+    QLineEdit::inputMethodEvent(e);
+}
+
+void FieldEdit::pasteFrom(QClipboard::Mode mode)
+{
+    if (isReadOnly())
+        return;
+    pasteText(QGuiApplication::clipboard()->text(mode));
+}
+
+void FieldEdit::pasteText(const QString &pasted)
+{
+    bool refused = false;
+    QString clean = cp1252::cleanForField(pasted, &refused);
+    if (refused) {
+        m_host.beep();
+        return;
+    }
+    const Box b = box();
+    const int limit = typedMaxLength();
+    if (limit > 0)
+        clean = clean.left(std::max(0, limit - (int(b.text.size()) - b.selLength)));
+    if (clean.isEmpty())
+        return;
+    const QString before = text();
+    insert(clean);
+    followSurname(before);
+}
+
+// A paste into a spouse's surname is followed by the father's, as typing is.
+void FieldEdit::followSurname(const QString &before)
+{
+    if (m_index != box::HusbandSurname && m_index != box::WifeSurname)
+        return;
+    const int father = m_index + 4;
+    if (text() != before && m_host.boxText(father).compare(before, Qt::CaseInsensitive) == 0)
+        m_host.setBoxText(father, text());
+}
