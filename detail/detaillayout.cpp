@@ -1,0 +1,417 @@
+#include "detail/detaillayout.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+#include <cmath>
+
+namespace detail {
+
+QColor infoBackColour()
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return QGuiApplication::palette().color(QPalette::ToolTipBase);
+    return QColor(255, 255, 225);
+}
+
+int toPixels(double twips)
+{
+    return int(std::lround(twips / 15.0));
+}
+
+namespace {
+
+// The window as created: client area 6405 x 3300.
+constexpr double CreatedClientWidth = 6405, CreatedClientHeight = 3300;
+constexpr double OkWidth = 645, OkHeight = 250, ButtonWidth = 1170, ButtonHeight = 250;
+constexpr double LabelWidth = 1800, LabelHeight = 225, BoxWidth = 1590, BoxHeight = 280;
+constexpr double CodeWidth = 330;
+constexpr int CodeMaxLength = 2;
+
+// One row of a mode: a label and its box, optionally a code box beside it.
+// caption nullptr leaves the label's caption alone; box -1 means no box.
+struct Row {
+    int label;
+    double labelLeft, labelTop;
+    const char16_t *caption;
+    int box = -1;
+    double boxLeft = 0, boxTop = 0, boxWidth = 0;
+    int code = -1;
+    double codeLeft = 0;
+};
+
+enum class Ctl { LblRem, Box, Parents, Picture, Frame1, Frame2, Prev, Next, List, Line };
+struct Show { Ctl ctl; int from, to; bool visible; };
+
+struct ModeSpec {
+    int mode;
+    double outerWidth, outerHeight;  // 0: as created
+    QColor back;                     // invalid: unchanged
+    int colouredLabels;              // LblRem(0)..LblRem(n-1) take the back colour
+    const char16_t *title;           // nullptr: set by the caller or by paging
+};
+
+const QColor Unchanged;
+
+// Window size, back colour and title of each mode.
+const ModeSpec Modes[ModeCount] = {
+    {1, 3975, 2800, LightBlue, 7, u"Remarque Epoux"},
+    {2, 3975, 2800, LightPink, 7, u"Remarque Epouse"},
+    {3, 7760, 0, LightPink, 13, u"Remarque Parents Epouse"},
+    {4, 7760, 0, LightBlue, 13, u"Remarque Parents Epoux"},
+    {5, 3600, 2355, Unchanged, 0, u"Contrat de Mariage"},
+    {6, 3360, 1400, Unchanged, 0, u"Dispense"},
+    {7, 3600, 1855, Unchanged, 0, u"Mariage"},
+    {8, 3975, 4255, Unchanged, 0, u"Témoin 1"},
+    {9, 3975, 0, LightBlue, 9, nullptr},
+    {10, 3975, 0, LightPink, 9, nullptr},
+    {11, 2860, 2000, LightGreen, 1, u"Paroisses:"},
+    {12, 3200, 3000, LightGreen, 7, u"Propriétés de la table"},
+    {13, 3795, 2405, Unchanged, 0, nullptr},   // the tooltip colour, set apart
+};
+
+const Row SpouseRows[] = {
+    {1, 105, 675, u"Date de naissance:", 0, 1890, 630, 1965},
+    {2, 105, 990, u"Age:", 1, 1890, 945, 1965},
+    {3, 105, 1305, u"Lieu de résidence:", 2, 1890, 1260, 1590, 3, 3525},
+    {4, 105, 1620, u"Profession:", 4, 1890, 1575, 1965},
+    {5, 105, 1935, u"Remarques:", 5, 1890, 1890, 1965},
+    {6, 105, 2250, nullptr},
+};
+
+// The mother's column stands 8 x 2900 / 6 to the right of the father's boxes.
+constexpr double MotherShift = 8 * 2900 / 6.0;
+constexpr double FatherBox = 1770, FatherCode = 3405;
+constexpr double MotherBox = FatherBox + MotherShift, MotherCode = FatherCode + MotherShift;
+constexpr double ParentRow5 = (6 * 2.68 / 4 + 0 + 2) * 630 / 2 + 210;   // 2106.3
+constexpr double ParentRow6 = (6 * 2.68 / 4 + 1 + 2) * 630 / 2 + 210;   // 2421.3
+
+const Row ParentRows[] = {
+    {1, 105, 875, u"Date de décès:", 0, FatherBox, 840, 1965},
+    {2, 105, 1190, u"Age:", 1, FatherBox, 1155, 1965},
+    {3, 105, 1505, u"Lieu d'origine:", 2, FatherBox, 1470, 1590, 3, FatherCode},
+    {4, 105, 1820, u"Lieu de résidence:", 4, FatherBox, 1785, 1590, 5, FatherCode},
+    {5, 105, 2135, u"Profession:", 6, FatherBox, ParentRow5, 1965},
+    {6, 105, 2450, u"Remarques:", 7, FatherBox, ParentRow6, 1965},
+    {7, 3975, 875, u"Date de décès:", 8, MotherBox, 840, 1965},
+    {8, 3975, 1190, u"Age:", 9, MotherBox, 1155, 1965},
+    {9, 3975, 1505, u"Lieu d'origine:", 10, MotherBox, 1470, 1590, 11, MotherCode},
+    {10, 3975, 1820, u"Lieu de résidence:", 12, MotherBox, 1785, 1590, 13, MotherCode},
+    {11, 3975, 2135, u"Profession:", 14, MotherBox, ParentRow5, 1965},
+    {12, 3975, 2450, u"Remarques:", 15, MotherBox, ParentRow6, 1965},
+};
+
+const Row ContractRows[] = {
+    {1, 105, 675, u"Date du contrat:", 0, 1890, 630, 1590},
+    {2, 105, 990, u"Lieu du contrat:", 1, 1890, 945, 1590},
+    {3, 105, 1305, u"Nom du notaire:", 2, 1890, 1260, 1590},
+};
+
+const Row DispensationRows[] = {
+    {1, 105, 675, u"Degré de parenté:", 0, 1690, 630, 1590},
+};
+
+const Row MarriageRows[] = {
+    {1, 105, 675, u"Date du mariage:", 0, 1890, 630, 1590},
+    {2, 105, 990, u"Lieu du mariage:", 1, 1890, 945, 1590},
+};
+
+const Row WitnessRows[] = {
+    {1, 105, 675, u"Nom:", 0, 1890, 630, 1965},
+    {2, 105, 990, u"Prénom:", 1, 1890, 945, 1965},
+    {3, 105, 1305, u"Sexe:"},                              // Frame1 beside it
+    {4, 105, 1620, u"Age:", 2, 1890, 1575, 1965},
+    {5, 105, 1935, u"Lieu d'origine:", 3, 1890, 1890, 1590, 4, 3525},
+    {6, 105, 2250, u"Lieu de résidence:", 5, 1890, 2205, 1590, 6, 3525},
+    {7, 105, 2565, u"Profession:", 7, 1890, 2520, 1965},
+    {8, 105, 2880, u"Lien de parenté:", 8, 1890, 2835, 1965},  // Frame2 below it
+    {9, 105, 3510, u"Remarques:", 9, 1890, 3465, 1965},
+};
+
+const Row PreviousSpouseRows[] = {
+    {1, 105, 665, u"Nom:", 0, 1890, 630, 1965},
+    {2, 105, 980, u"Prénom:", 1, 1890, 945, 1965},
+    {3, 105, 1295, u"Date de décès:", 2, 1890, 1260, 1965},
+    {4, 105, 1610, u"Lieu d'origine:", 3, 1890, 1577.1, 1590, 4, 3525},
+    {5, 105, 1925, u"Lieu de résidence:", 5, 1890, 1892.1, 1590, 6, 3525},
+    {6, 105, 2240, u"Profession:", 7, 1890, 2211.3, 1965},
+    {7, 105, 2555, u"Remarques:", 8, 1890, 2526.3, 1965},
+};
+
+const Row PropertyRows[] = {
+    {1, 105, 675, u"Commune:", 0, 1500, 630, 1590},
+    {2, 105, 990, u"Relevée par:", 1, 1500, 945, 1590},
+    {3, 105, 1305, u"Date du relevé:", 2, 1500, 1260, 1590},
+    {4, 105, 1620, u"Saisie par:", 3, 1500, 1575, 1590},
+    {5, 105, 1935, u"Vérifiée par:", 4, 1500, 1890, 1590},
+    {6, 105, 2250, u"Nom de l'étude:", 5, 1500, 2205, 1590},
+};
+
+// About box labels: label, left, top, width, caption (nullptr: filled in by the window).
+struct AboutLabel { int label; double left, top, width; const char16_t *caption; };
+const AboutLabel AboutLabels[] = {
+    {5, 105, 735, 2025, u"Mariage de l'Orvane - KRV"},
+    {1, 105, 1050, 1800, nullptr},   // "Version " + the program's version
+    {2, 105, 1365, 3270, nullptr},   // "Développé par " + the author
+    {3, 105, 1785, 1800, u"Contact:"},
+    {4, 735, 1785, 1800, nullptr},   // the contact address
+};
+
+const Show ShowParents[] = {{Ctl::LblRem, 6, 12, true}, {Ctl::Box, 6, 15, true}, {Ctl::Line, 0, 0, true}, {Ctl::Parents, 0, 1, true}};
+const Show ShowContract[] = {{Ctl::LblRem, 4, 5, false}, {Ctl::Box, 3, 5, false}};
+const Show ShowDispensation[] = {{Ctl::LblRem, 2, 5, false}, {Ctl::Box, 1, 5, false}};
+const Show ShowMarriage[] = {{Ctl::LblRem, 3, 5, false}, {Ctl::Box, 2, 5, false}};
+const Show ShowWitness[] = {{Ctl::Frame1, 0, 0, true}, {Ctl::Frame2, 0, 0, true}, {Ctl::Prev, 0, 0, true},
+                            {Ctl::Next, 0, 0, true}, {Ctl::Box, 6, 9, true}, {Ctl::LblRem, 6, 9, true}};
+const Show ShowPreviousSpouse[] = {{Ctl::Prev, 0, 0, true}, {Ctl::Next, 0, 0, true},
+                                   {Ctl::LblRem, 6, 7, true}, {Ctl::Box, 6, 8, true}};
+const Show ShowParishes[] = {{Ctl::LblRem, 1, 5, false}, {Ctl::Box, 1, 5, false}, {Ctl::List, 0, 0, true},
+                             {Ctl::Prev, 0, 0, true}, {Ctl::Next, 0, 0, true}};
+const Show ShowProperties[] = {{Ctl::LblRem, 6, 6, true}, {Ctl::Prev, 0, 0, true}};
+const Show ShowAbout[] = {{Ctl::Picture, 0, 0, true}, {Ctl::LblRem, 0, 0, false}, {Ctl::Box, 0, 5, false}};
+
+template <std::size_t N>
+void applyRows(Layout &l, const Row (&rows)[N])
+{
+    for (const Row &r : rows) {
+        Item &lab = l.lblRem[r.label];
+        lab.left = r.labelLeft;
+        lab.top = r.labelTop;
+        if (r.caption)
+            lab.caption = QString::fromUtf16(r.caption);
+        if (r.box >= 0) {
+            Item &b = l.box[r.box];
+            b.left = r.boxLeft;
+            b.top = r.boxTop;
+            b.width = r.boxWidth;
+        }
+        if (r.code >= 0) {
+            Item &c = l.box[r.code];
+            c.left = r.codeLeft;
+            c.top = r.boxTop;
+            c.width = CodeWidth;
+            c.maxLength = CodeMaxLength;
+        }
+    }
+}
+
+template <std::size_t N>
+void applyShow(Layout &l, const Show (&shows)[N])
+{
+    for (const Show &s : shows) {
+        for (int i = s.from; i <= s.to; ++i) {
+            switch (s.ctl) {
+            case Ctl::LblRem: l.lblRem[i].visible = s.visible; break;
+            case Ctl::Box: l.box[i].visible = s.visible; break;
+            case Ctl::Parents: l.parents[i].visible = s.visible; break;
+            case Ctl::Picture: l.picture.visible = s.visible; break;
+            case Ctl::Frame1: l.frame1.visible = s.visible; break;
+            case Ctl::Frame2: l.frame2.visible = s.visible; break;
+            case Ctl::Prev: l.prev.visible = s.visible; break;
+            case Ctl::Next: l.next.visible = s.visible; break;
+            case Ctl::List: l.list.visible = s.visible; break;
+            case Ctl::Line: l.line.visible = s.visible; break;
+            }
+        }
+    }
+}
+
+void setPlace(Item &it, double left, double top, double width, double height)
+{
+    it.left = left;
+    it.top = top;
+    it.width = width;
+    it.height = height;
+}
+
+// OK centred at the bottom; the paging buttons 50 twips either side of it.
+void placeButtons(Layout &l)
+{
+    l.ok.top = l.outerHeight - 360;
+    l.ok.left = (l.outerWidth - l.ok.width) / 2;
+    l.prev.left = (l.outerWidth - l.ok.width) / 2 - 50 - l.prev.width;
+    l.next.left = (l.outerWidth - l.ok.width) / 2 + l.ok.width + 50;
+}
+
+} // namespace
+
+Layout baseLayout()
+{
+    Layout l;
+    l.outerWidth = CreatedClientWidth + 2 * BorderTwips;
+    l.outerHeight = CreatedClientHeight + 2 * BorderTwips;
+    l.back = LightYellow;
+
+    setPlace(l.picture, 105, 105, 2400, 510);
+    setPlace(l.lblRem[0], 75, 75, 3900, 330);
+    l.lblRem[0].visible = true;
+    l.lblRem[0].pointSize = 12;
+    l.lblRem[0].italic = true;
+    for (int i = 0; i < LabelCount; ++i) {
+        Item &lab = l.lblRem[i];
+        lab.bold = true;
+        lab.back = LightYellow;
+        if (i > 0) {
+            setPlace(lab, 105, 675 + 315 * (i - 1), LabelWidth, LabelHeight);
+            lab.visible = i <= 5;
+        }
+    }
+    for (int i = 0; i < BoxCount; ++i) {
+        setPlace(l.box[i], 1890, 630 + 315 * i, BoxWidth, BoxHeight);
+        l.box[i].visible = i <= 5;
+    }
+    setPlace(l.frame1, 105, 1575, 1485, 225);
+    setPlace(l.frame2, 4305, 420, 1695, 225);
+    l.frame1.back = l.frame2.back = LightYellow;
+    setPlace(l.prev, 1575, 1575, ButtonWidth, ButtonHeight);
+    l.prev.caption = QStringLiteral("< Précédent");
+    setPlace(l.next, 3780, 1575, ButtonWidth, ButtonHeight);
+    l.next.caption = QStringLiteral("Suivant >");
+    setPlace(l.ok, 0, 0, OkWidth, OkHeight);
+    l.ok.caption = QStringLiteral("OK");
+    l.ok.visible = true;
+    setPlace(l.list, 105, 735, 1590, 810);
+    setPlace(l.parents[0], 105, 630, 540, 225);
+    l.parents[0].caption = QStringLiteral("Père:");
+    setPlace(l.parents[1], 3975, 630, 540, 225);
+    l.parents[1].caption = QStringLiteral("Mère:");
+    for (Item &p : l.parents) {
+        p.bold = true;
+        p.underline = true;
+        p.back = LightYellow;
+    }
+    // A vertical line from (3855, 630) to (3855, 2700), one pixel wide.
+    setPlace(l.line, 3855, 630, 15, 2700 - 630);
+    placeButtons(l);
+    return l;
+}
+
+Layout layoutFor(int mode)
+{
+    Layout l = baseLayout();
+    if (mode < 1 || mode > ModeCount)
+        return l;
+    const ModeSpec &spec = Modes[mode - 1];
+    if (spec.outerWidth > 0)
+        l.outerWidth = spec.outerWidth;
+    if (spec.outerHeight > 0)
+        l.outerHeight = spec.outerHeight;
+    if (spec.back.isValid()) {
+        l.back = spec.back;
+        for (int i = 0; i < spec.colouredLabels; ++i)
+            l.lblRem[i].back = spec.back;
+    }
+    if (spec.title)
+        l.lblRem[0].caption = QString::fromUtf16(spec.title);
+
+    switch (mode) {
+    case HusbandDetails:
+    case WifeDetails:
+        applyRows(l, SpouseRows);
+        break;
+    case WifeParents:
+    case HusbandParents:
+        applyRows(l, ParentRows);
+        applyShow(l, ShowParents);
+        for (Item &p : l.parents)
+            p.back = spec.back;
+        break;
+    case Contract:
+        applyShow(l, ShowContract);
+        applyRows(l, ContractRows);
+        break;
+    case Dispensation:
+        applyShow(l, ShowDispensation);
+        applyRows(l, DispensationRows);
+        break;
+    case Marriage:
+        applyShow(l, ShowMarriage);
+        applyRows(l, MarriageRows);
+        break;
+    case Witnesses:
+        applyShow(l, ShowWitness);
+        applyRows(l, WitnessRows);
+        l.frame1.left = 1890;
+        l.frame1.top = 1307.25;
+        l.frame2.left = 1890;
+        l.frame2.top = 3197.25;
+        break;
+    case HusbandSpouses:
+    case WifeSpouses:
+        applyShow(l, ShowPreviousSpouse);
+        applyRows(l, PreviousSpouseRows);
+        break;
+    case Parishes:
+        applyShow(l, ShowParishes);
+        l.box[0].left = 100;
+        l.box[0].top = 400;
+        l.list.left = 100;
+        l.list.top = 800;
+        setPlace(l.prev, 1740, 440, 780, ButtonHeight);
+        l.prev.caption = QStringLiteral("Ajouter");
+        setPlace(l.next, 1740, 1040, 980, ButtonHeight);
+        l.next.caption = QStringLiteral("Supprimer");
+        break;
+    case TableProperties:
+        applyShow(l, ShowProperties);
+        applyRows(l, PropertyRows);
+        l.prev.caption = QStringLiteral("Sources");
+        l.prev.width = 800;
+        break;
+    case About: {
+        applyShow(l, ShowAbout);
+        l.back = infoBackColour();
+        for (int i = 1; i <= 5; ++i) {
+            l.lblRem[i].back = l.back;
+            l.lblRem[i].bold = false;
+        }
+        l.lblRem[1].bold = true;
+        for (const AboutLabel &a : AboutLabels) {
+            Item &lab = l.lblRem[a.label];
+            lab.left = a.left;
+            lab.top = a.top;
+            lab.width = a.width;
+            if (a.caption)
+                lab.caption = QString::fromUtf16(a.caption);
+        }
+        l.lblRem[2].pointSize = 10;
+        l.lblRem[4].fore = LinkBlue;
+        break;
+    }
+    default:
+        break;
+    }
+
+    placeButtons(l);
+    // Paging rows stand slightly apart from OK where the layout says so; the
+    // parish list and the properties keep their own button places.
+    switch (mode) {
+    case Witnesses:
+        l.prev.top = l.next.top = 3895;
+        break;
+    case HusbandSpouses:
+    case WifeSpouses:
+        l.prev.top = l.next.top = 2975;
+        break;
+    case Parishes:
+        l.prev.left = 1740;
+        l.next.left = 1740;
+        break;
+    case TableProperties:
+        l.prev.left = 75;
+        l.prev.top = l.outerHeight - 360;
+        break;
+    default:
+        break;
+    }
+    return l;
+}
+
+bool boxShown(int mode, int box)
+{
+    if (box < 0 || box >= BoxCount)
+        return false;
+    return layoutFor(mode).box[box].visible;
+}
+
+} // namespace detail

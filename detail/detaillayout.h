@@ -1,0 +1,75 @@
+#pragma once
+// Layout of the detail window: the window as created and the changes each of the
+// thirteen detail modes makes to it. All measures are twips, kept as the exact
+// (sometimes fractional) values; the window rounds them to pixels.
+#include <QColor>
+#include <QString>
+
+#include <array>
+
+namespace detail {
+
+constexpr int ModeCount = 13;
+constexpr int LabelCount = 13;   // LblRem(0)..LblRem(12)
+constexpr int BoxCount = 16;     // TxtRqEp(0)..TxtRqEp(15)
+
+// Detail modes by job.
+enum Mode {
+    HusbandDetails = 1, WifeDetails = 2, WifeParents = 3, HusbandParents = 4,
+    Contract = 5, Dispensation = 6, Marriage = 7, Witnesses = 8,
+    HusbandSpouses = 9, WifeSpouses = 10, Parishes = 11, TableProperties = 12, About = 13
+};
+
+const QColor LightYellow(255, 255, 192);
+const QColor LightBlue(192, 192, 255);
+const QColor LightPink(255, 192, 192);
+const QColor LightGreen(192, 255, 192);
+const QColor LinkBlue(0, 0, 255);
+// The system colour of tooltips (the about box's back colour).
+QColor infoBackColour();
+
+// The window's border: the outer size exceeds the client area by this on each side.
+constexpr double BorderTwips = 15;
+
+struct Item {
+    bool visible = false;
+    double left = 0, top = 0, width = 0, height = 0;
+    QString caption;
+    int maxLength = 0;          // 0: no limit
+    QColor back;                // invalid: the control's own default
+    QColor fore;                // invalid: the default text colour
+    double pointSize = 8.25;
+    bool bold = false, italic = false, underline = false;
+};
+
+struct Layout {
+    double outerWidth = 0, outerHeight = 0;
+    QColor back;
+    std::array<Item, LabelCount> lblRem;
+    std::array<Item, BoxCount> box;
+    std::array<Item, 2> parents;    // LblParents(0) "Père:", LblParents(1) "Mère:"
+    Item picture, frame1, frame2, prev, next, ok, list, line;
+};
+
+// Option buttons inside the two frames (left, width; top 0, height of the frame).
+struct OptionPlace { double left, width; const char16_t *caption; };
+constexpr OptionPlace Option2Places[2] = {{0, 435, u"M"}, {840, 435, u"F"}};
+constexpr OptionPlace Option1Places[2] = {{0, 750, u"Epoux"}, {840, 855, u"Epouse"}};
+
+// Keyboard focus order: position of each control in the window's tab sequence.
+constexpr int BoxTabIndex[BoxCount] = {0, 1, 5, 6, 15, 16, 17, 18, 25, 28, 29, 30, 31, 32, 33, 34};
+constexpr int Option2TabIndex[2] = {2, 3};
+constexpr int Option1TabIndex[2] = {26, 27};
+constexpr int OkTabIndex = 35, NextTabIndex = 36, PrevTabIndex = 37, ListTabIndex = 40;
+
+Layout baseLayout();
+// The base layout changed for one mode (1..13), the common last step included.
+// Any other value gives the base layout.
+Layout layoutFor(int mode);
+// Whether TxtRqEp(box) is shown in a mode.
+bool boxShown(int mode, int box);
+
+// Twips to pixels for the fractional values of the tables (15 twips a pixel).
+int toPixels(double twips);
+
+} // namespace detail

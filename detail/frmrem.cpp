@@ -1,0 +1,624 @@
+#include "detail/frmrem.h"
+
+#include "detail/detailwindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QUrl>
+
+#include <algorithm>
+#include <map>
+
+namespace detail {
+
+const QString AuthorName = QStringLiteral("Aurélien Tassart");
+const QString ContactAddress = QStringLiteral("a.tassart@krv.example");
+
+namespace {
+
+QFont windowFont(double pointSize = 8.25, bool bold = false)
+{
+    // Where the old bitmap face is missing, a face of the same metrics stands in.
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                                    QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+        return true;
+    }();
+    Q_UNUSED(substituted);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setStyleHint(QFont::SansSerif);
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+void setBack(QWidget *w, const QColor &c)
+{
+    if (!c.isValid())
+        return;
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+QRect pixels(const Item &it)
+{
+    return QRect(toPixels(it.left), toPixels(it.top), toPixels(it.width), toPixels(it.height));
+}
+
+void setChoice(std::array<QRadioButton *, 2> &pair, Choice c)
+{
+    for (QRadioButton *b : pair)
+        b->setAutoExclusive(false);
+    pair[0]->setChecked(c == Choice::First);
+    pair[1]->setChecked(c == Choice::Second);
+    for (QRadioButton *b : pair)
+        b->setAutoExclusive(true);
+}
+
+Choice choiceOf(const std::array<QRadioButton *, 2> &pair)
+{
+    if (pair[0]->isChecked())
+        return Choice::First;
+    if (pair[1]->isChecked())
+        return Choice::Second;
+    return Choice::None;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- DetailBox
+
+DetailBox::DetailBox(int index, FrmRem *form, QWidget *parent)
+    : QLineEdit(parent), m_index(index), m_form(form)
+{
+    // Dropped text would bypass the rules of the box.
+    setAcceptDrops(false);
+}
+
+int DetailBox::room() const
+{
+    if (m_limit <= 0)
+        return INT_MAX;
+    return std::max(0, m_limit - int(text().size() - selectedText().size()));
+}
+
+void DetailBox::pasteClean(QClipboard::Mode mode)
+{
+    if (isReadOnly())
+        return;
+    bool ok = true;
+    QString clean = cleanPaste(QGuiApplication::clipboard()->text(mode), m_form->mode(), m_index, &ok);
+    if (!ok) {
+        QApplication::beep();
+        return;
+    }
+    clean.truncate(std::min<qsizetype>(clean.size(), room()));
+    if (!clean.isEmpty() || hasSelectedText())
+        insert(clean);
+}
+
+void DetailBox::keyPressEvent(QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_form->TxtRqEp_KeyPress(m_index, QChar(13));
+        e->accept();
+        return;
+    case Qt::Key_Escape:
+        m_form->TxtRqEp_KeyPress(m_index, QChar(27));
+        e->accept();
+        return;
+    default:
+        break;
+    }
+    if (e->matches(QKeySequence::Paste)) {
+        pasteClean();
+        e->accept();
+        return;
+    }
+    const QString t = e->text();
+    if (!t.isEmpty() && t.at(0).isPrint()) {
+        for (QChar c : t)
+            m_form->TxtRqEp_KeyPress(m_index, c);
+        e->accept();
+        return;
+    }
+    if (!t.isEmpty() && e->key() != Qt::Key_Backspace && e->key() != Qt::Key_Delete
+        && !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
+        // Any other character (TAB typed through a shortcut, control codes) stays out.
+        e->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+void DetailBox::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    selectAll();
+}
+
+void DetailBox::contextMenuEvent(QContextMenuEvent *e)
+{
+    QMenu *menu = createStandardContextMenu();
+    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
+        paste->disconnect();
+        connect(paste, &QAction::triggered, this, [this] { pasteClean(); });
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(e->globalPos());
+}
+
+void DetailBox::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        pasteClean(QClipboard::Selection);
+        e->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(e);
+}
+
+void DetailBox::inputMethodEvent(QInputMethodEvent *e)
+{
+    const QString commit = e->commitString();
+    if (commit.isEmpty()) {
+        QLineEdit::inputMethodEvent(e);
+        return;
+    }
+    if (commit.size() == 1 && e->preeditString().isEmpty() && e->replacementLength() == 0) {
+        // A composed character (dead keys): the same rules as a typed one.
+        QInputMethodEvent rest(e->preeditString(), e->attributes());
+        QLineEdit::inputMethodEvent(&rest);
+        m_form->TxtRqEp_KeyPress(m_index, commit.at(0));
+        return;
+    }
+    bool ok = true;
+    QString clean = cleanPaste(commit, m_form->mode(), m_index, &ok);
+    clean.truncate(std::min<qsizetype>(clean.size(), room()));
+    QInputMethodEvent filtered(e->preeditString(), e->attributes());
+    filtered.setCommitString(clean, e->replacementStart(), e->replacementLength());
+    QLineEdit::inputMethodEvent(&filtered);
+}
+
+// ---------------------------------------------------------------- logo
+
+void LogoPicture::paintEvent(QPaintEvent *)
+{
+    // Two linked rings and the program's name on a parchment band.
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF r = rect();
+    p.fillRect(r, QColor(250, 240, 214));
+    p.setPen(QPen(QColor(120, 80, 40), 1));
+    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
+    const double h = r.height();
+    p.setPen(QPen(QColor(184, 134, 11), 2.2));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(h * 0.45, h / 2), h * 0.26, h * 0.26);
+    p.setPen(QPen(QColor(150, 30, 40), 2.2));
+    p.drawEllipse(QPointF(h * 0.80, h / 2), h * 0.26, h * 0.26);
+    QFont f(QStringLiteral("Times New Roman"));
+    f.setStyleHint(QFont::Serif);
+    f.setPixelSize(int(h * 0.55));
+    f.setBold(true);
+    f.setLetterSpacing(QFont::PercentageSpacing, 115);
+    p.setFont(f);
+    p.setPen(QColor(90, 50, 20));
+    p.drawText(QRectF(h * 1.2, 0, r.width() - h * 1.25, h), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("VELDER"));
+}
+
+// ---------------------------------------------------------------- FrmRem
+
+FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entryChanged, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_entry(entry), m_table(table),
+      m_entryChanged(std::move(entryChanged))
+{
+    setObjectName(QStringLiteral("FrmRem"));
+    setModal(true);
+    setFont(windowFont());
+    setBack(this, LightYellow);
+
+    client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setMouseTracking(true);
+    client->installEventFilter(this);
+
+    // Labels first, so that boxes stand above them where they overlap.
+    Picture1 = new LogoPicture(client);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    for (int i = 0; i < LabelCount; ++i) {
+        LblRem[i] = new QLabel(client);
+        LblRem[i]->setObjectName(QStringLiteral("LblRem%1").arg(i));
+        LblRem[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        LblRem[i]->setMouseTracking(true);
+        LblRem[i]->installEventFilter(this);
+    }
+    for (int i = 0; i < 2; ++i) {
+        LblParents[i] = new QLabel(client);
+        LblParents[i]->setObjectName(QStringLiteral("LblParents%1").arg(i));
+        LblParents[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    Line1 = new QFrame(client);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    setBack(Line1, Qt::black);
+
+    Frame1 = new QWidget(client);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame2 = new QWidget(client);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    for (int i = 0; i < 2; ++i) {
+        Option2[i] = new QRadioButton(QString::fromUtf16(Option2Places[i].caption), Frame1);
+        Option2[i]->setObjectName(QStringLiteral("Option2_%1").arg(i));
+        Option1[i] = new QRadioButton(QString::fromUtf16(Option1Places[i].caption), Frame2);
+        Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+    }
+
+    for (int i = 0; i < BoxCount; ++i) {
+        TxtRqEp[i] = new DetailBox(i, this, client);
+        TxtRqEp[i]->setObjectName(QStringLiteral("TxtRqEp%1").arg(i));
+    }
+    CmdOk = new QPushButton(client);
+    CmdOk->setObjectName(QStringLiteral("CmdOk"));
+    CmdPrecedent = new QPushButton(client);
+    CmdPrecedent->setObjectName(QStringLiteral("CmdPrecedent"));
+    CmdSuivant = new QPushButton(client);
+    CmdSuivant->setObjectName(QStringLiteral("CmdSuivant"));
+    LstParoisse = new QListWidget(client);
+    LstParoisse->setObjectName(QStringLiteral("LstParoisse"));
+
+    connect(CmdOk, &QPushButton::clicked, this, &FrmRem::CmdOk_Click);
+    connect(CmdPrecedent, &QPushButton::clicked, this, &FrmRem::CmdPrecedent_Click);
+    connect(CmdSuivant, &QPushButton::clicked, this, &FrmRem::CmdSuivant_Click);
+
+    // Keyboard order: every focusable control by its place in the tab sequence.
+    std::multimap<int, QWidget *> order;
+    for (int i = 0; i < BoxCount; ++i)
+        order.emplace(BoxTabIndex[i], TxtRqEp[i]);
+    for (int i = 0; i < 2; ++i) {
+        order.emplace(Option2TabIndex[i], Option2[i]);
+        order.emplace(Option1TabIndex[i], Option1[i]);
+    }
+    order.emplace(OkTabIndex, CmdOk);
+    order.emplace(NextTabIndex, CmdSuivant);
+    order.emplace(PrevTabIndex, CmdPrecedent);
+    order.emplace(ListTabIndex, LstParoisse);
+    QWidget *previous = nullptr;
+    for (const auto &[tab, w] : order) {
+        Q_UNUSED(tab);
+        if (previous)
+            setTabOrder(previous, w);
+        previous = w;
+    }
+
+    applyLayout(baseLayout());
+    // Created centred on the screen.
+    if (QScreen *s = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+void FrmRem::applyLayout(const Layout &l)
+{
+    const int w = toPixels(l.outerWidth), h = toPixels(l.outerHeight);
+    const int border = toPixels(BorderTwips);
+    setFixedSize(w, h);
+    client->setGeometry(border, border, w - 2 * border, h - 2 * border);
+    setBack(client, l.back);
+
+    auto place = [](QWidget *wd, const Item &it) {
+        wd->setGeometry(pixels(it));
+        wd->setVisible(it.visible);
+    };
+    auto labelStyle = [](QLabel *lab, const Item &it) {
+        QFont f = windowFont(it.pointSize, it.bold);
+        f.setItalic(it.italic);
+        f.setUnderline(it.underline);
+        lab->setFont(f);
+        setBack(lab, it.back);
+        QPalette p = lab->palette();
+        p.setColor(QPalette::WindowText, it.fore.isValid() ? it.fore : QColor(Qt::black));
+        lab->setPalette(p);
+        lab->setText(it.caption);
+    };
+
+    place(Picture1, l.picture);
+    for (int i = 0; i < LabelCount; ++i) {
+        place(LblRem[i], l.lblRem[i]);
+        labelStyle(LblRem[i], l.lblRem[i]);
+    }
+    for (int i = 0; i < 2; ++i) {
+        place(LblParents[i], l.parents[i]);
+        labelStyle(LblParents[i], l.parents[i]);
+    }
+    for (int i = 0; i < BoxCount; ++i) {
+        place(TxtRqEp[i], l.box[i]);
+        TxtRqEp[i]->setLimit(l.box[i].maxLength);
+    }
+    place(Frame1, l.frame1);
+    setBack(Frame1, l.frame1.back);
+    place(Frame2, l.frame2);
+    setBack(Frame2, l.frame2.back);
+    const int fh1 = toPixels(l.frame1.height), fh2 = toPixels(l.frame2.height);
+    for (int i = 0; i < 2; ++i) {
+        Option2[i]->setGeometry(toPixels(Option2Places[i].left), 0, toPixels(Option2Places[i].width), fh1);
+        Option1[i]->setGeometry(toPixels(Option1Places[i].left), 0, toPixels(Option1Places[i].width), fh2);
+    }
+    auto button = [&](QPushButton *b, const Item &it) {
+        place(b, it);
+        b->setText(it.caption);
+    };
+    button(CmdOk, l.ok);
+    button(CmdPrecedent, l.prev);
+    button(CmdSuivant, l.next);
+    place(LstParoisse, l.list);
+    place(Line1, l.line);
+    Line1->setFixedWidth(1);
+}
+
+void FrmRem::ConfigureDetailWindow(int mode)
+{
+    m_mode = (mode >= 1 && mode <= ModeCount) ? mode : 0;
+    applyLayout(layoutFor(m_mode));
+    if (m_mode == About) {
+        LblRem[1]->setText(versionCaption(programVersion()));
+        LblRem[2]->setText(QStringLiteral("Développé par ") + AuthorName);
+        LblRem[4]->setText(ContactAddress);
+        LblRem[4]->setCursor(Qt::PointingHandCursor);
+    }
+    // Resized windows are centred again rather than left where the large one stood.
+    if (QScreen *s = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+void FrmRem::FillDetailBoxes(int n, const QString &s)
+{
+    const Boxes b = fillDetailBoxes(n, s);
+    for (int i = 0; i < BoxCount; ++i)
+        TxtRqEp[i]->setText(b[i]);
+}
+
+void FrmRem::prepare(int mode)
+{
+    ConfigureDetailWindow(mode);
+    setValues(loadMode(m_mode, m_entry, m_table));
+    // The first box of the tab order, or OK where no box is shown.
+    QWidget *first = (m_mode >= 1 && m_mode <= TableProperties) ? static_cast<QWidget *>(TxtRqEp[0]) : CmdOk;
+    first->setFocus(Qt::OtherFocusReason);
+}
+
+DetailValues FrmRem::values() const
+{
+    DetailValues v;
+    for (int i = 0; i < BoxCount; ++i)
+        v.boxes[i] = TxtRqEp[i]->text();
+    v.sex = choiceOf(Option2);
+    v.with = choiceOf(Option1);
+    v.title = LblRem[0]->text();
+    v.prevEnabled = CmdPrecedent->isEnabled();
+    v.nextEnabled = CmdSuivant->isEnabled();
+    for (int i = 0; i < LstParoisse->count(); ++i)
+        v.parishes << LstParoisse->item(i)->text();
+    v.parishSelected = LstParoisse->selectedItems().isEmpty() ? -1 : LstParoisse->currentRow();
+    return v;
+}
+
+void FrmRem::setValues(const DetailValues &v)
+{
+    for (int i = 0; i < BoxCount; ++i)
+        if (TxtRqEp[i]->text() != v.boxes[i])
+            TxtRqEp[i]->setText(v.boxes[i]);
+    setChoice(Option2, v.sex);
+    setChoice(Option1, v.with);
+    if (m_mode >= Witnesses && m_mode <= WifeSpouses)
+        LblRem[0]->setText(v.title);
+    CmdPrecedent->setEnabled(v.prevEnabled);
+    CmdSuivant->setEnabled(v.nextEnabled);
+    QStringList shown;
+    for (int i = 0; i < LstParoisse->count(); ++i)
+        shown << LstParoisse->item(i)->text();
+    if (shown != v.parishes) {
+        LstParoisse->clear();
+        LstParoisse->addItems(v.parishes);
+    }
+    if (v.parishSelected >= 0 && v.parishSelected < LstParoisse->count())
+        LstParoisse->setCurrentRow(v.parishSelected);
+    else
+        LstParoisse->clearSelection();
+}
+
+void FrmRem::notifyEntry(bool wrote)
+{
+    if (wrote && m_entryChanged)
+        m_entryChanged();
+}
+
+void FrmRem::CmdOk_Click()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    if (m_mode == Parishes)
+        hide();
+    notifyEntry(commitMode(m_mode, values(), m_entry, m_table));
+    detailMode = 0;
+    accept();
+}
+
+void FrmRem::CmdPrecedent_Click()
+{
+    switch (m_mode) {
+    case Witnesses:
+    case HusbandSpouses:
+    case WifeSpouses: {
+        DetailValues v = values();
+        const bool wrote = pagePrevious(m_mode, v, m_entry);
+        setValues(v);
+        notifyEntry(wrote);
+        break;
+    }
+    case Parishes: {   // "Ajouter"
+        DetailValues v = values();
+        switch (addParish(v)) {
+        case AddResult::Duplicate: {
+            const auto &warn = hooks().warning;
+            if (warn)
+                warn(this, QStringLiteral("Velder"), DuplicateParishMessage);
+            break;
+        }
+        case AddResult::Added:
+            setValues(v);
+            TxtRqEp[0]->setFocus(Qt::OtherFocusReason);
+            break;
+        case AddResult::Empty:
+            break;
+        }
+        break;
+    }
+    case TableProperties: {   // "Sources"
+        const auto &ask = hooks().prompt;
+        if (ask)
+            applySourcesAnswer(m_table, ask(this, SourcesTitle, SourcesMessage, m_table.sources));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void FrmRem::CmdSuivant_Click()
+{
+    switch (m_mode) {
+    case Witnesses:
+    case HusbandSpouses:
+    case WifeSpouses: {
+        DetailValues v = values();
+        const bool wrote = pageNext(m_mode, v, m_entry);
+        setValues(v);
+        notifyEntry(wrote);
+        break;
+    }
+    case Parishes: {   // "Supprimer"
+        DetailValues v = values();
+        if (removeParish(v))
+            setValues(v);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void FrmRem::TxtRqEp_KeyPress(int index, QChar key)
+{
+    if (index < 0 || index >= BoxCount)
+        return;
+    DetailBox *box = TxtRqEp[index];
+    if (key != QChar(13) && key != QChar(27) && key != QChar(8) && !typedCharAllowed(key, m_mode))
+        return;
+    KeyInput in;
+    in.mode = m_mode;
+    in.index = index;
+    in.text = box->text();
+    in.caret = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+    in.key = key;
+    const KeyOutcome out = keyPress(in, m_table);
+    switch (out.kind) {
+    case KeyOutcome::NextBox:
+        focusNextPrevChild(true);
+        break;
+    case KeyOutcome::Commit:
+        CmdOk_Click();
+        break;
+    case KeyOutcome::Drop:
+        break;
+    case KeyOutcome::Complete:
+        box->setText(out.text);
+        box->setSelection(out.selStart, out.selLength);
+        break;
+    case KeyOutcome::Insert:
+        if (out.key == QChar(8))
+            box->backspace();
+        else if (box->room() > 0)
+            box->insert(QString(out.key));
+        break;
+    }
+}
+
+void FrmRem::reject()
+{
+    // There is no cancel: Escape anywhere and closing commit like OK.
+    CmdOk_Click();
+}
+
+void FrmRem::closeEvent(QCloseEvent *e)
+{
+    if (!m_closed)
+        CmdOk_Click();
+    e->accept();
+}
+
+void FrmRem::paintEvent(QPaintEvent *e)
+{
+    QDialog::paintEvent(e);
+    // The fixed single-line border, one pixel wide.
+    QPainter p(this);
+    p.setPen(Qt::black);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void FrmRem::setLinkUnderline(bool on)
+{
+    QFont f = LblRem[4]->font();
+    if (f.underline() != on) {
+        f.setUnderline(on);
+        LblRem[4]->setFont(f);
+    }
+}
+
+bool FrmRem::eventFilter(QObject *watched, QEvent *event)
+{
+    if (m_mode == About) {
+        const bool link = watched == LblRem[4];
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::Enter:
+            setLinkUnderline(link);
+            break;
+        case QEvent::Leave:
+            if (link)
+                setLinkUnderline(false);
+            break;
+        case QEvent::MouseButtonRelease:
+            if (link && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+                const auto &open = hooks().openUrl;
+                if (open)
+                    open(QUrl(QStringLiteral("mailto:") + ContactAddress));
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace detail
