@@ -75,18 +75,6 @@ constexpr std::array<Box, 31> TxtLayout{{
     {2280, 6915, 9420, 285}, // 30 notes
 }};
 
-// Designed maximum lengths (0: none) of the boxes that have one.
-int designedMaxLength(int i)
-{
-    switch (i) {
-    case 3: return 2;
-    case 4: return 4;
-    case 9: case 21: return 2;
-    case 12: case 15: case 24: case 27: return 1;
-    default: return 0;
-    }
-}
-
 bool centredBox(int i)
 {
     return i == 3 || i == 4 || i == 9 || i == 21 || i == 12 || i == 15 || i == 24 || i == 27;
@@ -271,33 +259,14 @@ QPixmap savingImage(int size)
     return pm;
 }
 
-// Inverse of twips::px for a geometry the window set itself: the value of `known`
-// when it gives the same pixels, else the pixels in twips.
-int twipsOf(int pixels, int known)
-{
-    return twips::px(known) == pixels ? known : twips::tw(pixels);
-}
-
-int editMaxLength(const QLineEdit *e)
-{
-    // QLineEdit's "no limit" is 32767.
-    return e->maxLength() >= 32767 ? 0 : e->maxLength();
-}
-
-// A stored value longer than the box's limit is shown whole: QLineEdit would cut it.
-void setBoxText(QLineEdit *e, const QString &text, int maxLength)
-{
-    const int limit = maxLength <= 0 ? 32767 : std::max<int>(maxLength, int(text.size()));
-    if (e->maxLength() != limit)
-        e->setMaxLength(limit);
-    e->setText(text);
-}
-
 } // namespace
 
 Form1::Form1(TableStore &table, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint), m_table(table)
 {
+    // The date boxes open Republican by their limit, Gregorian by their widths.
+    m_date.monthMaxLength = 4;
+    m_date.yearMaxLength = 0;
     setWindowTitle(QStringLiteral("..."));
     // The small sans-serif face the layout was drawn for, or the nearest at hand.
     QFont f = font();
@@ -360,8 +329,8 @@ void Form1::buildControls()
         QLineEdit *t = createTxt(i);
         t->setParent(this);
         place(t, TxtLayout[i]);
-        if (designedMaxLength(i) > 0)
-            t->setMaxLength(designedMaxLength(i));
+        // No QLineEdit limit: it would cut a longer stored value when shown. The
+        // typing limits belong to the keystroke rules.
         t->setAlignment(i == 5 ? Qt::AlignRight : centredBox(i) ? Qt::AlignHCenter : Qt::AlignLeft);
         Txt[i] = t;
     }
@@ -517,24 +486,15 @@ EntryState Form1::readState() const
     for (int i = 0; i < 9; ++i)
         s.previous[i] = Lbl[i]->text();
     s.previousNumber = Lblnb2->text();
-    // The date boxes: their limits say which calendar is in force.
-    s.date.monthMaxLength = editMaxLength(Txt[4]);
-    s.date.yearMaxLength = editMaxLength(Txt[5]);
-    s.date.monthWidth = twipsOf(Txt[4]->width(), 300) == 300 ? 300 : twipsOf(Txt[4]->width(), 470);
-    s.date.yearWidth = twipsOf(Txt[5]->width(), 470) == 470 ? 470 : twipsOf(Txt[5]->width(), 300);
-    s.date.yearLeft = twipsOf(Txt[5]->x(), s.date.yearLeft);
-    s.date.slashLeft = twipsOf(Label10->x(), s.date.slashLeft);
-    if (twips::px(DateBoxes::MonthLeft + s.date.monthWidth + 120) == Txt[5]->x())
-        s.date.yearLeft = DateBoxes::MonthLeft + s.date.monthWidth + 120;
-    if (twips::px(s.date.yearLeft - 105) == Label10->x())
-        s.date.slashLeft = s.date.yearLeft - 105;
-    s.dayMaxLength = editMaxLength(Txt[3]);
+    s.date = m_date;
+    s.dayMaxLength = m_dayMaxLength;
     s.focusActe = false;
     return s;
 }
 
-void Form1::setDateGeometry(const DateBoxes &d)
+void Form1::setDateBoxes(const DateBoxes &d)
 {
+    m_date = d;
     Txt[4]->setGeometry(twips::px(DateBoxes::MonthLeft), Txt[4]->y(), twips::px(d.monthWidth), Txt[4]->height());
     Txt[5]->setGeometry(twips::px(d.yearLeft), Txt[5]->y(), twips::px(d.yearWidth), Txt[5]->height());
     Label10->move(twips::px(d.slashLeft), Label10->y());
@@ -542,18 +502,11 @@ void Form1::setDateGeometry(const DateBoxes &d)
 
 void Form1::writeState(const EntryState &s)
 {
-    setDateGeometry(s.date);
+    setDateBoxes(s.date);
+    m_dayMaxLength = s.dayMaxLength;
     for (int i = 0; i < TxtCount; ++i) {
-        if (i == 1)
-            continue;
-        int limit = designedMaxLength(i);
-        if (i == 3)
-            limit = s.dayMaxLength;
-        else if (i == 4)
-            limit = s.date.monthMaxLength;
-        else if (i == 5)
-            limit = s.date.yearMaxLength;
-        setBoxText(Txt[i], s.txt[i], limit);
+        if (i != 1)
+            Txt[i]->setText(s.txt[i]);
     }
     CmbParoisse->setEditText(s.parish);
     {
@@ -571,6 +524,36 @@ void Form1::writeState(const EntryState &s)
     Lblnb2->setText(s.previousNumber);
     if (s.focusActe)
         CmbActe->setFocus(Qt::OtherFocusReason);
+}
+
+QString Form1::boxText(int index) const
+{
+    return index >= 0 && index < TxtCount ? Txt[index]->text() : QString();
+}
+
+void Form1::setBoxText(int index, const QString &text)
+{
+    if (index >= 0 && index < TxtCount)
+        Txt[index]->setText(text);
+}
+
+void Form1::focusBox(int index)
+{
+    if (index >= 0 && index < TxtCount)
+        Txt[index]->setFocus(Qt::TabFocusReason);
+}
+
+void Form1::focusDispense()
+{
+    ChkDispense->setFocus(Qt::TabFocusReason);
+}
+
+void Form1::pageKey(int keyCode)
+{
+    if (keyCode == 33)
+        Store(transfer::Previous);
+    else if (keyCode == 34)
+        Store(transfer::Next);
 }
 
 void Form1::restoreTxtnb()
@@ -901,7 +884,7 @@ void Form1::hoverToolbar(int i, bool pressed)
 
 // ---------------------------------------------------------------- keys and mouse
 
-bool Form1::pageKey(QObject *watched, QKeyEvent *e)
+bool Form1::pageKeyEvent(QObject *watched, QKeyEvent *e)
 {
     if (e->key() != Qt::Key_PageUp && e->key() != Qt::Key_PageDown)
         return false;
@@ -912,7 +895,7 @@ bool Form1::pageKey(QObject *watched, QKeyEvent *e)
     if (!listed)
         return false;
     // The lists never scroll on these keys: they move between records.
-    Store(e->key() == Qt::Key_PageUp ? transfer::Previous : transfer::Next);
+    pageKey(e->key() == Qt::Key_PageUp ? 33 : 34);
     return true;
 }
 
@@ -1066,7 +1049,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         auto *e = static_cast<QKeyEvent *>(event);
-        if (pageKey(watched, e))
+        if (pageKeyEvent(watched, e))
             return true;
         if (watched == Txtnb)
             return txtnbKey(e);

@@ -91,7 +91,20 @@ public:
     void refreshParishList();
     // The record number shown (0 when none).
     int shownNumber() const { return m_shown.toInt(); }
-    TableStore &table() { return m_table; }
+    TableStore &tableStore() { return m_table; }
+
+    // What the keystroke rules of the text boxes ask of the window.
+    QString boxText(int index) const;
+    const TableStore *table() const { return &m_table; }
+    DateBoxes dateBoxes() const { return m_date; }
+    void setBoxText(int index, const QString &text);
+    // Keeps the date layout and moves and sizes Txt(4), Txt(5) and Label10 to it.
+    void setDateBoxes(const DateBoxes &date);
+    void focusBox(int index);
+    void focusDispense();
+    void setHelp(const QString &text);
+    // Page Up (33) stores and shows the previous record, Page Down (34) the next.
+    void pageKey(int keyCode);
 
     // Handlers, public so that the program and the tests can run them.
     void CmdDebut_Click() { Store(transfer::First); }
@@ -126,7 +139,7 @@ private:
     void centre();
     void showIncompatible(bool saveFirst);
     void restoreTxtnb();
-    bool pageKey(QObject *watched, QKeyEvent *e);
+    bool pageKeyEvent(QObject *watched, QKeyEvent *e);
     bool txtnbKey(QKeyEvent *e);
     bool parishKey(QKeyEvent *e);
     bool searchKey(QKeyEvent *e);
@@ -134,13 +147,13 @@ private:
     void openDetail(int mode);
     void hoverToolbar(int index, bool pressed);
     void hideToolbarFrame();
-    void setHelp(const QString &text);
-    void setDateGeometry(const DateBoxes &d);
     QString cmdCMHelp() const;
 
     TableStore &m_table;
     std::array<QString, record::GroupSlots> m_groups;
     QString m_shown;              // the record number last shown
+    DateBoxes m_date;             // the date layout in force (the month's limit tells the calendar)
+    int m_dayMaxLength = 2;
     bool m_savedByQuit = false;
     bool m_centring = false;
     ScratchClock m_clock;

@@ -1,0 +1,122 @@
+#include "app/parishentry.h"
+#include "app/search.h"
+#include "testutil.h"
+
+#include <QTest>
+
+using namespace testutil;
+
+namespace {
+TableStore tableOfHusbands(const QStringList &husbands, const QStringList &wives = {})
+{
+    QStringList lines{header()};
+    for (int i = 0; i < husbands.size(); ++i)
+        lines << recordLine({{"Nom EPX", husbands[i]}, {"Nom EPSE", i < wives.size() ? wives[i] : QString()}});
+    TableStore t;
+    t.setContent(lines);
+    return t;
+}
+const QStringList Parishes{QStringLiteral("Saint-Martin"), QStringLiteral("Sainte-Anne"), QStringLiteral("Serres")};
+} // namespace
+
+class TestAppSearch : public QObject {
+    Q_OBJECT
+private slots:
+    void incrementalSearchFromTheStart()
+    {
+        const TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT"});
+        QCOMPARE(search::first(t, u"D"), 2);
+        QCOMPARE(search::first(t, u"DU"), 2);
+        QCOMPARE(search::first(t, u"DUP"), 3);
+        QCOMPARE(search::first(t, u""), 1);
+        QCOMPARE(search::first(t, u"DUPONTEL"), 0);   // longer than the surname
+        QCOMPARE(search::first(t, u"d"), 0);          // case-sensitive
+    }
+
+    void stepwiseSearchStopsAtTheEnds()
+    {
+        const TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT"});
+        QCOMPARE(search::next(t, u"DUP", 3), 0);
+        QCOMPARE(search::previous(t, u"DU", 3), 2);
+        QCOMPARE(search::previous(t, u"DU", 2), 0);
+        QCOMPARE(search::previous(t, u"", 1), 0);
+        QCOMPARE(search::next(t, u"", 3), 0);
+        QCOMPARE(search::next(t, u"", 1), 2);
+        // From the spare slot (record 4) "<" looks at the last record first.
+        QCOMPARE(search::previous(t, u"", 4), 3);
+    }
+
+    void onlyTheHusbandsSurnameIsSearched()
+    {
+        const TableStore t = tableOfHusbands({"de la FONTAINE", "LE BRIS"}, {"KERGOAT", "DE LA ROCHE"});
+        QCOMPARE(search::first(t, u"DE"), 0);
+        QCOMPARE(search::first(t, u"KERGOAT"), 0);
+        QCOMPARE(search::first(t, u"de la"), 1);
+        QCOMPARE(search::first(t, u"LE "), 2);
+    }
+
+    void shortOrEmptyLinesNeverMatch()
+    {
+        TableStore t;
+        t.setContent({header(), QStringLiteral("a\tb\tc\td\te\tf\tNOM"), QString(), recordLine({{"Nom EPX", "NOM"}})});
+        QCOMPARE(search::first(t, u"NOM"), 3);
+        QCOMPARE(search::first(t, u""), 3);
+        TableStore empty;
+        QCOMPARE(search::first(empty, u""), 0);
+    }
+
+    void textAfterAKeystroke()
+    {
+        QCOMPARE(search::textAfterKey("DUR", 3, 0, u'A'), QStringLiteral("DURA"));
+        QCOMPARE(search::textAfterKey("DURAND", 1, 2, u'X'), QStringLiteral("DXAND"));
+        QCOMPARE(search::textAfterKey("DUR", 3, 0, QChar(8)), QStringLiteral("DU"));
+        QCOMPARE(search::textAfterKey("DURAND", 1, 2, QChar(8)), QStringLiteral("DAND"));
+        QCOMPARE(search::textAfterKey("DUR", 0, 0, QChar(8)), QStringLiteral("DUR"));
+    }
+
+    void parishCompletionInListOrder()
+    {
+        auto r = parish::key("", 0, 0, u's', Parishes);
+        QCOMPARE(r.kind, parish::KeyResult::Completed);
+        QCOMPARE(r.text, QStringLiteral("Saint-Martin"));
+        QCOMPARE(r.caret, 1);
+        QCOMPARE(r.selectionLength, 11);
+        r = parish::key("Saint-Martin", 1, 11, u'e', Parishes);
+        QCOMPARE(r.text, QStringLiteral("Serres"));
+        QCOMPARE(r.caret, 2);
+        QCOMPARE(r.selectionLength, 4);
+        r = parish::key("Serres", 2, 4, u'x', Parishes);
+        QCOMPARE(r.kind, parish::KeyResult::Refused);
+        QCOMPARE(r.text, QStringLiteral("Serres"));
+        // "Sainte" is reached letter by letter, the case following the hyphen rule.
+        r = parish::key("Saint-Martin", 5, 7, u'E', Parishes);
+        QCOMPARE(r.text, QStringLiteral("Sainte-Anne"));
+        r = parish::key("Saint-Martin", 6, 6, u'm', Parishes);
+        QCOMPARE(r.text, QStringLiteral("Saint-Martin"));
+        QCOMPARE(r.selectionLength, 5);
+    }
+
+    void parishRefusalsAndPassingKeys()
+    {
+        QCOMPARE(parish::key("", 0, 0, u's', {}).kind, parish::KeyResult::Refused);
+        QCOMPARE(parish::key("Serres", 6, 0, QChar(13), Parishes).kind, parish::KeyResult::NextField);
+        QCOMPARE(parish::key("Serres", 6, 0, QChar(8), Parishes).kind, parish::KeyResult::Pass);
+        // The elided "d" before an apostrophe, then completion with it.
+        const QStringList withD{QStringLiteral("Notre-Dame d'Ys")};
+        auto r = parish::key("Notre-Dame D", 12, 0, u'\'', withD);
+        QCOMPARE(r.kind, parish::KeyResult::Completed);
+        QCOMPARE(r.text, QStringLiteral("Notre-Dame d'Ys"));
+        QCOMPARE(r.caret, 13);
+    }
+
+    void initialCapitalCase()
+    {
+        QCOMPARE(parish::initialCapitalCase("", 0, u'é'), QChar(u'É'));
+        QCOMPARE(parish::initialCapitalCase("Saint-", 6, u'm'), QChar(u'M'));
+        QCOMPARE(parish::initialCapitalCase("Sa", 2, u'I'), QChar(u'i'));
+        QCOMPARE(parish::initialCapitalCase("Sa", 2, u'-'), QChar(u'-'));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppSearch)
+#include "test_app_search.moc"
