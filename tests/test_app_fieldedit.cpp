@@ -1,0 +1,260 @@
+#include "app/daterules.h"
+#include "app/fieldedit.h"
+#include "store/tablestore.h"
+#include "testutil.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+#include <QVBoxLayout>
+
+namespace {
+
+// A bare window holding the 31 boxes in index order, with the dispensation box after the year.
+class Host : public QWidget, public FieldHost {
+public:
+    Host()
+    {
+        auto *layout = new QVBoxLayout(this);
+        for (int i = 0; i < record::TxtCount; ++i) {
+            txt[i] = new FieldEdit(i, *this, this);
+            layout->addWidget(txt[i]);
+            if (i == 5) {
+                dispense = new QCheckBox(QStringLiteral("Dispense"), this);
+                layout->addWidget(dispense);
+            }
+        }
+        help = new QLabel(this);
+        layout->addWidget(help);
+    }
+
+    QString boxText(int i) const override { return txt[i]->text(); }
+    const TableStore *table() const override { return &store; }
+    DateBoxes dateBoxes() const override { return date; }
+    void setBoxText(int i, const QString &t) override { txt[i]->setText(t); }
+    void setDateBoxes(const DateBoxes &d) override { date = d; ++layoutChanges; }
+    void focusBox(int i) override { txt[i]->setFocus(); }
+    void focusDispense() override { dispense->setFocus(); }
+    void setHelp(const QString &t) override { help->setText(t); }
+    void pageKey(int code) override { pages << code; }
+    void beep() override { ++beeps; }
+
+    std::array<FieldEdit *, record::TxtCount> txt{};
+    QCheckBox *dispense = nullptr;
+    QLabel *help = nullptr;
+    TableStore store;
+    DateBoxes date = daterules::designed();
+    int beeps = 0, layoutChanges = 0;
+    QList<int> pages;
+};
+
+// Keys with their text, accented letters included (QTest::keyClicks takes ASCII only).
+void typeText(QWidget *box, const QString &keys)
+{
+    for (QChar c : keys) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(box, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+// Types into whichever widget has the focus, one key at a time, as a volunteer does.
+void typeAlong(const QString &keys)
+{
+    for (QChar c : keys)
+        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+}
+
+} // namespace
+
+class TestFieldEdit : public QObject {
+    Q_OBJECT
+    Host *w = nullptr;
+
+    void focus(int i)
+    {
+        w->txt[i]->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), w->txt[i]);
+    }
+
+private slots:
+    void init()
+    {
+        w = new Host;
+        w->show();
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+    }
+    void cleanup()
+    {
+        delete w;
+        w = nullptr;
+    }
+
+    void houseStyleWhileTyping()
+    {
+        focus(6);
+        QTest::keyClicks(w->txt[6], QStringLiteral("de la fontaine"));
+        QCOMPARE(w->txt[6]->text(), QStringLiteral("de la FONTAINE"));
+        QCOMPARE(w->txt[10]->text(), QStringLiteral("de la FONTAINE"));
+        focus(7);
+        typeText(w->txt[7], QStringLiteral("jean-marie d'orléans"));
+        QCOMPARE(w->txt[7]->text(), QStringLiteral("Jean-Marie d'Orléans"));
+        // Tabbing back in selects all: Backspace empties the surname and its copy.
+        focus(6);
+        QTest::keyClick(w->txt[6], Qt::Key_Backspace);
+        QCOMPARE(w->txt[6]->text(), QString());
+        QCOMPARE(w->txt[10]->text(), QString());
+    }
+
+    void enterMovesToTheNextControl()
+    {
+        focus(6);
+        QTest::keyClicks(w->txt[6], QStringLiteral("durand"));
+        QTest::keyClick(w->txt[6], Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), w->txt[7]);
+        QCOMPARE(w->txt[6]->text(), QStringLiteral("DURAND"));
+        QCOMPARE(w->txt[7]->selectedText(), QString());
+        focus(30);
+        QTest::keyClicks(w->txt[30], QStringLiteral("vu"));
+        QTest::keyClick(w->txt[30], Qt::Key_Enter);
+        QCOMPARE(w->txt[30]->text(), QStringLiteral("vu"));
+        QVERIFY(QApplication::focusWidget() != w->txt[30]);
+    }
+
+    void markerLeftClearsTheUnnamedFather()
+    {
+        focus(6);
+        QTest::keyClicks(w->txt[6], QStringLiteral("le goff"));
+        focus(12);
+        QCOMPARE(w->help->text(), QStringLiteral("Si la personne est décédée lors du mariage, mettre \"+\""));
+        QTest::keyClicks(w->txt[12], QStringLiteral("x+"));
+        QCOMPARE(w->txt[12]->text(), QStringLiteral("+"));
+        QCOMPARE(w->beeps, 1);
+        QTest::keyClick(w->txt[12], Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), w->txt[13]);
+        QCOMPARE(w->txt[10]->text(), QString());
+        QCOMPARE(w->help->text(), QString());
+    }
+
+    void pasteKeepsTheRecordLineWhole()
+    {
+        focus(30);
+        QGuiApplication::clipboard()->setText(QStringLiteral("A\tB\r\nC"));
+        QTest::keyClick(w->txt[30], Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->txt[30]->text(), QStringLiteral("ABC"));
+        QCOMPARE(w->beeps, 0);
+        // A character no table can hold: the paste is refused as a whole.
+        QGuiApplication::clipboard()->setText(QStringLiteral("Z") + QChar(0x0101));
+        QTest::keyClick(w->txt[30], Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->txt[30]->text(), QStringLiteral("ABC"));
+        QCOMPARE(w->beeps, 1);
+        // The short boxes take no more than their length; a surname paste is followed by the father's.
+        focus(9);
+        w->txt[9]->pasteText(QStringLiteral("2978"));
+        QCOMPARE(w->txt[9]->text(), QStringLiteral("29"));
+        focus(18);
+        w->txt[18]->pasteText(QStringLiteral("KER\tBRAS"));
+        QCOMPARE(w->txt[18]->text(), QStringLiteral("KERBRAS"));
+        QCOMPARE(w->txt[22]->text(), QStringLiteral("KERBRAS"));
+    }
+
+    void contextMenuPasteIsCleaned()
+    {
+        focus(30);
+        QGuiApplication::clipboard()->setText(QStringLiteral("N\tO"));
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(2, 2), w->txt[30]->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(w->txt[30], &menuEvent);
+        QMenu *menu = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (auto *m = qobject_cast<QMenu *>(top); m && m->isVisible())
+                menu = m;
+        QVERIFY(menu);
+        QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"));
+        QVERIFY(paste);
+        paste->trigger();
+        menu->close();
+        QCOMPARE(w->txt[30]->text(), QStringLiteral("NO"));
+    }
+
+    void dropIsCleanedToo()
+    {
+        focus(30);
+        QMimeData data;
+        data.setText(QStringLiteral("X\nY"));
+        const QPoint at = w->txt[30]->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->txt[30], &enter);
+        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->txt[30], &drop);
+        QCOMPARE(w->txt[30]->text(), QStringLiteral("XY"));
+        data.setText(QString(QChar(0x0101)));
+        QDragEnterEvent again(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->txt[30], &again);
+        QDropEvent refused(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w->txt[30], &refused);
+        QCOMPARE(w->txt[30]->text(), QStringLiteral("XY"));
+        QCOMPARE(w->beeps, 1);
+    }
+
+    void dateTypedInARow()
+    {
+        focus(3);
+        QCOMPARE(w->help->text(), daterules::FormatHelp);
+        QVERIFY(w->txt[3]->alignment() & Qt::AlignRight);
+        typeAlong(QStringLiteral("03051815"));
+        QCOMPARE(w->txt[3]->text(), QStringLiteral("03"));
+        QCOMPARE(w->txt[4]->text(), QStringLiteral("05"));
+        QCOMPARE(w->txt[5]->text(), QStringLiteral("1815"));
+        QCOMPARE(QApplication::focusWidget(), w->dispense);
+        QCOMPARE(w->date.monthMaxLength, 2);
+        QVERIFY(w->txt[3]->alignment() & Qt::AlignHCenter);
+        QCOMPARE(w->beeps, 0);
+    }
+
+    void republicanMonthKeepsTheYear()
+    {
+        w->date = daterules::gregorian();
+        w->txt[5]->setText(QStringLiteral("1815"));
+        focus(4);
+        QTest::keyClick(w->txt[4], 'b');
+        QCOMPARE(w->txt[4]->text(), QStringLiteral("Brum"));
+        QCOMPARE(w->txt[4]->selectedText(), QStringLiteral("rum"));
+        QCOMPARE(w->date.yearLeft, 5540);
+        QCOMPARE(w->txt[5]->text(), QStringLiteral("1815"));   // no cut at the new length
+        // A letter in the day is refused with a beep.
+        focus(3);
+        QTest::keyClicks(w->txt[3], QStringLiteral("a1"));
+        QCOMPARE(w->txt[3]->text(), QStringLiteral("1"));
+        QCOMPARE(w->beeps, 1);
+        focus(4);   // leaving the day pads it
+        QCOMPARE(w->txt[3]->text(), QStringLiteral("01"));
+    }
+
+    void originCompletionSelectsTheRest()
+    {
+        w->store.setContent({testutil::header(), testutil::recordLine({{"Nom EPX", "A"}, {"Org EPX", "Lyon"}})});
+        focus(8);
+        QTest::keyClick(w->txt[8], 'l');
+        QCOMPARE(w->txt[8]->text(), QStringLiteral("Lyon"));
+        QCOMPARE(w->txt[8]->selectedText(), QStringLiteral("yon"));
+        QTest::keyClick(w->txt[8], 'a');
+        QCOMPARE(w->txt[8]->text(), QStringLiteral("La"));
+    }
+
+    void pageKeysReachTheWindow()
+    {
+        focus(14);
+        QTest::keyClick(w->txt[14], Qt::Key_PageDown);
+        QTest::keyClick(w->txt[14], Qt::Key_PageUp);
+        QCOMPARE(w->pages, (QList<int>{34, 33}));
+    }
+};
+
+QTEST_MAIN(TestFieldEdit)
+#include "test_app_fieldedit.moc"
