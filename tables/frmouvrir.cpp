@@ -3,6 +3,8 @@
 #include "app/twips.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
+#include "tables/export.h"
+#include "tables/import.h"
 #include "tables/tablefiles.h"
 #include "tables/tableupgrade.h"
 
@@ -134,6 +136,12 @@ FrmOuvrir::FrmOuvrir(const QString &appFolder, QWidget *parent)
     setWindowTitle(QStringLiteral("Ouvrir"));
     setFixedSize(twips::px(kClient.width), twips::px(kClient.height));
     setMouseTracking(true);
+    // The small sans-serif face the layout was drawn for, or the nearest at hand.
+    QFont small = font();
+    small.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"), QStringLiteral("Arial"),
+                       QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+    small.setPixelSize(11);
+    setFont(small);
 
     Frame1 = new QFrame(this);
     place(Frame1, kFrame1);
@@ -195,6 +203,7 @@ FrmOuvrir::FrmOuvrir(const QString &appFolder, QWidget *parent)
 
     LblAide = new QLabel(this);
     place(LblAide, kLblAide);
+    LblAide->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     QPalette grey = LblAide->palette();
     grey.setColor(QPalette::WindowText, QColor(64, 64, 64));
     LblAide->setPalette(grey);
@@ -557,19 +566,36 @@ void FrmOuvrir::CmdAnnuler_Click() { close(); }
 
 void FrmOuvrir::CmdImporter_Click()
 {
-    if (!importTable)
-        return;
-    const QString target = importTable();
+    QString target;
+    if (importTable) {
+        target = importTable();
+    } else {
+        importer::Hooks hooks;
+        hooks.askYesNo = [this](QWidget *, const QString &text, const QString &title) {
+            return ask(title, text, QMessageBox::NoIcon, true);
+        };
+        hooks.critical = [this](QWidget *, const QString &text, const QString &title) {
+            message(title, text, QMessageBox::Critical);
+        };
+        hooks.askProperties = askProperties;
+        target = importer::CmdImporter_Click({this, Label1, Picture1, commandButtons()}, m_appFolder, hooks);
+    }
     refreshList(target.isEmpty() ? QString() : QFileInfo(target).fileName());
 }
 
 void FrmOuvrir::CmdExporter_Click()
 {
     const QString path = selectedTablePath();
-    if (exportTable)
+    if (exportTable) {
         exportTable(path);
-    else if (path.isEmpty())
-        message(productTitle(), kSelectTable);
+        return;
+    }
+    exporter::Hooks hooks;
+    hooks.askYesNo = [this](QWidget *, const QString &text, const QString &title) {
+        return ask(title, text, QMessageBox::NoIcon, true);
+    };
+    hooks.inform = [this](QWidget *, const QString &text, const QString &title) { message(title, text); };
+    exporter::CmdExporter_Click(this, path, hooks);
 }
 
 void FrmOuvrir::CmdPrint_Click()

@@ -269,11 +269,12 @@ private slots:
         QCOMPARE(f.File1->count(), 0);
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QVERIFY(h.messages.isEmpty() && h.opened.isEmpty());
-        for (QPushButton *b : {f.CmdSuppr, f.CmdPrint}) {
+        for (QPushButton *b : {f.CmdSuppr, f.CmdPrint, f.CmdExporter}) {
             QTest::mouseClick(b, Qt::LeftButton);
             QCOMPARE(h.messages.last().text, QStringLiteral("Veuillez sélectionner une table"));
+            QCOMPARE(h.messages.last().title, QStringLiteral("VELDER"));
         }
-        QCOMPARE(h.messages.size(), 2);
+        QCOMPARE(h.messages.size(), 3);
         QVERIFY(h.printed.isEmpty());
     }
 
@@ -296,6 +297,19 @@ private slots:
         QCOMPARE(h.savedBeforeQuit, 1); // saved first, then the program ends
         QCOMPARE(h.quits, 1);
         QVERIFY(!f.isVisible());
+    }
+
+    void importedTableIsSelected()
+    {
+        Harness h;
+        FrmOuvrir &f = h.make();
+        f.importTable = [&h] {
+            writeBytes(h.path(QStringLiteral("Brennec.krv")), fileBytes({header()}));
+            return h.path(QStringLiteral("Brennec.krv"));
+        };
+        QTest::mouseClick(f.CmdImporter, Qt::LeftButton);
+        QCOMPARE(f.selectedTable(), QStringLiteral("Brennec.krv"));
+        QVERIFY(h.opened.isEmpty()); // listed, not opened
     }
 
     void tableOnTheCommandLine()
