@@ -1,9 +1,12 @@
 #include "print/pagedoc.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
+
+#include <array>
 
 namespace print {
 
@@ -12,11 +15,6 @@ namespace {
 // Lines are drawn about one printer dot wide (a 300 dpi dot is 4.8 twips): the
 // heavy rules, five lines five twips apart, then print as one solid bar.
 constexpr double LineWidth = 5;
-
-QString fontKey(const Font &f)
-{
-    return QStringLiteral("%1|%2|%3%4%5").arg(f.family).arg(f.size).arg(f.bold).arg(f.italic).arg(f.underline);
-}
 
 } // namespace
 
@@ -29,16 +27,19 @@ QFont qtFont(const Font &f)
     q.setUnderline(f.underline);
     // Outlines at their true width: no snapping of advances to a screen grid.
     q.setHintingPreference(QFont::PreferNoHinting);
-    q.setStyleStrategy(QFont::PreferOutline);
+    // Latin text needs no shaping: without kerning and ligatures a text is exactly
+    // as wide as its characters' advances added up, which keeps measuring quick.
+    q.setKerning(false);
+    q.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferNoShaping));
     return q;
 }
 
-QStringList Page::texts() const
+QStringList Page::textList() const
 {
     QStringList out;
-    for (const auto &op : ops)
-        if (op.kind == DrawOp::Text)
-            out << op.text;
+    out.reserve(texts.size());
+    for (const auto &t : texts)
+        out << t.text;
     return out;
 }
 
@@ -52,42 +53,76 @@ QString TextMeasure::fit(const QString &text, const Font &font, double x, double
 }
 
 struct FontMeasure::Cached {
-    explicit Cached(const QFont &f) : metrics(f) {}
+    explicit Cached(const QFont &f) : metrics(f) { latin.fill(-1); }
     QFontMetricsF metrics;
+    std::array<double, 256> latin;   // advances of U+0000..U+00FF, -1 until measured
+    QHash<char16_t, double> others;  // the rest of Windows-1252 (Œ, €, ’ ...)
+
+    double advance(QChar c)
+    {
+        const char16_t u = c.unicode();
+        if (u < 256) {
+            double &a = latin[u];
+            if (a < 0)
+                a = metrics.horizontalAdvance(c);
+            return a;
+        }
+        auto it = others.find(u);
+        if (it == others.end())
+            it = others.insert(u, metrics.horizontalAdvance(c));
+        return *it;
+    }
 };
 
 double FontMeasure::width(const QString &text, const Font &font) const
 {
     if (text.isEmpty())
         return 0;
-    const QString key = fontKey(font);
-    auto it = m_cache.find(key);
-    if (it == m_cache.end())
-        it = m_cache.insert(key, std::make_shared<Cached>(qtFont(font)));
-    return it.value()->metrics.horizontalAdvance(text);
+    Cached *cached = nullptr;
+    for (const auto &[f, c] : m_cache)
+        if (f == font)
+            cached = c.get();
+    if (!cached) {
+        m_cache.emplace_back(font, std::make_shared<Cached>(qtFont(font)));
+        cached = m_cache.back().second.get();
+    }
+    double w = 0;
+    for (QChar c : text)
+        w += cached->advance(c);
+    return w;
 }
 
 void drawPage(QPainter &painter, const Page &page)
 {
     QPen pen(Qt::black, LineWidth, Qt::SolidLine, Qt::SquareCap);
     painter.setPen(pen);
-    QHash<QString, std::pair<QFont, double>> fonts;   // font and its ascent
-    for (const auto &op : page.ops) {
-        if (op.kind == DrawOp::Line) {
-            painter.drawLine(QPointF(op.x, op.y), QPointF(op.x2, op.y2));
+    for (const auto &l : page.lines)
+        painter.drawLine(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2));
+
+    struct Drawn {
+        Font font;
+        QFont qfont;
+        double ascent;
+    };
+    std::vector<Drawn> fonts;
+    const Drawn *current = nullptr;
+    for (const auto &t : page.texts) {
+        if (t.text.isEmpty())
             continue;
+        if (!current || !(current->font == t.font)) {
+            current = nullptr;
+            for (const auto &d : fonts)
+                if (d.font == t.font)
+                    current = &d;
+            if (!current) {
+                const QFont f = qtFont(t.font);
+                fonts.push_back(Drawn{t.font, f, QFontMetricsF(f).ascent()});
+                current = &fonts.back();
+            }
+            painter.setFont(current->qfont);
         }
-        if (op.text.isEmpty())
-            continue;
-        const QString key = fontKey(op.font);
-        auto it = fonts.find(key);
-        if (it == fonts.end()) {
-            const QFont f = qtFont(op.font);
-            it = fonts.insert(key, {f, QFontMetricsF(f).ascent()});
-        }
-        painter.setFont(it->first);
         // The position is the text's top-left corner; Qt draws from the baseline.
-        painter.drawText(QPointF(op.x, op.y + it->second), op.text);
+        painter.drawText(QPointF(t.x, t.y + current->ascent), t.text);
     }
 }
 

@@ -4,11 +4,12 @@
 // build these from record values and a text measure, so they are tested without a
 // printer; one renderer puts them on a QPrinter, a PDF file or any paint device.
 #include <QFont>
-#include <QHash>
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QPainter;
 class QPaintDevice;
@@ -34,27 +35,25 @@ struct Font {
 // so measuring and drawing agree whatever the device's resolution.
 QFont qtFont(const Font &f);
 
-struct DrawOp {
-    enum Kind { Text, Line };
-    Kind kind = Text;
-    double x = 0, y = 0;            // text: top-left corner; line: first end
-    double x2 = 0, y2 = 0;          // line: second end
+struct TextOp {
+    double x = 0, y = 0;            // top-left corner
     QString text;
     Font font;
 };
 
-struct Page {
-    QList<DrawOp> ops;
+struct LineOp {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
 
-    void text(double x, double y, const QString &s, const Font &f)
-    {
-        ops.append(DrawOp{DrawOp::Text, x, y, 0, 0, s, f});
-    }
-    void line(double x1, double y1, double x2, double y2)
-    {
-        ops.append(DrawOp{DrawOp::Line, x1, y1, x2, y2, {}, {}});
-    }
-    QStringList texts() const;      // every text of the page, in drawing order
+// Black texts and lines on white: nothing covers anything, so the order of drawing
+// does not matter and texts and lines are kept apart.
+struct Page {
+    QList<TextOp> texts;
+    QList<LineOp> lines;
+
+    void text(double x, double y, const QString &s, const Font &f) { texts.append(TextOp{x, y, s, f}); }
+    void line(double x1, double y1, double x2, double y2) { lines.append(LineOp{x1, y1, x2, y2}); }
+    QStringList textList() const;   // every text of the page, in drawing order
 };
 
 struct PageDoc {
@@ -73,14 +72,17 @@ public:
     QString fit(const QString &text, const Font &font, double x, double right) const;
 };
 
-// Measures with the fonts the renderer draws.
+// Measures with the fonts the renderer draws. Texts are laid out without kerning
+// or ligatures (see qtFont), so a width is the sum of its characters' advances,
+// which are kept per font.
 class FontMeasure : public TextMeasure {
 public:
     double width(const QString &text, const Font &font) const override;
 
 private:
     struct Cached;
-    mutable QHash<QString, std::shared_ptr<Cached>> m_cache;
+    // A layout uses a handful of fonts: a short list searched in order is quickest.
+    mutable std::vector<std::pair<Font, std::shared_ptr<Cached>>> m_cache;
 };
 
 // Draws one page on a painter whose coordinates are already the page's twips.
@@ -94,3 +96,7 @@ enum class RenderResult { Ok, CannotBegin, PageFailed };
 RenderResult render(const PageDoc &doc, QPagedPaintDevice *device);
 
 } // namespace print
+
+Q_DECLARE_TYPEINFO(print::Font, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(print::TextOp, Q_RELOCATABLE_TYPE);
+Q_DECLARE_TYPEINFO(print::LineOp, Q_PRIMITIVE_TYPE);

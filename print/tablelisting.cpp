@@ -250,6 +250,9 @@ Page listingPage(const QString &title, const QString &commune, const QStringList
                  const TextMeasure &measure)
 {
     Page p;
+    const qsizetype n = qMin<qsizetype>(rows.size(), RowsPerPage);
+    p.texts.reserve(12 + 14 * n);
+    p.lines.reserve(50 + 46 * n);
     auto centred = [&](int col, double y, const QString &s, const Font &f) {
         const double l = Rule[col], w = Rule[col + 1] - Rule[col];
         p.text(l + (w - measure.width(s, f)) / 2, y, s, f);

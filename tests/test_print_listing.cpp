@@ -4,7 +4,6 @@
 #include <QTest>
 
 using namespace testutil;
-using print::DrawOp;
 using print::Page;
 
 namespace {
@@ -28,9 +27,9 @@ QStringList table(int ma, int cg)
 
 QString textAtY(const Page &p, double x, double y)
 {
-    for (const auto &op : p.ops)
-        if (op.kind == DrawOp::Text && qAbs(op.x - x) < 0.01 && qAbs(op.y - y) < 0.01)
-            return op.text;
+    for (const auto &t : p.texts)
+        if (qAbs(t.x - x) < 0.01 && qAbs(t.y - y) < 0.01)
+            return t.text;
     return QStringLiteral("<none>");
 }
 
@@ -38,9 +37,9 @@ QString textAtY(const Page &p, double x, double y)
 QStringList couples(const Page &p)
 {
     QStringList out;
-    for (const auto &op : p.ops)
-        if (op.kind == DrawOp::Text && op.x == 1740 && int(op.y) % 750 == 150)
-            out << op.text;
+    for (const auto &t : p.texts)
+        if (t.x == 1740 && int(t.y) % 750 == 150)
+            out << t.text;
     return out;
 }
 
@@ -108,7 +107,7 @@ private slots:
         const print::PageDoc doc = print::listingDocument(l, 1, l.pageCount(), m);
         QCOMPARE(doc.pages.size(), 1 + 4);
         for (const auto &p : doc.pages)
-            for (const auto &t : p.texts())
+            for (const auto &t : p.textList())
                 QVERIFY(!t.contains("PERDU") && !t.contains("OUBLIÉ"));
         // Section order and titles: marriages untitled, then contracts, then the others.
         QCOMPARE(textAtY(doc.pages[1], 500, 150), QString());
@@ -133,7 +132,7 @@ private slots:
 
         const print::PageDoc part = print::listingDocument(l, 2, 3, m);
         QCOMPARE(part.pages.size(), 3);
-        QVERIFY(part.pages[0].texts().join(' ').contains("charte de bonne conduite"));
+        QVERIFY(part.pages[0].textList().join(' ').contains("charte de bonne conduite"));
         QCOMPARE(textAtY(part.pages[1], 5600, 16100), QStringLiteral("Page 2"));
         QCOMPARE(couples(part.pages[1]), (QStringList{"MARIN021 Jean", "MARIN022 Jean", "MARIN023 Jean",
                                                       "MARIN024 Jean", "MARIN025 Jean"}));
@@ -161,17 +160,15 @@ private slots:
         QVERIFY(4080 + m.width(origin, print::Font{"arial", 8}) <= 5605 - 50);
 
         int day = 0, year = 0, heads = 0, heavy = 0;
-        for (const auto &op : p.ops) {
-            if (op.kind == DrawOp::Text) {
-                day += op.text == "03/05" && op.y == 880;
-                year += op.text == "1815" && op.y == 1225;
-                heads += op.y == 500 && op.font.bold;
-                if (op.text.startsWith("Table des mariages de la Société"))
-                    QVERIFY(qAbs(op.x + m.width(op.text, op.font) / 2 - 11907 / 2.0) < 1);
-            } else if (op.y == op.y2 && op.x == 500 && op.x2 == 11407) {
-                ++heavy;
-            }
+        for (const auto &t : p.texts) {
+            day += t.text == "03/05" && t.y == 880;
+            year += t.text == "1815" && t.y == 1225;
+            heads += t.y == 500 && t.font.bold;
+            if (t.text.startsWith("Table des mariages de la Société"))
+                QVERIFY(qAbs(t.x + m.width(t.text, t.font) / 2 - 11907 / 2.0) < 1);
         }
+        for (const auto &l : p.lines)
+            heavy += l.y1 == l.y2 && l.x1 == 500 && l.x2 == 11407;
         QCOMPARE(day, 1);
         QCOMPARE(year, 1);
         QCOMPARE(heads, 7);
@@ -201,12 +198,12 @@ private slots:
 
         const Page page = print::charterPage(m);
         double lastY = 0;
-        for (const auto &op : page.ops) {
-            QCOMPARE(op.x, 1500.0);
-            QVERIFY(op.y > lastY);
-            lastY = op.y;
+        for (const auto &t : page.texts) {
+            QCOMPARE(t.x, 1500.0);
+            QVERIFY(t.y > lastY);
+            lastY = t.y;
         }
-        QCOMPARE(page.ops.first().y, 3500.0);
+        QCOMPARE(page.texts.first().y, 3500.0);
     }
 };
 
