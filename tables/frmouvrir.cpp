@@ -8,6 +8,8 @@
 #include "tables/tablefiles.h"
 #include "tables/tableupgrade.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>

@@ -64,12 +64,41 @@ bool createTable(const QString &path, const QString &headerLine)
     return writeLinesAtomic(path, {headerLine});
 }
 
+namespace {
+// A trash of the desktop: <data>/Trash, <top>/.Trash-<uid> or <top>/.Trash/<uid>,
+// each holding the file under "files". Elsewhere the system's own bin decides.
+bool inFreedesktopTrash(const QString &inTrash)
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    QDir files = QFileInfo(inTrash).absoluteDir();
+    if (files.dirName() != QStringLiteral("files") || !files.cdUp())
+        return false;
+    const QString trash = files.dirName();
+    if (trash == QStringLiteral("Trash") || trash.startsWith(QStringLiteral(".Trash-")))
+        return true;
+    return files.cdUp() && files.dirName() == QStringLiteral(".Trash");
+#else
+    Q_UNUSED(inTrash);
+    return true;
+#endif
+}
+} // namespace
+
 TrashResult moveToTrash(const QString &path)
 {
     if (!QFileInfo::exists(path))
         return TrashResult::Missing;
-    if (QFile::moveToTrash(path))
-        return TrashResult::Trashed;
+    QString inTrash;
+    if (QFile::moveToTrash(path, &inTrash)) {
+        if (inFreedesktopTrash(inTrash))
+            return TrashResult::Trashed;
+        // Some Qt versions, finding no usable trash, file the table under the current
+        // folder instead: put it back and say that the trash refused it.
+        QFile::rename(inTrash, path);
+        const QFileInfo moved(inTrash);
+        QFile::remove(moved.dir().filePath(QStringLiteral("../info/") + moved.fileName() + QStringLiteral(".trashinfo")));
+        return QFileInfo::exists(path) ? TrashResult::Refused : TrashResult::Trashed;
+    }
     if (!QFileInfo::exists(path))
         return TrashResult::Missing;
     // A file another program holds cannot even be opened for writing on Windows.

@@ -178,7 +178,9 @@ private slots:
     {
         Harness h({QStringLiteral("BOURG.krv")});
         FrmOuvrir &f = h.make();
-        QTest::mouseClick(f.OptNvtbl, Qt::LeftButton);
+        // A click into the name box, disabled until then, chooses the new-table mode.
+        QTest::mouseClick(f.TxtNomTable, Qt::LeftButton);
+        QVERIFY(f.OptNvtbl->isChecked());
         QVERIFY(f.TxtNomTable->isEnabled() && !f.File1->isEnabled());
         QTest::keyClicks(f.TxtNomTable, QStringLiteral("bourg"));
 
@@ -256,6 +258,23 @@ private slots:
         QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
         QFile::setPermissions(h.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QCOMPARE(h.questions.size(), 1);
+        QVERIFY(QFile::exists(h.path(QStringLiteral("abbaye.krv"))));
+        QCOMPARE(h.messages.size(), 1);
+        QVERIFY(h.messages.first().text.contains(QStringLiteral("corbeille")));
+        QCOMPARE(h.listed().size(), 3);
+    }
+
+    void noUsableTrashDeletesNothing()
+    {
+        Harness h;
+        // The data folder is a plain file: no trash can be made there.
+        QDir(h.path(QStringLiteral("data"))).removeRecursively();
+        writeBytes(h.path(QStringLiteral("data")), "x");
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(h.dir.path()));
+        FrmOuvrir &f = h.make();
+        QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
+        QDir::setCurrent(before);
         QVERIFY(QFile::exists(h.path(QStringLiteral("abbaye.krv"))));
         QCOMPARE(h.messages.size(), 1);
         QVERIFY(h.messages.first().text.contains(QStringLiteral("corbeille")));
