@@ -507,7 +507,8 @@ bool FrmOuvrir::openTableAt(const QString &path)
         return false;
     }
     hide();
-    if (openTable && openTable(path))
+    // The entry window's caption shows the path as the system writes it.
+    if (openTable && openTable(QDir::toNativeSeparators(path)))
         return true;
     showAgain();
     return false;
