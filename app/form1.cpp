@@ -597,6 +597,7 @@ bool Form1::loadTable(const QString &path)
         return false;
     }
     refreshParishList();
+    m_surnames.sync(m_table); // read now, so that the first search key is as quick as the next
     EntryState s = readState();
     const transfer::Result r = transfer::show(m_table, s, transfer::End);
     s.count = QString::number(m_table.upperIndex());
@@ -773,7 +774,7 @@ void Form1::PicBouton_Click(int index)
 void Form1::CmdRechP_Click()
 {
     restoreTxtnb();
-    const int hit = search::previous(m_table, TxtRech->text(), m_shown.toInt());
+    const int hit = m_surnames.previous(m_table, TxtRech->text(), m_shown.toInt());
     if (hit > 0)
         Store(transfer::Found, hit);
 }
@@ -781,7 +782,7 @@ void Form1::CmdRechP_Click()
 void Form1::CmdRechS_Click()
 {
     restoreTxtnb();
-    const int hit = search::next(m_table, TxtRech->text(), m_shown.toInt());
+    const int hit = m_surnames.next(m_table, TxtRech->text(), m_shown.toInt());
     if (hit > 0)
         Store(transfer::Found, hit);
 }
@@ -995,7 +996,7 @@ bool Form1::searchKey(QKeyEvent *e)
     const QString t = TxtRech->text();
     const int p = TxtRech->hasSelectedText() ? TxtRech->selectionStart() : TxtRech->cursorPosition();
     const int s = int(TxtRech->selectedText().size());
-    const int hit = search::first(m_table, search::textAfterKey(t, p, s, key));
+    const int hit = m_surnames.first(m_table, search::textAfterKey(t, p, s, key));
     if (hit > 0)
         Store(transfer::Found, hit);
     // The box keeps its caret and takes the key as usual.

@@ -2,6 +2,7 @@
 // The entry window: one record at a time in fixed controls, navigation between
 // records, deletion, the toolbar and the help line. Store and Show themselves are
 // store/transfer.h; this window only copies its controls to and from an EntryState.
+#include "app/search.h"
 #include "store/tablestore.h"
 #include "store/transfer.h"
 
@@ -157,5 +158,6 @@ private:
     bool m_savedByQuit = false;
     bool m_centring = false;
     ScratchClock m_clock;
+    search::SurnameIndex m_surnames;
     std::array<QGroupBox *, 5> m_frames{};
 };

@@ -39,6 +39,80 @@ int find(const TableStore &table, QStringView q, int from, int step)
     return 0;
 }
 
+void SurnameIndex::read(Entry &e, const QString &line)
+{
+    e.line = line;
+    QStringView surname;
+    if (!husbandSurname(line, surname)) {
+        e.offset = -1;
+        e.length = 0;
+        return;
+    }
+    m_wasted += e.length;
+    e.offset = m_text.size();
+    e.length = surname.size();
+    m_text.append(surname);
+}
+
+void SurnameIndex::sync(const TableStore &table)
+{
+    const int n = table.isOpen() ? table.recordCount() : 0;
+    auto same = [](const QString &a, const QString &b) {
+        // The entry holds a reference to its line's buffer, so that buffer cannot be
+        // reused by another line: the same address is the same, unchanged text.
+        return a.constData() == b.constData() && a.size() == b.size();
+    };
+    for (int i = 0; i < n; ++i) {
+        const QString &line = table.line(i + 1);
+        if (std::size_t(i) < m_entries.size() && same(m_entries[i].line, line))
+            continue;
+        // A deleted record: the following entries move up one place.
+        if (std::size_t(i) + 1 < m_entries.size() && same(m_entries[i + 1].line, line)) {
+            m_wasted += m_entries[i].length;
+            m_entries.erase(m_entries.begin() + i);
+            continue;
+        }
+        if (std::size_t(i) >= m_entries.size())
+            m_entries.emplace_back();
+        read(m_entries[i], line);
+    }
+    for (std::size_t i = n; i < m_entries.size(); ++i)
+        m_wasted += m_entries[i].length;
+    m_entries.resize(n);
+    // Rebuild the buffer when most of it is stale.
+    if (m_wasted > 4096 && m_wasted > m_text.size() / 2) {
+        QString text;
+        text.reserve(m_text.size() - m_wasted);
+        for (Entry &e : m_entries) {
+            if (e.offset < 0)
+                continue;
+            const qsizetype at = text.size();
+            text.append(QStringView(m_text).mid(e.offset, e.length));
+            e.offset = at;
+        }
+        m_text = std::move(text);
+        m_wasted = 0;
+    }
+}
+
+bool SurnameIndex::matchesEntry(const Entry &e, QStringView q) const
+{
+    return e.offset >= 0 && e.length >= q.size() && QStringView(m_text).mid(e.offset, q.size()) == q;
+}
+
+int SurnameIndex::find(const TableStore &table, QStringView q, int from, int step)
+{
+    if (!table.isOpen() || step == 0)
+        return 0;
+    sync(table);
+    const int last = int(m_entries.size());
+    for (int i = from; i >= 1 && i <= last; i += step) {
+        if (matchesEntry(m_entries[i - 1], q))
+            return i;
+    }
+    return 0;
+}
+
 QString textAfterKey(const QString &t, int p, int s, QChar key)
 {
     p = qBound(0, p, int(t.size()));

@@ -65,6 +65,41 @@ private slots:
         QCOMPARE(search::first(empty, u""), 0);
     }
 
+    void indexFollowsEditsDeletionsAndAppends()
+    {
+        TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT", "LE BRIS", "DUVAL"});
+        search::SurnameIndex index;
+        auto agree = [&](const char *step) {
+            for (const QString q : {"", "D", "DU", "DUP", "DUV", "M", "LE", "X", "MORVAN"}) {
+                for (int from = 0; from <= t.upperIndex() + 1; ++from) {
+                    for (int dir : {-1, +1}) {
+                        if (index.find(t, q, from, dir) != search::find(t, q, from, dir))
+                            QFAIL(qPrintable(QStringLiteral("%1: q=%2 from=%3 dir=%4").arg(step, q).arg(from).arg(dir)));
+                    }
+                }
+            }
+        };
+        agree("fresh");
+        t.setLine(2, recordLine({{"Nom EPX", "MORVAN"}}));
+        agree("edited");
+        t.deleteRecord(1);
+        agree("first deleted");
+        t.deleteRecord(3);
+        agree("middle deleted");
+        t.grow();
+        t.setLine(t.upperIndex() - 1, recordLine({{"Nom EPX", "DUPUIS"}}));
+        agree("appended");
+        t.setLine(1, QStringLiteral("no tabs at all"));
+        agree("broken line");
+        for (int i = 0; i < 3000; ++i) {   // enough rewrites to rebuild the buffer
+            t.setLine(1 + i % t.recordCount(), recordLine({{"Nom EPX", QStringLiteral("DU%1").arg(i)}}));
+            QCOMPARE(index.first(t, QStringLiteral("DU%1").arg(i)), 1 + i % t.recordCount());
+        }
+        agree("rewritten");
+        t.setContent({header(), recordLine({{"Nom EPX", "XAVIER"}})});
+        agree("another table");
+    }
+
     void textAfterAKeystroke()
     {
         QCOMPARE(search::textAfterKey("DUR", 3, 0, u'A'), QStringLiteral("DURA"));
