@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QHash>
+#include <QLineF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
@@ -96,8 +97,11 @@ void drawPage(QPainter &painter, const Page &page)
 {
     QPen pen(Qt::black, LineWidth, Qt::SolidLine, Qt::SquareCap);
     painter.setPen(pen);
+    std::vector<QLineF> lines;
+    lines.reserve(page.lines.size());
     for (const auto &l : page.lines)
-        painter.drawLine(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2));
+        lines.emplace_back(l.x1, l.y1, l.x2, l.y2);
+    painter.drawLines(lines.data(), int(lines.size()));
 
     struct Drawn {
         Font font;

@@ -64,11 +64,21 @@ void setupPrinter(QPrinter &printer, const QString &docName)
 
 PageRange chosenRange(const QPrinter &printer, int maxPage)
 {
-    PageRange r{1, maxPage};
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        r.first = qMax(1, printer.fromPage());
-        r.last = qMin(maxPage, qMax(r.first, printer.toPage()));
+    PageRange r{1, maxPage, {}};
+    if (printer.printRange() != QPrinter::PageRange)
+        return r;
+    const QPageRanges ranges = printer.pageRanges();
+    if (!ranges.isEmpty()) {
+        r.first = ranges.firstPage();
+        r.last = ranges.lastPage();
+        if (ranges.toRangeList().size() > 1)
+            r.only = ranges;
+    } else if (printer.fromPage() > 0) {
+        r.first = printer.fromPage();
+        r.last = printer.toPage();
     }
+    r.first = qBound(1, r.first, maxPage);
+    r.last = qBound(r.first, r.last, maxPage);
     return r;
 }
 
@@ -91,7 +101,7 @@ bool printDocument(QWidget *parent, const PageDoc &doc, QPrinter &printer)
     printer.setFullPage(true);
     // Pages are picked by the layout itself; the printer must then print them all.
     printer.setPrintRange(QPrinter::AllPages);
-    printer.setFromTo(0, 0);
+    printer.setPageRanges(QPageRanges());
     switch (render(doc, &printer)) {
     case RenderResult::Ok:
         return true;

@@ -3,6 +3,7 @@
 // so that tests and scripts can drive a whole print to a PDF file without a window.
 #include "print/pagedoc.h"
 
+#include <QPageRanges>
 #include <QPrinter>
 #include <functional>
 
@@ -33,8 +34,17 @@ bool showPrintDialog(QWidget *parent, QPrinter &printer, int minPage, int maxPag
 // is also the name the print dialog proposes for a PDF file.
 void setupPrinter(QPrinter &printer, const QString &docName);
 
-// Pages chosen in the print dialog (first..last), 1..maxPage when all were kept.
-struct PageRange { int first = 1; int last = 1; };
+// Pages chosen in the print dialog: first..last (1..maxPage when all were kept),
+// and when a list such as "1, 3-4" was typed, only the pages it names.
+struct PageRange {
+    int first = 1;
+    int last = 1;
+    QPageRanges only;   // empty: every page from first to last
+    bool contains(int page) const
+    {
+        return page >= first && page <= last && (only.isEmpty() || only.contains(page));
+    }
+};
 PageRange chosenRange(const QPrinter &printer, int maxPage);
 
 // Messages of a print that could not be made.

@@ -297,6 +297,11 @@ Page listingPage(const QString &title, const QString &commune, const QStringList
 
 PageDoc listingDocument(const Listing &listing, int first, int last, const TextMeasure &measure)
 {
+    return listingDocument(listing, PageRange{first, last, {}}, measure);
+}
+
+PageDoc listingDocument(const Listing &listing, const PageRange &range, const TextMeasure &measure)
+{
     PageDoc doc;
     doc.pages.append(charterPage(measure));
     int before = 0;   // listing pages of the sections already listed
@@ -306,10 +311,10 @@ PageDoc listingDocument(const Listing &listing, int first, int last, const TextM
         const int pages = Listing::pagesFor(rows.size());
         for (int k = 1; k <= pages; ++k) {
             const int number = before + k;
-            if (number < first)
-                continue;
-            if (number > last)
+            if (number > range.last)
                 break;
+            if (!range.contains(number))
+                continue;
             doc.pages.append(listingPage(QString::fromUtf16(sections[s].title), listing.commune,
                                          rows.mid((k - 1) * RowsPerPage, RowsPerPage), number, measure));
         }
@@ -344,7 +349,7 @@ void printTableListing(QWidget *parent, const QString &tablePath)
         return;
     const PageRange range = chosenRange(printer, total);
     FontMeasure measure;
-    PageDoc doc = listingDocument(listing, range.first, range.last, measure);
+    PageDoc doc = listingDocument(listing, range, measure);
     doc.name = printer.docName();
     printDocument(parent, doc, printer);
 }

@@ -50,8 +50,11 @@ Page charterPage(const TextMeasure &measure);
 Page listingPage(const QString &title, const QString &commune, const QStringList &rows, int number,
                  const TextMeasure &measure);
 
-// The charter page, then the listing pages numbered first..last (1..pageCount()).
+struct PageRange;
+// The charter page, then the listing pages numbered first..last (1..pageCount()),
+// or those the range names.
 PageDoc listingDocument(const Listing &listing, int first, int last, const TextMeasure &measure);
+PageDoc listingDocument(const Listing &listing, const PageRange &range, const TextMeasure &measure);
 
 } // namespace print
 

@@ -1,3 +1,4 @@
+#include "print/printjob.h"
 #include "print/tablelisting.h"
 #include "testutil.h"
 
@@ -141,6 +142,26 @@ private slots:
         QCOMPARE(couples(part.pages[2]).size(), 20);
         QCOMPARE(couples(part.pages[2]).first(), QStringLiteral("CONGAR001 Jean"));
         QCOMPARE(couples(part.pages[2]).last(), QStringLiteral("CONGAR020 Jean"));
+
+        // The range as the print dialog leaves it on the printer: all pages, a span,
+        // or a list typed as "1, 3-4".
+        QPrinter printer;
+        QCOMPARE(print::chosenRange(printer, 4).first, 1);
+        QCOMPARE(print::chosenRange(printer, 4).last, 4);
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 9);
+        QCOMPARE(print::chosenRange(printer, 4).first, 2);
+        QCOMPARE(print::chosenRange(printer, 4).last, 4);
+        QPageRanges list;
+        list.addPage(1);
+        list.addRange(3, 4);
+        printer.setPageRanges(list);
+        const print::PageRange r = print::chosenRange(printer, 4);
+        const print::PageDoc some = print::listingDocument(l, r, m);
+        QCOMPARE(some.pages.size(), 4);
+        QCOMPARE(textAtY(some.pages[1], 5600, 16100), QStringLiteral("Page 1"));
+        QCOMPARE(textAtY(some.pages[2], 5600, 16100), QStringLiteral("Page 3"));
+        QCOMPARE(textAtY(some.pages[3], 5600, 16100), QStringLiteral("Page 4"));
     }
 
     void pageDrawing()
