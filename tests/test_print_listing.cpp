@@ -88,6 +88,11 @@ private slots:
         print::Listing l = print::collectListing(lines);
         QCOMPARE(l.pageCount(), 2);
         QCOMPARE(l.commune, QStringLiteral("Valbrune"));
+        const print::PageDoc d21 = print::listingDocument(l, 1, 2, m);
+        QCOMPARE(d21.pages.size(), 3);
+        QCOMPARE(couples(d21.pages[1]).size(), 20);
+        QCOMPARE(couples(d21.pages[2]), QStringList{"ZED Jean"});
+        QCOMPARE(textAtY(d21.pages[2], 5600, 16100), QStringLiteral("Page 2"));
         QCOMPARE(print::collectListing({header()}).pageCount(), 0);
 
         // Unknown and empty codes are printed nowhere; they do not take the commune.
