@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -346,6 +347,7 @@ void Form1::buildControls()
     // Only parishes of the list may be typed: nothing is pasted or dropped in.
     CmbParoisse->lineEdit()->setAcceptDrops(false);
     CmbParoisse->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+    CmbParoisse->lineEdit()->installEventFilter(this);
 
     Label31 = caption(this, QStringLiteral("Recherche par Epoux:"), 7995, 150);
     TxtRech = new QLineEdit(this);
@@ -568,6 +570,8 @@ void Form1::restoreTxtnb()
 
 void Form1::Store(int mode, int target)
 {
+    if (!m_table.isOpen())
+        return; // no table loaded yet: nothing to store or show
     restoreTxtnb();
     EntryState s = readState();
     const transfer::Result r = transfer::store(m_table, s, mode, target);
@@ -940,15 +944,17 @@ bool Form1::parishKey(QKeyEvent *e)
 {
     if (e->matches(QKeySequence::Paste))
         return true;
-    QChar key;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
-        key = QChar(13);
-    else if (e->key() == Qt::Key_Backspace)
+        return parishChar(QChar(13));
+    if (e->key() == Qt::Key_Backspace)
         return false;
-    else if (e->text().size() == 1 && e->text().at(0).unicode() >= 32 && e->text().at(0) != QChar(127))
-        key = e->text().at(0);
-    else
-        return false;
+    if (e->text().size() == 1 && e->text().at(0).unicode() >= 32 && e->text().at(0) != QChar(127))
+        return parishChar(e->text().at(0));
+    return false;
+}
+
+bool Form1::parishChar(QChar key)
+{
     QLineEdit *le = CmbParoisse->lineEdit();
     const int p = le->hasSelectedText() ? le->selectionStart() : le->cursorPosition();
     const int s = int(le->selectedText().size());
@@ -1013,8 +1019,9 @@ bool Form1::searchKey(QKeyEvent *e)
 bool Form1::dispenseEvent(QEvent *ev)
 {
     switch (ev->type()) {
-    case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
+        return true; // the second press of a double click is no new press
+    case QEvent::MouseButtonPress:
         // The value flips on the press, then the degree of kinship is asked for.
         ChkDispense->setChecked(!ChkDispense->isChecked());
         ChkDispense->setFocus(Qt::MouseFocusReason);
@@ -1066,6 +1073,18 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             return dispenseEvent(event);
         break;
     }
+    case QEvent::InputMethod: {
+        // Composed characters take the same road as typed ones.
+        auto *im = static_cast<QInputMethodEvent *>(event);
+        if (watched == CmbParoisse) {
+            for (QChar c : im->commitString())
+                parishChar(c);
+            return true;
+        }
+        if (watched == Txtnb)
+            return true;
+        break;
+    }
     case QEvent::FocusIn:
         if (watched == Txtnb || watched == TxtRech) {
             auto *box = static_cast<QLineEdit *>(watched);
@@ -1115,6 +1134,9 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease:
         if (watched == ChkDispense)
             return dispenseEvent(event);
+        // No pasting of the selection into the parish box.
+        if (watched == CmbParoisse->lineEdit() && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton)
+            return true;
         for (int i = 0; i < 4; ++i) {
             if (watched == PicBouton[i]) {
                 hideToolbarFrame();

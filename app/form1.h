@@ -143,6 +143,7 @@ private:
     bool pageKeyEvent(QObject *watched, QKeyEvent *e);
     bool txtnbKey(QKeyEvent *e);
     bool parishKey(QKeyEvent *e);
+    bool parishChar(QChar key);
     bool searchKey(QKeyEvent *e);
     bool dispenseEvent(QEvent *e);
     void openDetail(int mode);

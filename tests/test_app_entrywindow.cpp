@@ -80,6 +80,42 @@ private slots:
         QCOMPARE(h.form.size(), QSize(twips::px(11880), twips::px(8190)));
     }
 
+    void withoutATableEveryButtonIsHarmless()
+    {
+        TableStore table;
+        Form1 form(table);
+        QCOMPARE(form.windowTitle(), QStringLiteral("..."));
+        form.CmdSuivant_Click();
+        form.CmdFin_Click();
+        form.PicBouton_Click(1);
+        QTest::keyClick(form.Txtnb, Qt::Key_1);
+        QTest::keyClick(form.TxtRech, Qt::Key_A);
+        QVERIFY(form.unload());
+        QCOMPARE(form.Txtnb->text(), QString());
+    }
+
+    void fixedSizeAndFocusAfterAMove()
+    {
+        Harness h(Harness::records(3));
+        h.form.resize(300, 200);
+        QCOMPARE(h.form.size(), QSize(twips::px(11880), twips::px(8190)));
+        QApplication::setActiveWindow(&h.form);
+        h.form.Txt[7]->setFocus();
+        h.form.CmdDebut_Click();
+        QCOMPARE(QApplication::focusWidget(), h.form.CmbActe);
+        // A typed number leaves the focus where it was.
+        h.form.Txtnb->setFocus();
+        h.form.Txtnb->selectAll();
+        QTest::keyClick(h.form.Txtnb, Qt::Key_2);
+        QCOMPARE(QApplication::focusWidget(), h.form.Txtnb);
+        QCOMPARE(h.form.Txtnb->cursorPosition(), 1);
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(h.form.Lbl[3], &enter);
+        QCOMPARE(h.form.LblAideSaisie->text(), QStringLiteral("Enregistrement précedent"));
+        QApplication::sendEvent(h.form.CmdFin, &enter);
+        QCOMPARE(h.form.LblAideSaisie->text(), QStringLiteral("Aller au dernier enregistrement"));
+    }
+
     void incompatibleFileIsRefused()
     {
         Harness h(Harness::records(2));
