@@ -6,6 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <string>
+#include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace fieldrules {
 
@@ -146,6 +152,34 @@ void eventMarker(QChar k, Result &r)
     r.beep = true;
 }
 
+// Index just after the n-th TAB of line (0 for n = 0), -1 when the line has fewer.
+// The origin completion counts TABs on every record at each key, so the count
+// goes eight characters at a time.
+qsizetype tabPosition(const QString &line, int n)
+{
+    if (n <= 0)
+        return 0;
+    const char16_t *d = reinterpret_cast<const char16_t *>(line.constData());
+    const qsizetype size = line.size();
+    qsizetype i = 0;
+    int left = n;
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi16(u'\t');
+    for (; i + 8 <= size; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(v, tab));
+        const int found = std::popcount(unsigned(mask)) / 2;
+        if (found >= left)
+            break;   // the TAB sought is in this block
+        left -= found;
+    }
+#endif
+    for (; i < size; ++i)
+        if (d[i] == u'\t' && --left == 0)
+            return i + 1;
+    return -1;
+}
+
 } // namespace
 
 const QString MarkerHelp = QStringLiteral("Si la personne est décédée lors du mariage, mettre \"+\"");
@@ -211,13 +245,9 @@ QString lowerParticles(const QString &text, int p)
 
 bool fieldView(const QString &line, int position, QStringView &out)
 {
-    qsizetype start = 0;
-    for (int i = 1; i < position; ++i) {
-        const qsizetype tab = line.indexOf(record::Tab, start);
-        if (tab < 0)
-            return false;
-        start = tab + 1;
-    }
+    const qsizetype start = tabPosition(line, position - 1);
+    if (start < 0)
+        return false;
     qsizetype end = line.indexOf(record::Tab, start);
     if (end < 0)
         end = line.size();
@@ -225,7 +255,7 @@ bool fieldView(const QString &line, int position, QStringView &out)
     return true;
 }
 
-std::optional<QString> originProposal(const TableStore &table, int position, const QString &prefix)
+std::optional<QString> scanOrigins(const TableStore &table, int position, const QString &prefix)
 {
     // Lines 1..N; the spare slot (the upper index) is not a record yet.
     const int last = table.upperIndex() - 1;
@@ -235,6 +265,83 @@ std::optional<QString> originProposal(const TableStore &table, int position, con
             return field.toString();
     }
     return std::nullopt;
+}
+
+namespace {
+
+// One field of every record line, each entry holding a shallow copy of its
+// line. A line whose text buffer is still the one the entry holds is that same
+// text: a shared buffer is never written, any change to the table's line gives
+// it a buffer of its own. So each key checks every line in one cheap pass,
+// redoes only the lines that changed since (a Store, a deletion, another table)
+// and reads the field's first characters from one small array instead of
+// counting TABs through every record line.
+class OriginColumn {
+public:
+    explicit OriginColumn(int position) : m_position(position) {}
+
+    std::optional<QString> find(const TableStore &table, const QString &prefix)
+    {
+        const QStringList &lines = table.lines();
+        if (m_entries.size() != size_t(lines.size()))
+            m_entries.resize(size_t(lines.size()));   // lets go of a former table's lines
+        const qsizetype n = prefix.size();
+        const char16_t *pre = reinterpret_cast<const char16_t *>(prefix.constData());
+        const size_t inHead = size_t(std::min<qsizetype>(n, Head));
+        // Lines 1..N; the spare slot (the upper index) is not a record yet.
+        const int last = table.upperIndex() - 1;
+        for (int i = 1; i <= last; ++i) {
+            Entry &e = m_entries[size_t(i)];
+            const QString &line = lines.at(i);
+            if (line.constData() != e.line.constData() || line.size() != e.line.size())
+                e = entryOf(line);
+            if (e.size < n || std::char_traits<char16_t>::compare(e.head, pre, inHead) != 0)
+                continue;
+            const QStringView field = QStringView(e.line).mid(e.start, e.size);
+            if (field.startsWith(prefix))
+                return field.toString();
+        }
+        return std::nullopt;
+    }
+
+private:
+    static constexpr int Head = 4;
+    struct Entry {
+        QString line;                 // shares the table line's buffer
+        qsizetype start = 0;
+        qsizetype size = -1;          // -1: the line lacks the field
+        char16_t head[Head] = {};
+    };
+
+    Entry entryOf(const QString &line) const
+    {
+        Entry e;
+        e.line = line;
+        QStringView field;
+        if (!fieldView(e.line, m_position, field))
+            return e;
+        e.start = field.data() - e.line.constData();
+        e.size = field.size();
+        for (qsizetype k = 0; k < std::min<qsizetype>(e.size, Head); ++k)
+            e.head[k] = field.at(k).unicode();
+        return e;
+    }
+
+    int m_position;
+    std::vector<Entry> m_entries;
+};
+
+} // namespace
+
+std::optional<QString> originProposal(const TableStore &table, int position, const QString &prefix)
+{
+    // The entry window runs on one thread: the two columns are its own.
+    static OriginColumn husband(9), wife(59);
+    if (position == 9)
+        return husband.find(table, prefix);
+    if (position == 59)
+        return wife.find(table, prefix);
+    return scanOrigins(table, position, prefix);
 }
 
 Box insertKey(const Box &before, QChar key, int maxLength)

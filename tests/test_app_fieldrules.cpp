@@ -269,6 +269,37 @@ private slots:
         QCOMPARE(none.type(Origin, "quimper").text, QStringLiteral("Quimper"));
     }
 
+    // The completion reads a column of the origins; it must follow every change of the table.
+    void originCompletionFollowsTheTable()
+    {
+        auto origin = [](const QString &husband, const QString &wife) {
+            return recordLine({{"Nom EPX", "A"}, {"Org EPX", husband}, {"Org EPSE", wife}});
+        };
+        TableStore t = ruleshost::tableOf({origin("Lyon", "Laval"), origin("Lille", "Lorient"), origin("Loudun", "Lens")});
+        auto both = [&](int position, const QString &prefix) {
+            const auto read = originProposal(t, position, prefix);
+            const auto scanned = scanOrigins(t, position, prefix);
+            return read == scanned ? read.value_or(QStringLiteral("-")) : QStringLiteral("differs");
+        };
+        QCOMPARE(both(9, "Li"), QStringLiteral("Lille"));
+        QCOMPARE(both(59, "Lo"), QStringLiteral("Lorient"));
+        t.setLine(2, origin("Limoges", "Lamballe"));          // a record stored
+        QCOMPARE(both(9, "Li"), QStringLiteral("Limoges"));
+        QCOMPARE(both(59, "Lo"), QStringLiteral("-"));
+        QVERIFY(t.deleteRecord(1));                            // later records move down
+        QCOMPARE(both(9, "L"), QStringLiteral("Limoges"));
+        t.setLine(t.upperIndex(), origin("Lourdes", "Lourdes"));   // the spare slot is not searched
+        QCOMPARE(both(9, "Lou"), QStringLiteral("Loudun"));
+        t.grow();                                               // the spare slot appended as a record
+        QCOMPARE(both(9, "Lour"), QStringLiteral("Lourdes"));
+        t.setContent({QStringLiteral("Autre\t\t\t"), origin("Lyon", "Laval")});   // another table
+        QCOMPARE(both(9, "Li"), QStringLiteral("-"));
+        QCOMPARE(both(59, "La"), QStringLiteral("Laval"));
+        TableStore other = ruleshost::tableOf({origin("Dinan", "Dol")});
+        QCOMPARE(originProposal(other, 9, "D").value_or(QString()), QStringLiteral("Dinan"));
+        QCOMPARE(both(9, "Ly"), QStringLiteral("Lyon"));
+    }
+
     void placeCodes_data()
     {
         QTest::addColumn<QString>("start");
