@@ -37,6 +37,20 @@ Hooks &hooks();
 // The program's version as the build gives it.
 QString programVersion();
 
+// The mode each CmdRq(index) button opens: 0 the parish list, 1 to 3 the
+// husband's details, parents and previous spouses, 4 to 6 the wife's.
+constexpr int modeForCmdRq(int index)
+{
+    constexpr int modes[7] = {11, 1, 4, 9, 2, 3, 10};
+    return index >= 0 && index < 7 ? modes[index] : 0;
+}
+// CmdCM opens the contract when its caption is "CM" (the act is a marriage),
+// the marriage details otherwise.
+inline int modeForCmdCM(const QString &caption)
+{
+    return caption == QLatin1String("CM") ? 5 : 7;
+}
+
 } // namespace detail
 
 // Opens the detail window modally in `mode` (1 to 13) and returns when it has

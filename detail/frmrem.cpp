@@ -135,6 +135,18 @@ void DetailBox::keyPressEvent(QKeyEvent *e)
     }
     const QString t = e->text();
     if (!t.isEmpty() && t.at(0).isPrint()) {
+        const auto mods = e->modifiers();
+        const bool ctrl = mods & Qt::ControlModifier, alt = mods & Qt::AltModifier;
+        if (ctrl && !alt) {
+            // Shortcuts (select all, copy, undo): the box inserts nothing for them.
+            QLineEdit::keyPressEvent(e);
+            return;
+        }
+        if ((alt && !ctrl) || (mods & Qt::MetaModifier)) {
+            e->ignore();
+            return;
+        }
+        // Ctrl+Alt is AltGr on Windows: the character it gives is typed like any other.
         for (QChar c : t)
             m_form->TxtRqEp_KeyPress(m_index, c);
         e->accept();
