@@ -11,6 +11,8 @@
 #include <QMessageBox>
 #include <QSaveFile>
 
+#include <cstring>
+
 namespace exporter {
 
 namespace {
@@ -24,15 +26,16 @@ const QString Filter = QStringLiteral(
 // Replaces the first 160 TABs from `from` on with ";"; false when there are fewer.
 bool tabsToSemicolons(QByteArray &buf, qsizetype from)
 {
-    int seen = 0;
     char *d = buf.data();
-    for (qsizetype i = from, n = buf.size(); i < n && seen < record::TabCount; ++i) {
-        if (d[i] == '\t') {
-            d[i] = ';';
-            ++seen;
-        }
+    char *const e = d + buf.size();
+    char *p = d + from;
+    for (int seen = 0; seen < record::TabCount; ++seen) {
+        p = static_cast<char *>(std::memchr(p, '\t', size_t(e - p)));
+        if (!p)
+            return false;
+        *p++ = ';';
     }
-    return seen == record::TabCount;
+    return true;
 }
 
 Result copyFile(const QString &source, const QString &target)
@@ -59,41 +62,107 @@ Result copyFile(const QString &source, const QString &target)
     return out.commit() ? Result::Written : Result::Failed;
 }
 
+// Appends the CSV row of record `number` made from the bytes of its line; false
+// (and nothing appended) when the line has fewer than 160 TABs.
+bool appendRow(QByteArray &buf, qint64 number, const char *line, qsizetype size)
+{
+    const qsizetype start = buf.size();
+    buf.append(QByteArray::number(number));
+    buf.append(';');
+    const qsizetype from = buf.size();
+    buf.append(line, size);
+    // A sound record line has exactly 160 TABs: turn them all in one simple pass.
+    char *d = buf.data() + from;
+    int tabs = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const bool tab = d[i] == '\t';
+        tabs += tab;
+        d[i] = tab ? ';' : d[i];
+    }
+    if (tabs != record::TabCount) {
+        // Fewer: the line cannot be split. More: the later ones stay in the notes.
+        std::memcpy(d, line, size_t(size));
+        if (!tabsToSemicolons(buf, from)) {
+            buf.truncate(start);
+            return false;
+        }
+    }
+    buf.append("\r\n", 2);
+    return true;
+}
+
 Result writeCsv(const QString &source, const QString &target)
 {
-    // Our own reading of the file: the entry window's table is not involved.
-    QStringList lines;
-    if (!readLines(source, lines))
+    // Our own reading of the file: the entry window's table is not involved. A
+    // table's bytes are its Windows-1252 text and the CSV is Windows-1252 too, so
+    // the rows are made from the bytes directly, block by block, with the lines a
+    // table reading gives (CR LF, lone CR and lone LF end a line).
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
         return Result::Failed;
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
         return Result::Failed;
     QByteArray buf;
-    buf.reserve(Chunk + 8192);
+    buf.reserve(Chunk + Chunk / 2);
     cp1252::encodeAppend(csvHeader(), buf);
     buf.append("\r\n", 2);
+
+    QByteArray pending;           // bytes read but not yet ended by a line end
+    qint64 line = 0;              // line 0 is the header
+    bool skipLf = false;          // a CR ended the previous block
     bool complete = true;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const qsizetype start = buf.size();
-        buf.append(QByteArray::number(i));
-        buf.append(';');
-        cp1252::encodeAppend(lines.at(i), buf);
-        if (!tabsToSemicolons(buf, start)) {
-            // A line that cannot be split ends the export; the rows before it stay.
-            buf.truncate(start);
-            complete = false;
-            break;
-        }
-        buf.append("\r\n", 2);
-        if (buf.size() >= Chunk) {
-            if (out.write(buf) != buf.size()) {
+    auto flush = [&] { return out.write(buf) == buf.size() && (buf.truncate(0), true); };
+    auto take = [&](const char *p, qsizetype size) {
+        const bool ok = line == 0 || appendRow(buf, line, p, size);
+        ++line;
+        return ok;
+    };
+    for (;;) {
+        const QByteArray block = in.read(Chunk);
+        if (block.isEmpty()) {
+            if (in.error() != QFileDevice::NoError) {
                 out.cancelWriting();
                 return Result::Failed;
             }
-            buf.clear();
+            break;
+        }
+        pending.append(block);
+        const char *d = pending.constData();
+        const qsizetype n = pending.size();
+        qsizetype pos = 0;
+        if (skipLf && n > 0 && d[0] == '\n')
+            pos = 1;
+        skipLf = false;
+        for (;;) {
+            const char *nl = static_cast<const char *>(std::memchr(d + pos, '\n', size_t(n - pos)));
+            const char *cr = static_cast<const char *>(std::memchr(d + pos, '\r', size_t((nl ? nl - d : n) - pos)));
+            const char *stop = cr ? cr : nl;
+            if (!stop)
+                break;
+            if (!take(d + pos, stop - d - pos)) {
+                complete = false;
+                break;
+            }
+            pos = stop - d + 1;
+            if (*stop == '\r') {
+                if (pos < n && d[pos] == '\n')
+                    ++pos;
+                else if (pos == n)
+                    skipLf = true;   // its LF, if any, opens the next block
+            }
+        }
+        if (!complete)
+            break;
+        pending.remove(0, pos);
+        if (buf.size() >= Chunk && !flush()) {
+            out.cancelWriting();
+            return Result::Failed;
         }
     }
-    if (!buf.isEmpty() && out.write(buf) != buf.size()) {
+    if (complete && !pending.isEmpty() && !take(pending.constData(), pending.size()))
+        complete = false;
+    if (!buf.isEmpty() && !flush()) {
         out.cancelWriting();
         return Result::Failed;
     }

@@ -19,6 +19,7 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <cstring>
 #include <cmath>
 
 namespace importer {
@@ -299,21 +300,90 @@ constexpr std::array<ComplementedColumn, 11> WitnessColumns{{
     {6, 6, 12}, {7, 7, -1}, {8, 8, -1}, {9, 9, -1}, {10, 10, -1},
 }};
 
-QString withComplement(const QStringList &v, int column, int complement)
-{
-    QString out = v.at(column);
-    if (complement >= 0 && !v.at(complement).isEmpty())
-        out += u' ' + v.at(complement);
-    return out;
-}
+// One field of the record being built: a value, or a value, a blank and its
+// complement, or a text of its own (title case). Views keep the conversion of
+// a large file free of one allocation per value.
+struct Piece {
+    QStringView value, complement;
+    QString own;
+    bool owned = false;
+    void set(QString text)
+    {
+        own = std::move(text);
+        owned = true;
+    }
+};
+
+using Values = std::array<QStringView, CommaValues>;
+using Pieces = std::array<Piece, record::FieldCount>;
 
 template <size_t N>
-void fillBlock(QStringList &f, const QStringList &v, const std::array<ComplementedColumn, N> &cols,
-               int firstField, int firstColumn)
+void fillBlock(Pieces &f, const Values &v, const std::array<ComplementedColumn, N> &cols, int firstField,
+               int firstColumn)
 {
-    for (const auto &c : cols)
-        f[firstField - 1 + c.field] = withComplement(v, firstColumn + c.column,
-                                                      c.complement < 0 ? -1 : firstColumn + c.complement);
+    for (const auto &c : cols) {
+        Piece &p = f[firstField - 1 + c.field];
+        p.value = v[firstColumn + c.column];
+        if (c.complement >= 0)
+            p.complement = v[firstColumn + c.complement];
+    }
+}
+
+// Cuts a comma line at its quote, comma, quote boundaries: the first 215 values,
+// then the rest of the line (its closing quote removed) as the last one. A line
+// with fewer boundaries gives its rest as the last value found, the missing
+// values empty.
+void cutValues(QStringView rest, Values &v)
+{
+    v.fill(QStringView());
+    if (rest.startsWith(TextQualifier))
+        rest = rest.mid(1);
+    const QChar *d = rest.data();
+    const qsizetype n = rest.size();
+    qsizetype start = 0;
+    int i = 0;
+    // One pass over the line: a boundary is a quote, a comma and a quote.
+    for (qsizetype k = 0; i < CommaValues - 1 && k + 2 < n; ++k) {
+        if (d[k] == TextQualifier && d[k + 1] == FieldSeparator && d[k + 2] == TextQualifier) {
+            v[i++] = rest.sliced(start, k - start);
+            start = k + 3;
+            k += 2;
+        }
+    }
+    QStringView last = rest.sliced(start);
+    if (last.endsWith(TextQualifier))
+        last.chop(1);
+    v[i] = last;
+}
+
+// Control characters (TAB among them) become blanks, in place.
+void blankControls(QString &text)
+{
+    const QChar *d = text.constData();
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && d[i].unicode() >= 32 && d[i].unicode() != 127)
+        ++i;
+    if (i == n)
+        return;
+    for (QChar &c : text)
+        if (c.unicode() < 32 || c.unicode() == 127)
+            c = u' ';
+}
+
+const std::array<char16_t, 256> &oemTable()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        QStringDecoder oem("IBM850");
+        for (int b = 0; b < 256; ++b) {
+            const char c = char(b);
+            const QString s = oem.decode(QByteArrayView(&c, 1));
+            t[b] = s.isEmpty() ? u'?' : s.at(0).unicode();
+        }
+        return t;
+    }();
+    return table;
 }
 
 // A Republican month abbreviation (four characters from the fourth on) gets
@@ -347,7 +417,7 @@ private:
     bool flush()
     {
         const bool ok = m_file.write(m_buf) == m_buf.size();
-        m_buf.clear();
+        m_buf.truncate(0);   // keeps its capacity
         return ok;
     }
     QSaveFile m_file;
@@ -410,26 +480,35 @@ QString oemToAnsi(QByteArrayView bytes)
     const qsizetype nul = bytes.indexOf('\0');
     if (nul >= 0)
         bytes = bytes.first(nul);
-    QStringDecoder decoder("IBM850");
-    return decoder.decode(bytes);
+    // Code page 850 is one character per byte: a table made once from the decoder.
+    const auto &table = oemTable();
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t *d = reinterpret_cast<char16_t *>(out.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        d[i] = table[uchar(bytes[i])];
+    return out;
 }
 
-QList<QByteArrayView> splitLines(const QByteArray &bytes)
+QList<QByteArrayView> splitLines(QByteArrayView bytes)
 {
     QList<QByteArrayView> lines;
     const char *d = bytes.constData();
     const qsizetype n = bytes.size();
     qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (d[i] != '\r' && d[i] != '\n')
-            continue;
-        lines.append(QByteArrayView(d + start, i - start));
-        if (d[i] == '\r' && i + 1 < n && d[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    while (start < n) {
+        const char *nl = static_cast<const char *>(std::memchr(d + start, '\n', size_t(n - start)));
+        const qsizetype limit = nl ? nl - d : n;
+        const char *cr = static_cast<const char *>(std::memchr(d + start, '\r', size_t(limit - start)));
+        if (!cr && !nl) {
+            lines.append(QByteArrayView(d + start, n - start));
+            break;
+        }
+        const qsizetype stop = cr ? cr - d : limit;
+        lines.append(QByteArrayView(d + start, stop - start));
+        start = stop + 1;
+        if (cr && start < n && d[start] == '\n')
+            ++start;
     }
-    if (start < n)
-        lines.append(QByteArrayView(d + start, n - start));
     return lines;
 }
 
@@ -472,53 +551,39 @@ bool tabRecordLine(const QString &sourceLine, QString &recordLine)
 
 QStringList commaValues(const QString &line)
 {
-    static const QString boundary = QStringLiteral("\",\"");
-    QStringList v;
-    v.reserve(CommaValues);
-    QStringView rest(line);
-    if (rest.startsWith(TextQualifier))
-        rest = rest.mid(1);
-    for (int i = 0; i < CommaValues - 1; ++i) {
-        const qsizetype at = rest.indexOf(boundary);
-        if (at < 0) {
-            // Fewer values than expected: the rest is the last value found and
-            // the missing ones stay empty.
-            if (rest.endsWith(TextQualifier))
-                rest.chop(1);
-            v << clean(rest);
-            rest = {};
-            while (v.size() < CommaValues)
-                v << QString();
-            return v;
-        }
-        v << clean(rest.first(at));
-        rest = rest.mid(at + boundary.size());
-    }
-    if (rest.endsWith(TextQualifier))
-        rest.chop(1);
-    v << clean(rest);
-    return v;
+    QString text = line;
+    blankControls(text);
+    Values v;
+    cutValues(text, v);
+    QStringList out;
+    out.reserve(CommaValues);
+    for (QStringView value : v)
+        out << value.toString();
+    return out;
 }
 
 QString commaRecordLine(const QString &sourceLine, const QString &commune)
 {
-    const QStringList v = commaValues(sourceLine);
-    QStringList f(record::FieldCount);
-    f[0] = commune;
-    f[1] = commaParish(v.at(0));
-    f[2] = QStringLiteral("MA");
-    f[3] = v.at(2);
-    f[4] = commaDate(v.at(3));
-    f[5] = v.at(209).isEmpty() ? QStringLiteral("0") : QStringLiteral("1");
+    QString line = sourceLine;
+    blankControls(line);
+    Values v;
+    cutValues(line, v);
+    Pieces f;
+    f[0].value = commune;
+    f[1].set(commaParish(v[0].toString()));
+    f[2].value = u"MA";
+    f[3].value = v[2];
+    f[4].set(commaDate(v[3].toString()));
+    f[5].value = v[209].isEmpty() ? QStringView(u"0") : QStringView(u"1");
     for (int spouse = 0; spouse < 2; ++spouse) {
         const int b = 4 + 15 * spouse;          // own block
         const int pb = 34 + 60 * spouse;        // parents and previous spouses
         const int ff = 7 + 50 * spouse;         // first field of the spouse
         fillBlock(f, v, SpouseColumns, ff, b);
-        QString origin = titleCase(v.at(b + 5));
-        if (!v.at(b + 7).isEmpty())
-            origin += u' ' + titleCase(v.at(b + 7));
-        f[ff - 1 + 2] = origin;
+        QString origin = titleCase(v[b + 5].toString());
+        if (!v[b + 7].isEmpty())
+            origin += u' ' + titleCase(v[b + 7].toString());
+        f[ff - 1 + 2].set(origin);
         fillBlock(f, v, ParentColumns, ff + 10, pb);         // father
         fillBlock(f, v, ParentColumns, ff + 21, pb + 15);    // mother
         fillBlock(f, v, PreviousColumns, ff + 32, pb + 30);  // first previous spouse
@@ -526,12 +591,29 @@ QString commaRecordLine(const QString &sourceLine, const QString &commune)
     }
     for (int w = 0; w < 4; ++w)
         fillBlock(f, v, WitnessColumns, 107 + 12 * w, 154 + 13 * w);
-    f[154] = v.at(206);   // DateCM
-    f[155] = v.at(208);   // LieuCM
-    f[156] = v.at(207);   // NomCM
-    f[159] = v.at(209);   // degree of kinship
-    f[160] = v.at(215);   // Notes: the rest of the line
-    return record::joinFields(f);
+    f[154].value = v[206];   // DateCM
+    f[155].value = v[208];   // LieuCM
+    f[156].value = v[207];   // NomCM
+    f[159].value = v[209];   // degree of kinship
+    f[160].value = v[215];   // Notes: the rest of the line
+
+    QString out;
+    out.reserve(line.size() + record::FieldCount + commune.size());
+    for (int i = 0; i < record::FieldCount; ++i) {
+        if (i)
+            out += record::Tab;
+        const Piece &p = f[i];
+        if (p.owned) {
+            out += p.own;
+            continue;
+        }
+        out += p.value;
+        if (!p.complement.isEmpty()) {
+            out += u' ';
+            out += p.complement;
+        }
+    }
+    return out;
 }
 
 QString tabParish(const QString &sourceValue)
@@ -642,14 +724,19 @@ void showProgress(QLabel *picture, int phase, int percent)
 Outcome importFile(const QString &sourcePath, const QString &targetPath,
                    const std::function<void(TableStore &)> &askProperties, const Observer &observer)
 {
-    QByteArray bytes;
-    {
-        QFile in(sourcePath);
-        if (!in.open(QIODevice::ReadOnly))
-            return Outcome::InUse;
-        bytes = in.readAll();
+    // The source is mapped rather than copied into memory when the system allows.
+    QFile in(sourcePath);
+    if (!in.open(QIODevice::ReadOnly))
+        return Outcome::InUse;
+    QByteArray readBytes;
+    QByteArrayView bytes;
+    if (uchar *mapped = in.size() > 0 ? in.map(0, in.size()) : nullptr) {
+        bytes = QByteArrayView(reinterpret_cast<const char *>(mapped), in.size());
+    } else {
+        readBytes = in.readAll();
         if (in.error() != QFileDevice::NoError)
             return Outcome::InUse;
+        bytes = readBytes;
     }
     const QList<QByteArrayView> raw = splitLines(bytes);
     const std::optional<Layout> layout = recognise(raw);
@@ -661,7 +748,7 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
         QSaveFile copy(targetPath);
         if (!copy.open(QIODevice::WriteOnly))
             return Outcome::InUse;
-        if (copy.write(bytes) != bytes.size()) {
+        if (copy.write(bytes.data(), bytes.size()) != bytes.size()) {
             copy.cancelWriting();
             return Outcome::Failed;
         }
@@ -681,47 +768,50 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
     if (askProperties)
         askProperties(properties);
 
-    // Phase 1: the lines, as text (OEM for the comma files, ANSI for the lists).
-    QStringList lines;
+    // Phase 1: the lines of the source. They are kept as bytes and turned into
+    // text one at a time below (OEM for the comma files, ANSI for the lists), so
+    // that a large file is not held twice over in memory.
+    QList<QByteArrayView> lines;
     lines.reserve(raw.size());
     const qsizetype total = raw.size();
-    QStringDecoder oem("IBM850");
     for (qsizetype i = 0; i < total; ++i) {
         progress.set(Extraction, percentOf(i, total));
+        QByteArrayView b = raw.at(i);
         if (comma) {
-            QByteArrayView b = raw.at(i);
+            // The OEM conversion stops at a NUL byte.
             const qsizetype nul = b.indexOf('\0');
             if (nul >= 0)
                 b = b.first(nul);
-            lines << oem.decode(b);
-        } else {
-            lines << cp1252::decode(raw.at(i));
         }
+        lines << b;
     }
+    auto text = [comma](QByteArrayView b) { return comma ? oemToAnsi(b) : cp1252::decode(b); };
 
     // The records: every line of a comma file, the lines after the column header
     // of a list; blank lines are no record.
     QList<qsizetype> records;
     for (qsizetype i = comma ? 0 : 1; i < lines.size(); ++i)
-        if (!isBlankLine(raw.at(i)))
+        if (!isBlankLine(lines.at(i)))
             records << i;
 
-    // Phase 2: the parishes in order of first appearance.
+    // Phase 2: the parishes in order of first appearance (value 0 of a comma
+    // line, column 2 of a list).
     QStringList parishValues;
     parishValues.reserve(records.size());
     for (qsizetype k = 0; k < records.size(); ++k) {
         progress.set(ParishListing, percentOf(k, records.size()));
-        const QString &line = lines.at(records.at(k));
+        QByteArrayView b = lines.at(records.at(k));
         if (comma) {
-            QStringView rest(line);
-            if (rest.startsWith(TextQualifier))
-                rest = rest.mid(1);
-            const qsizetype at = rest.indexOf(QStringLiteral("\",\""));
-            parishValues << clean(at < 0 ? rest : rest.first(at));
+            const qsizetype at = b.indexOf(QByteArrayView("\",\""));
+            QString line = text(at < 0 ? b : b.first(at + 1));
+            blankControls(line);
+            Values v;
+            cutValues(line, v);
+            parishValues << v[0].toString();
         } else {
-            const qsizetype t1 = line.indexOf(record::Tab);
-            const qsizetype t2 = t1 < 0 ? -1 : line.indexOf(record::Tab, t1 + 1);
-            parishValues << (t2 < 0 ? line.mid(t1 + 1) : line.mid(t1 + 1, t2 - t1 - 1));
+            const qsizetype t1 = b.indexOf('\t');
+            const qsizetype t2 = t1 < 0 ? -1 : b.indexOf('\t', t1 + 1);
+            parishValues << (t1 < 0 ? QString() : text(t2 < 0 ? b.sliced(t1 + 1) : b.sliced(t1 + 1, t2 - t1 - 1)));
         }
     }
     const QStringList parishes = parishList(parishValues, *layout);
@@ -734,7 +824,7 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
     // Phase 3: one record line per record, into the temporary file.
     for (qsizetype k = 0; k < records.size(); ++k) {
         progress.set(Conversion, percentOf(k, records.size()));
-        const QString &line = lines.at(records.at(k));
+        const QString line = text(lines.at(records.at(k)));
         QString converted;
         if (comma) {
             converted = commaRecordLine(line, properties.commune);

@@ -34,7 +34,7 @@ int countFields(QStringView line, QChar separator);
 QString oemToAnsi(QByteArrayView bytes);
 // The lines of a file's bytes: CR LF, lone CR and lone LF end a line; a final
 // terminator opens no further line.
-QList<QByteArrayView> splitLines(const QByteArray &bytes);
+QList<QByteArrayView> splitLines(QByteArrayView bytes);
 
 // ---- recognition --------------------------------------------------------------
 
