@@ -2,6 +2,7 @@
 // The entry window: one record at a time in fixed controls, navigation between
 // records, deletion, the toolbar and the help line. Store and Show themselves are
 // store/transfer.h; this window only copies its controls to and from an EntryState.
+#include "app/fieldedit.h"
 #include "app/search.h"
 #include "store/tablestore.h"
 #include "store/transfer.h"
@@ -20,7 +21,7 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, public FieldHost {
     Q_OBJECT
 public:
     explicit Form1(TableStore &table, QWidget *parent = nullptr);
@@ -57,8 +58,8 @@ public:
     QPushButton *CmdRechS = nullptr;
     QTimer *Timer1 = nullptr;
 
-    // Text boxes are made here; set before constructing the window to give them
-    // another class (the keystroke rules' line edit).
+    // Text boxes are made by createTxt; a factory set before constructing the window
+    // gives them another class (tests use plain line edits). `parent` is the window.
     static inline std::function<QLineEdit *(int index, QWidget *parent)> txtFactory;
 
     // ---- Hooks wired by the program's start; all optional ----
@@ -94,18 +95,18 @@ public:
     int shownNumber() const { return m_shown.toInt(); }
     TableStore &tableStore() { return m_table; }
 
-    // What the keystroke rules of the text boxes ask of the window.
-    QString boxText(int index) const;
-    const TableStore *table() const { return &m_table; }
-    DateBoxes dateBoxes() const { return m_date; }
-    void setBoxText(int index, const QString &text);
+    // What the keystroke rules of the text boxes ask of the window (FieldHost).
+    QString boxText(int index) const override;
+    const TableStore *table() const override { return &m_table; }
+    DateBoxes dateBoxes() const override { return m_date; }
+    void setBoxText(int index, const QString &text) override;
     // Keeps the date layout and moves and sizes Txt(4), Txt(5) and Label10 to it.
-    void setDateBoxes(const DateBoxes &date);
-    void focusBox(int index);
-    void focusDispense();
-    void setHelp(const QString &text);
+    void setDateBoxes(const DateBoxes &date) override;
+    void focusBox(int index) override;
+    void focusDispense() override;
+    void setHelp(const QString &text) override;
     // Page Up (33) stores and shows the previous record, Page Down (34) the next.
-    void pageKey(int keyCode);
+    void pageKey(int keyCode) override;
 
     // Handlers, public so that the program and the tests can run them.
     void CmdDebut_Click() { Store(transfer::First); }

@@ -1,3 +1,4 @@
+#include "app/fieldedit.h"
 #include "app/form1.h"
 #include "app/twips.h"
 #include "testutil.h"
@@ -410,6 +411,31 @@ private slots:
         QTest::keyClick(h.form.ChkDispense, Qt::Key_Return);
         QVERIFY(h.form.ChkDispense->isChecked());
         QCOMPARE(h.details, (QList<int>{6, 6}));
+    }
+
+    void keystrokeBoxesWorkThroughTheWindow()
+    {
+        Form1::txtFactory = [](int i, QWidget *parent) -> QLineEdit * {
+            return new FieldEdit(i, *static_cast<Form1 *>(parent), parent);
+        };
+        Harness h(Harness::records(2));
+        Form1::txtFactory = nullptr;
+        QVERIFY(qobject_cast<FieldEdit *>(h.form.Txt[4]));
+        QApplication::setActiveWindow(&h.form);
+        // A month name switches the layout the window keeps and stores with.
+        h.form.Txt[4]->setFocus();
+        QTest::keyClick(h.form.Txt[4], Qt::Key_B);
+        QCOMPARE(h.form.dateBoxes().monthMaxLength, 4);
+        QCOMPARE(h.form.Txt[4]->width(), twips::px(470));
+        QCOMPARE(h.form.Txt[5]->x(), twips::px(5540));
+        // The surname typed is copied into the father's box through the window.
+        h.form.Txt[6]->setFocus();
+        QTest::keyClicks(h.form.Txt[6], "le bris");
+        QCOMPARE(h.form.Txt[10]->text(), h.form.Txt[6]->text());
+        QTest::keyClick(h.form.Txt[6], Qt::Key_PageUp);
+        QCOMPARE(h.form.Txtnb->text(), QStringLiteral("2"));
+        QCOMPARE(h.table.recordCount(), 3);
+        QCOMPARE(record::fieldOf(h.table.line(3), 5), QStringLiteral("../Brum/.."));
     }
 
     void searchMovesTheWindowAndKeepsTheFocus()
