@@ -139,6 +139,45 @@ private slots:
         QVERIFY(lines.at(1).startsWith("1;v1"));
     }
 
+    void lineEndsAndBlocks()
+    {
+        // The rows follow the table reading's lines whatever their ends, also
+        // where a CR LF falls across two read blocks of the export.
+        QTemporaryDir dir;
+        const QString table = dir.filePath(QStringLiteral("Fins.krv"));
+        const QByteArray r1 = cp1252::encode(fullRecordLine(1));
+        QByteArray head = cp1252::encode(header()) + "\r\n";
+        QByteArray bytes = head;
+        int n = 0;
+        while (bytes.size() + 2 * (r1.size() + 2) < (1 << 20) - 1) {
+            bytes += r1 + "\r\n";
+            ++n;
+        }
+        // Pad the next record so that its CR is the last byte of the first block.
+        QString padded = fullRecordLine(2);
+        padded.insert(2, QString((1 << 20) - 1 - bytes.size() - int(cp1252::encode(padded).size()), u'x'));
+        bytes += cp1252::encode(padded) + "\r\n";
+        QCOMPARE(bytes.at((1 << 20) - 1), '\r');
+        bytes += r1 + "\n" + r1 + "\r" + cp1252::encode(fullRecordLine(3) + u'\t' + QStringLiteral("suite"));
+        writeBytes(table, bytes);
+
+        const QString csv = dir.filePath(QStringLiteral("fins.csv"));
+        QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Written);
+        QStringList records;
+        QVERIFY(readLines(table, records));
+        const QList<QByteArray> lines = csvLines(csv);
+        QCOMPARE(lines.size(), records.size());
+        QCOMPARE(lines.size(), n + 5);
+        for (int i = 1; i < records.size(); ++i) {
+            QString row;
+            QVERIFY(exporter::csvRow(i, records.at(i), row));
+            QCOMPARE(lines.at(i), cp1252::encode(row));
+        }
+        // A TAB after the 160th stays inside the notes.
+        QVERIFY(lines.last().endsWith("\tsuite"));
+        QCOMPARE(lines.last().count(';'), 161);
+    }
+
     void copiesByteForByte()
     {
         QTemporaryDir dir;
