@@ -580,6 +580,17 @@ void FrmRem::reject()
     CmdOk_Click();
 }
 
+void FrmRem::keyPressEvent(QKeyEvent *e)
+{
+    // A focused button takes Enter itself; elsewhere (option buttons, the parish
+    // list) Enter must not press OK behind the user's back.
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        e->accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
 void FrmRem::closeEvent(QCloseEvent *e)
 {
     if (!m_closed)

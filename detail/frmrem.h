@@ -99,6 +99,7 @@ public:
 
 protected:
     void reject() override;
+    void keyPressEvent(QKeyEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

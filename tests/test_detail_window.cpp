@@ -175,6 +175,9 @@ void TestDetailWindow::enterMovesAlongTheTabOrder()
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(QApplication::focusWidget() == w.Option1[0] || QApplication::focusWidget() == w.Option1[1]);
+    // Enter on an option button does not press OK.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!w.committed());
     // The whole text is selected on entering a box.
     w.TxtRqEp[7]->setText("Tisserand");
     w.TxtRqEp[6]->setFocus();
