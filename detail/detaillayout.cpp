@@ -43,7 +43,7 @@ struct Row {
 enum class Ctl { LblRem, Box, Parents, Picture, Frame1, Frame2, Prev, Next, List, Line };
 struct Show { Ctl ctl; int from, to; bool visible; };
 
-struct ModeSpec {
+struct ModeLook {
     int mode;
     double outerWidth, outerHeight;  // 0: as created
     QColor back;                     // invalid: unchanged
@@ -54,7 +54,7 @@ struct ModeSpec {
 const QColor Unchanged;
 
 // Window size, back colour and title of each mode.
-const ModeSpec Modes[ModeCount] = {
+const ModeLook Modes[ModeCount] = {
     {1, 3975, 2800, LightBlue, 7, u"Remarque Epoux"},
     {2, 3975, 2800, LightPink, 7, u"Remarque Epouse"},
     {3, 7760, 0, LightPink, 13, u"Remarque Parents Epouse"},
@@ -291,18 +291,18 @@ Layout layoutFor(int mode)
     Layout l = baseLayout();
     if (mode < 1 || mode > ModeCount)
         return l;
-    const ModeSpec &spec = Modes[mode - 1];
-    if (spec.outerWidth > 0)
-        l.outerWidth = spec.outerWidth;
-    if (spec.outerHeight > 0)
-        l.outerHeight = spec.outerHeight;
-    if (spec.back.isValid()) {
-        l.back = spec.back;
-        for (int i = 0; i < spec.colouredLabels; ++i)
-            l.lblRem[i].back = spec.back;
+    const ModeLook &look = Modes[mode - 1];
+    if (look.outerWidth > 0)
+        l.outerWidth = look.outerWidth;
+    if (look.outerHeight > 0)
+        l.outerHeight = look.outerHeight;
+    if (look.back.isValid()) {
+        l.back = look.back;
+        for (int i = 0; i < look.colouredLabels; ++i)
+            l.lblRem[i].back = look.back;
     }
-    if (spec.title)
-        l.lblRem[0].caption = QString::fromUtf16(spec.title);
+    if (look.title)
+        l.lblRem[0].caption = QString::fromUtf16(look.title);
 
     switch (mode) {
     case HusbandDetails:
@@ -314,7 +314,7 @@ Layout layoutFor(int mode)
         applyRows(l, ParentRows);
         applyShow(l, ShowParents);
         for (Item &p : l.parents)
-            p.back = spec.back;
+            p.back = look.back;
         break;
     case Contract:
         applyShow(l, ShowContract);
