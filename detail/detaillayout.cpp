@@ -1,5 +1,7 @@
 #include "detail/detaillayout.h"
 
+#include "app/twips.h"
+
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -16,7 +18,8 @@ QColor infoBackColour()
 
 int toPixels(double twips)
 {
-    return int(std::lround(twips / 15.0));
+    // The tables keep fractions of a twip; whole twips are enough on screen.
+    return twips::px(int(std::lround(twips)));
 }
 
 namespace {

@@ -69,7 +69,7 @@ Layout layoutFor(int mode);
 // Whether TxtRqEp(box) is shown in a mode.
 bool boxShown(int mode, int box);
 
-// Twips to pixels for the fractional values of the tables (15 twips a pixel).
+// Twips to pixels (app/twips.h) for the fractional values of the tables.
 int toPixels(double twips);
 
 } // namespace detail
