@@ -308,7 +308,7 @@ Form1::~Form1() = default;
 
 QLineEdit *Form1::createTxt(int index)
 {
-    return txtFactory ? txtFactory(index, this) : new QLineEdit(this);
+    return txtFactory ? txtFactory(index, this) : new FieldEdit(index, *this, this);
 }
 
 void Form1::buildControls()
