@@ -101,7 +101,10 @@ int countFieldsBytes(QByteArrayView line, char sep)
 //    (nothing is guessed, the volunteer completes the surname);
 //  - for the previous spouse a leading "veuf", "veuve", "vf" or "vve", and a
 //    "de"/"d'" after it, are dropped; a marker there is dropped too (the field
-//    does not exist: a previous spouse is dead or divorced by definition).
+//    does not exist: a previous spouse is dead or divorced by definition);
+//  - the father's surname is always the spouse's; a capitals surname in the
+//    father's column that differs from it is kept after his first names, as
+//    written, rather than lost.
 
 struct Person {
     QString surname, firstNames, marker;
@@ -249,7 +252,10 @@ void fillTabSpouse(QStringList &f, const QStringList &col, int firstColumn, int 
     // The father's surname is the spouse's, whenever the list names a father.
     if (!personText(c(firstColumn + 3)).isEmpty())
         set(17, surname);
-    set(18, father.firstNames);
+    QString fatherNames = father.firstNames;
+    if (!father.surname.isEmpty() && father.surname != surname)
+        fatherNames = (fatherNames + u' ' + father.surname).trimmed();
+    set(18, fatherNames);
     set(19, father.marker);
 
     const Person mother = parsePerson(c(firstColumn + 4), false);

@@ -293,6 +293,25 @@ private slots:
         QCOMPARE(field(r, "Evnt PEPX"), marker);
     }
 
+    void tabFather()
+    {
+        // The father's surname is the spouse's; another one is kept with his names.
+        QString r;
+        QVERIFY(importer::tabRecordLine(tabLine({{4, "Tessier"}, {7, "Jean TESSIER +"}, {10, "Morin"},
+                                                 {13, "Paul LAVAUD"}}), r));
+        QCOMPARE(field(r, "Nom PEPX"), QStringLiteral("TESSIER"));
+        QCOMPARE(field(r, "Prenom PEPX"), QStringLiteral("Jean"));
+        QCOMPARE(field(r, "Evnt PEPX"), QStringLiteral("+"));
+        QCOMPARE(field(r, "Nom PEPSE"), QStringLiteral("MORIN"));
+        QCOMPARE(field(r, "Prenom PEPSE"), QStringLiteral("Paul LAVAUD"));
+        // Widowed: the words before the previous spouse's name are dropped.
+        QVERIFY(importer::tabRecordLine(tabLine({{9, "vve d'AUBIGNY Claude"}, {15, "Veuf de Anne BRUN +"}}), r));
+        QCOMPARE(field(r, "Nom EXEPX1"), QStringLiteral("AUBIGNY"));
+        QCOMPARE(field(r, "Prenom EXEPX1"), QStringLiteral("Claude"));
+        QCOMPARE(field(r, "Nom EXEPSE1"), QStringLiteral("BRUN"));
+        QCOMPARE(field(r, "Prenom EXEPSE1"), QStringLiteral("Anne"));
+    }
+
     void tabOrigins_data()
     {
         QTest::addColumn<QString>("column");
