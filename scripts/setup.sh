@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
-packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation xvfb xauth)
+packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev fonts-liberation poppler-utils xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
