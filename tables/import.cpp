@@ -720,7 +720,8 @@ void showProgress(QLabel *picture, int phase, int percent)
 {
     if (!picture || percent < 0 || percent > 100)
         return;
-    picture->setPixmap(importProgressPixmap(picture->size(), phase, percent,
+    // The bar fills the box inside its border.
+    picture->setPixmap(importProgressPixmap(picture->contentsRect().size(), phase, percent,
                                             picture->palette().color(picture->backgroundRole())));
     picture->repaint();
 }
