@@ -406,6 +406,15 @@ QString commaDate(const QString &date)
 
 // ---- writing a table beside its final name -------------------------------------
 
+// The new table takes its name; a table held open by another program cannot be
+// replaced, which the user is told as for a source held so.
+Outcome committed(QSaveFile &file)
+{
+    if (file.commit())
+        return Outcome::Done;
+    return file.error() == QFileDevice::RenameError ? Outcome::InUse : Outcome::Failed;
+}
+
 class TableWriter {
 public:
     explicit TableWriter(const QString &path) : m_file(path) { m_buf.reserve(Chunk + 8192); }
@@ -416,7 +425,14 @@ public:
         m_buf.append("\r\n", 2);
         return m_buf.size() < Chunk || flush();
     }
-    bool commit() { return flush() && m_file.commit(); }
+    Outcome commit()
+    {
+        if (!flush()) {
+            m_file.cancelWriting();
+            return Outcome::Failed;
+        }
+        return committed(m_file);
+    }
     void cancel() { m_file.cancelWriting(); }
 
 private:
@@ -759,7 +775,7 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
             copy.cancelWriting();
             return Outcome::Failed;
         }
-        return copy.commit() ? Outcome::Done : Outcome::Failed;
+        return committed(copy);
     }
 
     TableWriter out(targetPath);
@@ -846,7 +862,7 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
         }
     }
     progress.set(Conversion, 100);
-    return out.commit() ? Outcome::Done : Outcome::Failed;
+    return out.commit();
 }
 
 // ---- the button ---------------------------------------------------------------

@@ -90,6 +90,9 @@ struct Observer {
     std::function<void(int phase, int percent)> progress;
 };
 
+// InUse: the source cannot be read, or the table cannot be written or replaced
+// (held by another program); Incompatible: not importable, or a list line too
+// short; Failed: any other failure (nothing is reported).
 enum class Outcome { Done, Incompatible, InUse, Failed };
 // Converts or copies source into target (a temporary file beside it, renamed into
 // place when complete): nothing under target changes unless Done is returned.
