@@ -1071,6 +1071,13 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         }
         if (watched == ChkDispense)
             return dispenseEvent(event);
+        // Enter on a focused button presses it, as on the society's old machines: the
+        // typist reaches the detail buttons along the fields without the mouse.
+        if (auto *button = qobject_cast<QPushButton *>(watched);
+            button && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) {
+            button->click();
+            return true;
+        }
         break;
     }
     case QEvent::InputMethod: {
