@@ -1,0 +1,543 @@
+// The whole program driven as a volunteer would: a new table made from an empty
+// folder, one marriage typed through the entry window and the detail window, and
+// the table file checked byte for byte; then "Ouvrir" going back and forth
+// between two tables.
+#include "app/form1.h"
+#include "app/program.h"
+#include "detail/detailwindow.h"
+#include "detail/frmrem.h"
+#include "tables/frmouvrir.h"
+#include "tables/startup.h"
+#include "testutil.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using detail::FrmRem;
+
+namespace {
+
+// Keys go where the keyboard sends them: to the control that has the focus.
+QWidget *focused() { return QApplication::focusWidget(); }
+// Each character as a key press and release carrying it, accented letters included.
+void type(const QString &text)
+{
+    for (QChar c : text) {
+        QWidget *w = focused();
+        QVERIFY(w);
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+    }
+}
+void press(Qt::Key key) { QTest::keyClick(focused(), key); }
+void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
+
+// A window whose transient parent is active counts as active for Qt Test: wait
+// until it is the application's active window itself, where the keys go.
+bool activate(QWidget *w)
+{
+    w->activateWindow();
+    return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; });
+}
+
+// Every message box and question of the windows, answered here and written down.
+struct Answers {
+    QStringList messages;   // title: text
+    int quits = 0;          // the table manager ended the program
+    int unloaded = 0;       // the entry window closed for good
+    int detailShown = 0;    // detail windows opened
+    QString sources;        // the answer to the "Sources" prompt
+    QStringList prompts;
+    std::function<void(FrmRem &)> detailSteps;
+
+    void wire(Program &program)
+    {
+        FrmOuvrir &m = program.manager();
+        m.showMessage = [this](const QString &title, const QString &text, QMessageBox::Icon) {
+            messages << title + QStringLiteral(": ") + text;
+        };
+        m.askYesNo = [this](const QString &title, const QString &text, QMessageBox::Icon, bool) {
+            messages << title + QStringLiteral(": ") + text;
+            return false;
+        };
+        m.quitProgram = [this] { ++quits; };
+        m.startProgram = [](const QString &, const QString &) { return true; };
+        Form1 &e = program.entry();
+        e.showMessage = [this](const QString &title, const QString &text) {
+            messages << title + QStringLiteral(": ") + text;
+        };
+        e.askYesNo = [this](const QString &title, const QString &text) {
+            messages << title + QStringLiteral(": ") + text;
+            return false;
+        };
+        e.askRetry = [this](const QString &title, const QString &text) {
+            messages << title + QStringLiteral(": ") + text;
+            return false;
+        };
+        e.onUnloaded = [this] { ++unloaded; };
+
+        detail::hooks().prompt = [this](QWidget *, const QString &title, const QString &, const QString &initial) {
+            prompts << title << initial;
+            return sources;
+        };
+        detail::hooks().warning = [this](QWidget *, const QString &title, const QString &text) {
+            messages << title + QStringLiteral(": ") + text;
+        };
+        detail::hooks().openUrl = [](const QUrl &) {};
+        // The detail window is modal: the steps run once it is up, and a failed
+        // step still closes it so that the test goes on to report.
+        detail::hooks().shown = [this](FrmRem &w) {
+            ++detailShown;
+            if (activate(&w) && detailSteps)
+                detailSteps(w);
+            detailSteps = {};
+            if (!w.committed())
+                w.CmdOk_Click();
+        };
+    }
+};
+
+} // namespace
+
+class TestVelderTypical : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void typicalRecordFromAnEmptyFolder();
+    void ouvrirGoesBackAndOpensAnotherTable();
+};
+
+void TestVelderTypical::init()
+{
+    detail::detailMode = 0;
+}
+
+void TestVelderTypical::cleanup()
+{
+    detail::hooks().shown = {};
+    detail::hooks().prompt = {};
+    detail::hooks().warning = {};
+    detail::hooks().openUrl = {};
+    startup::setAppFolder(QString());
+}
+
+void TestVelderTypical::typicalRecordFromAnEmptyFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    startup::setAppFolder(dir.path());
+    Program program(dir.path());
+    Answers answers;
+    answers.wire(program);
+    FrmOuvrir &manager = program.manager();
+    Form1 &entry = program.entry();
+
+    program.start();
+    QVERIFY(manager.isVisible());
+    QVERIFY(!entry.isVisible());
+    QCOMPARE(manager.File1->count(), 0);
+    QVERIFY(activate(&manager));
+
+    // ---- a new table, its properties asked for in the detail window ----
+    click(manager.OptNvtbl);
+    QVERIFY(manager.TxtNomTable->isEnabled());
+    QCOMPARE(focused(), manager.TxtNomTable);
+    type(QStringLiteral("Lanvézec.txt"));
+    answers.sources = QStringLiteral("1802 à 1870_ADO : 3E112@1871 à 1899_Mairie : 3E113");
+    answers.detailSteps = [&](FrmRem &w) {
+        QCOMPARE(w.mode(), 12);
+        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Propriétés de la table"));
+        QCOMPARE(focused(), w.TxtRqEp[0]);
+        type(QStringLiteral("lanvézec"));
+        press(Qt::Key_Return);
+        type(QStringLiteral("anne le goff"));
+        press(Qt::Key_Return);
+        type(QStringLiteral("12/03/2024"));
+        press(Qt::Key_Return);
+        type(QStringLiteral("yves morvan"));
+        press(Qt::Key_Return);
+        type(QStringLiteral("marie kerbrat"));
+        press(Qt::Key_Return);
+        QCOMPARE(focused(), w.TxtRqEp[5]);
+        type(QStringLiteral("Étude des mariages de Lanvézec"));
+        QCOMPARE(w.TxtRqEp[1]->text(), QStringLiteral("Anne Le Goff"));
+        click(w.CmdPrecedent); // "Sources"
+        click(w.CmdOk);
+    };
+    press(Qt::Key_Return); // Enter in the name box opens
+    QCOMPARE(answers.detailShown, 1);
+    QCOMPARE(answers.prompts.value(0), QStringLiteral("Sources et détail des périodes couvertes"));
+    QVERIFY(answers.messages.isEmpty());
+
+    // The new table is made and opened on its spare slot, record 1.
+    const QString path = QDir(dir.path()).filePath(QStringLiteral("Lanvézec.krv"));
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!QFile::exists(path.chopped(4) + QStringLiteral(".txt.krv")));
+    QVERIFY(!manager.isVisible());
+    QVERIFY(entry.isVisible());
+    QCOMPARE(entry.windowTitle(), QStringLiteral(" VELDER - ") + QDir::toNativeSeparators(path));
+    QCOMPARE(entry.Txtnb->text(), QStringLiteral("1"));
+    QCOMPARE(entry.LblNb->text(), QStringLiteral("1"));
+    QCOMPARE(entry.Txt[0]->text(), QStringLiteral("Lanvézec")); // the commune is the first place
+    QCOMPARE(entry.CmbParoisse->count(), 0);
+    QVERIFY(activate(&entry));
+    QCOMPARE(focused(), entry.CmbActe);
+
+    // ---- a parish added through "..." ----
+    answers.detailSteps = [&](FrmRem &w) {
+        QCOMPARE(w.mode(), 11);
+        type(QStringLiteral("saint-pierre"));
+        QCOMPARE(w.TxtRqEp[0]->text(), QStringLiteral("Saint-Pierre"));
+        click(w.CmdPrecedent); // "Ajouter"
+        click(w.TxtRqEp[0]);
+        type(QStringLiteral("notre-dame"));
+        click(w.CmdPrecedent);
+        click(w.TxtRqEp[0]);
+        type(QStringLiteral("SAINT-PIERRE"));
+        click(w.CmdPrecedent); // already listed, letter case aside
+        QCOMPARE(w.LstParoisse->count(), 2);
+        click(w.CmdOk);
+    };
+    click(entry.CmdRq[0]);
+    QCOMPARE(answers.detailShown, 2);
+    QCOMPARE(answers.messages, QStringList{"Velder: La paroisse est déjà présente dans la liste"});
+    answers.messages.clear();
+    QCOMPARE(entry.CmbParoisse->count(), 2);
+    QCOMPARE(entry.CmbParoisse->itemText(0), QStringLiteral("Saint-Pierre"));
+    QCOMPARE(entry.CmbParoisse->itemText(1), QStringLiteral("Notre-Dame"));
+
+    // ---- the parish, completed from the list ----
+    QVERIFY(activate(&entry));
+    click(entry.CmbParoisse->lineEdit());
+    type(QStringLiteral("s"));
+    QCOMPARE(entry.CmbParoisse->currentText(), QStringLiteral("Saint-Pierre"));
+    QCOMPARE(entry.CmbParoisse->lineEdit()->selectedText(), QStringLiteral("aint-Pierre"));
+    type(QStringLiteral("aint-p"));
+    QCOMPARE(entry.CmbParoisse->currentText(), QStringLiteral("Saint-Pierre"));
+    press(Qt::Key_Return);
+    QCOMPARE(focused(), entry.CmdRq[0]);
+    press(Qt::Key_Tab);
+
+    // ---- the act type: a contract shows "Cote", back to a marriage hides it ----
+    QCOMPARE(focused(), entry.CmbActe);
+    press(Qt::Key_Down);
+    QCOMPARE(entry.CmbActe->currentText(), QStringLiteral("Contrat de Mariage"));
+    QVERIFY(entry.Txt[2]->isVisible());
+    QCOMPARE(entry.CmdCM->text(), QStringLiteral("M"));
+    press(Qt::Key_Up);
+    QCOMPARE(entry.CmbActe->currentText(), QStringLiteral("Mariage"));
+    QVERIFY(!entry.Txt[2]->isVisible());
+    QCOMPARE(entry.CmdCM->text(), QStringLiteral("CM"));
+    press(Qt::Key_Return);
+
+    // ---- the date: day and month padded on leaving, the year moves on by itself ----
+    QCOMPARE(focused(), entry.Txt[3]);
+    type(QStringLiteral("7"));
+    press(Qt::Key_Return);
+    QCOMPARE(entry.Txt[3]->text(), QStringLiteral("07"));
+    QCOMPARE(focused(), entry.Txt[4]);
+    type(QStringLiteral("5"));
+    press(Qt::Key_Return);
+    QCOMPARE(entry.Txt[4]->text(), QStringLiteral("05"));
+    type(QStringLiteral("1811"));
+    QCOMPARE(focused(), entry.ChkDispense);
+    press(Qt::Key_Tab);
+
+    // ---- the husband and his parents ----
+    QCOMPARE(focused(), entry.Txt[6]);
+    type(QStringLiteral("de kerguelen"));
+    QCOMPARE(entry.Txt[6]->text(), QStringLiteral("de KERGUELEN"));
+    QCOMPARE(entry.Txt[10]->text(), QStringLiteral("de KERGUELEN")); // followed as it was typed
+    press(Qt::Key_Return);
+    type(QStringLiteral("jean-françois"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("plouvern"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("2x9")); // a place code takes digits
+    press(Qt::Key_Return);
+    QCOMPARE(focused(), entry.CmdRq[1]);
+    press(Qt::Key_Tab);
+    QCOMPARE(focused(), entry.Txt[10]);
+    press(Qt::Key_Return); // the father bears the husband's surname
+    type(QStringLiteral("yves"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("+"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("morvan"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("marie-anne"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Return); // the mother was alive
+    QCOMPARE(focused(), entry.CmdRq[2]);
+    press(Qt::Key_Tab);
+    press(Qt::Key_Return); // no previous spouse
+    press(Qt::Key_Return);
+    QCOMPARE(focused(), entry.CmdRq[3]);
+    press(Qt::Key_Tab);
+
+    // ---- the wife and her parents ----
+    QCOMPARE(focused(), entry.Txt[18]);
+    type(QStringLiteral("le goff"));
+    QCOMPARE(entry.Txt[22]->text(), QStringLiteral("LE GOFF"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("marie-josèphe"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("LANVÉZEC"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("22"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Tab);
+    QCOMPARE(focused(), entry.Txt[22]);
+    press(Qt::Key_Return);
+    type(QStringLiteral("guillaume"));
+    press(Qt::Key_Return);
+    press(Qt::Key_Return);
+    type(QStringLiteral("d'argentré"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("JEANNE"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("+"));
+    press(Qt::Key_Return);
+    QCOMPARE(focused(), entry.CmdRq[5]);
+    QCOMPARE(entry.Txt[6]->text(), QStringLiteral("de KERGUELEN"));
+    QCOMPARE(entry.Txt[7]->text(), QStringLiteral("Jean-François"));
+    QCOMPARE(entry.Txt[9]->text(), QStringLiteral("29"));
+    QCOMPARE(entry.Txt[20]->text(), QStringLiteral("Lanvézec"));
+    QCOMPARE(entry.Txt[25]->text(), QStringLiteral("d'ARGENTRÉ"));
+    QCOMPARE(entry.Txt[26]->text(), QStringLiteral("Jeanne"));
+
+    // ---- four witnesses on the witness pages ----
+    auto fill = [](FrmRem &w, int box, const QString &text) {
+        click(w.TxtRqEp[box]);
+        type(text);
+    };
+    answers.detailSteps = [&](FrmRem &w) {
+        QCOMPARE(w.mode(), 8);
+        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 1"));
+        QVERIFY(!w.CmdPrecedent->isEnabled());
+        QCOMPARE(focused(), w.TxtRqEp[0]);
+        type(QStringLiteral("riou"));
+        press(Qt::Key_Return);
+        type(QStringLiteral("hervé"));
+        click(w.Option2[0]); // M
+        fill(w, 2, QStringLiteral("45"));
+        fill(w, 3, QStringLiteral("plouvern"));
+        fill(w, 4, QStringLiteral("29"));
+        fill(w, 5, QStringLiteral("lanvézec"));
+        fill(w, 6, QStringLiteral("22"));
+        fill(w, 7, QStringLiteral("laboureur"));
+        fill(w, 8, QStringLiteral("oncle"));
+        click(w.Option1[0]); // of the husband
+        fill(w, 9, QStringLiteral("signe"));
+        click(w.CmdSuivant);
+
+        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 2"));
+        QCOMPARE(w.TxtRqEp[0]->text(), QString()); // an unused witness comes empty
+        QVERIFY(w.Option2[1]->isChecked());
+        fill(w, 0, QStringLiteral("le bihan"));
+        fill(w, 1, QStringLiteral("pierre"));
+        click(w.Option2[0]);
+        fill(w, 7, QStringLiteral("meunier"));
+        click(w.CmdSuivant);
+
+        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 3"));
+        fill(w, 0, QStringLiteral("kerbrat"));
+        fill(w, 1, QStringLiteral("louise"));
+        fill(w, 2, QStringLiteral("30"));
+        fill(w, 5, QStringLiteral("saint-éloi"));
+        fill(w, 8, QStringLiteral("cousine"));
+        click(w.CmdSuivant);
+
+        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 4"));
+        QVERIFY(!w.CmdSuivant->isEnabled());
+        fill(w, 0, QStringLiteral("tanguy"));
+        fill(w, 1, QStringLiteral("jean"));
+        click(w.Option2[0]);
+        fill(w, 7, QStringLiteral("tisserand"));
+        fill(w, 9, QStringLiteral("ne signe pas"));
+
+        // Back to the third witness and forth again: nothing typed is lost.
+        click(w.CmdPrecedent);
+        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 3"));
+        QCOMPARE(w.TxtRqEp[0]->text(), QStringLiteral("KERBRAT"));
+        QCOMPARE(w.TxtRqEp[5]->text(), QStringLiteral("Saint-Éloi"));
+        QVERIFY(w.Option2[1]->isChecked());
+        QVERIFY(w.Option1[1]->isChecked());
+        click(w.CmdSuivant);
+        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 4"));
+        QCOMPARE(w.TxtRqEp[9]->text(), QStringLiteral("ne signe pas"));
+        click(w.CmdOk);
+    };
+    click(entry.CmdTemoin);
+    QCOMPARE(answers.detailShown, 3);
+    QCOMPARE(entry.groups()[13].section(u'\t', 0, 0), QStringLiteral("TANGUY"));
+
+    QVERIFY(activate(&entry));
+    click(entry.Txt[30]);
+    type(QStringLiteral("bans publiés 3 fois"));
+
+    // ---- "Suivant >>" stores the record and shows the next new one ----
+    click(entry.CmdSuivant);
+    QCOMPARE(program.table().upperIndex(), 2);
+    QCOMPARE(entry.Txtnb->text(), QStringLiteral("2"));
+    QCOMPARE(entry.LblNb->text(), QStringLiteral("2"));
+    QCOMPARE(entry.Txt[6]->text(), QString());
+    QCOMPARE(entry.Txt[0]->text(), QStringLiteral("Lanvézec"));
+    QCOMPARE(entry.CmbParoisse->currentText(), QStringLiteral("Saint-Pierre"));
+    QCOMPARE(entry.Lbl[0]->text(), QStringLiteral("07/05/1811"));
+    QCOMPARE(entry.Lbl[1]->text(), QStringLiteral("de KERGUELEN\u00a0Jean-François"));
+    QCOMPARE(entry.Lbl[8]->text(), QStringLiteral("d'ARGENTRÉ\u00a0Jeanne"));
+    QCOMPARE(entry.Lblnb2->text(), QStringLiteral("1"));
+    QCOMPARE(entry.groups()[10], QString(11, u'\t'));
+
+    // ---- "Quitter" ----
+    click(entry.CmdQuitter);
+    QCOMPARE(answers.unloaded, 1);
+    QVERIFY(answers.messages.isEmpty());
+
+    // The header: commune, sources, the five people values joined by the
+    // no-break space, the parishes joined likewise. Windows-1252, CR LF.
+    const QByteArray header = "Lanv\xe9zec\t"
+                              "1802 \xe0 1870_ADO : 3E112@1871 \xe0 1899_Mairie : 3E113\t"
+                              "Anne Le Goff" "\xa0" "12/03/2024" "\xa0" "Yves Morvan" "\xa0" "Marie Kerbrat" "\xa0"
+                              "\xc9tude des mariages de Lanv\xe9zec\t"
+                              "Saint-Pierre" "\xa0" "Notre-Dame";
+    QByteArrayList f;
+    f << "Lanv\xe9zec" << "Saint-Pierre" << "MA" << "" << "07/05/1811" << "0";          // 1-6
+    f << "de KERGUELEN" << "Jean-Fran\xe7ois" << "Plouvern" << "29";                   // 7-10
+    f << "" << "" << "" << "" << "" << "";                                               // 11-16 his details
+    f << "de KERGUELEN" << "Yves" << "+";                                               // 17-19 his father
+    f << "" << "" << "" << "" << "" << "" << "" << "";                                   // 20-27
+    f << "MORVAN" << "Marie-Anne" << "";                                                // 28-30 his mother
+    f << "" << "" << "" << "" << "" << "" << "" << "";                                   // 31-38
+    f << "" << "";                                                                       // 39-40 no previous spouse
+    f << "" << "" << "" << "" << "" << "" << "";                                         // 41-47
+    f << "" << "" << "" << "" << "" << "" << "" << "" << "";                             // 48-56
+    f << "LE GOFF" << "Marie-Jos\xe8phe" << "Lanv\xe9zec" << "22";                     // 57-60
+    f << "" << "" << "" << "" << "" << "";                                               // 61-66 her details
+    f << "LE GOFF" << "Guillaume" << "";                                                // 67-69 her father
+    f << "" << "" << "" << "" << "" << "" << "" << "";                                   // 70-77
+    f << "d'ARGENTR\xc9" << "Jeanne" << "+";                                            // 78-80 her mother
+    f << "" << "" << "" << "" << "" << "" << "" << "";                                   // 81-88
+    f << "" << "";                                                                       // 89-90
+    f << "" << "" << "" << "" << "" << "" << "";                                         // 91-97
+    f << "" << "" << "" << "" << "" << "" << "" << "" << "";                             // 98-106
+    // The witnesses: surname, first names, sex, age, origin and code, residence
+    // and code, profession, kinship, with whom (1 husband, 2 wife), remarks.
+    f << "RIOU" << "Herv\xe9" << "M" << "45" << "Plouvern" << "29" << "Lanv\xe9zec" << "22" << "Laboureur"
+      << "Oncle" << "1" << "signe";                                                      // 107-118
+    f << "LE BIHAN" << "Pierre" << "M" << "" << "" << "" << "" << "" << "Meunier" << "" << "2" << "";   // 119-130
+    f << "KERBRAT" << "Louise" << "F" << "30" << "" << "" << "Saint-\xc9loi" << "" << "" << "Cousine" << "2"
+      << "";                                                                             // 131-142
+    f << "TANGUY" << "Jean" << "M" << "" << "" << "" << "" << "" << "Tisserand" << "" << "2"
+      << "ne signe pas";                                                                 // 143-154
+    f << "" << "" << "" << "" << "" << "";                                               // 155-160
+    f << "bans publi\xe9s 3 fois";                                                       // 161
+    QCOMPARE(f.size(), 161);
+    const QByteArray expected = header + "\r\n" + f.join('\t') + "\r\n";
+    QCOMPARE(testutil::readBytes(path), expected);
+}
+
+void TestVelderTypical::ouvrirGoesBackAndOpensAnotherTable()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    startup::setAppFolder(dir.path());
+    const QString first = dir.filePath(QStringLiteral("Kerivoal.krv"));
+    const QString second = dir.filePath(QStringLiteral("Trogor.krv"));
+    const QByteArray firstHeader = "Kerivoal\t1810 \xe0 1830_ADO : 3E7\tJos" "\xa0" "2023" "\xa0" "Lan" "\xa0"
+                                   "Per" "\xa0" "\tSaint-Yves";
+    const QByteArray firstRecord = cp1252::encode(testutil::recordLine(
+        {{"Lieu", "Kerivoal"}, {"Paroisse", "Saint-Yves"}, {"Date", "02/02/1822"}, {"Nom EPX", "PRIGENT"},
+         {"Prenom EPX", "Goulven"}, {"Nom EPSE", "CADIOU"}, {"Prenom EPSE", "Soizic"}}));
+    QVERIFY(testutil::writeBytes(first, firstHeader + "\r\n" + firstRecord + "\r\n"));
+    const QByteArray secondBytes = testutil::fileBytes(
+        {QStringLiteral("Trogor\t\t\u00a0\u00a0\u00a0\u00a0\tSaint-Maudez\u00a0Locmaria"),
+         testutil::recordLine({{"Lieu", "Trogor"}, {"Paroisse", "Locmaria"}, {"Nom EPX", "JÉGOU"},
+                               {"Prenom EPX", "Malo"}, {"Nom EPSE", "LE DANTEC"}, {"Prenom EPSE", "Katell"}}),
+         testutil::recordLine({{"Lieu", "Trogor"}, {"Paroisse", "Saint-Maudez"}, {"Nom EPX", "OLLIVIER"},
+                               {"Prenom EPX", "Tugdual"}, {"Nom EPSE", "HAMON"}, {"Prenom EPSE", "Rozenn"}})});
+    QVERIFY(testutil::writeBytes(second, secondBytes));
+
+    Program program(dir.path());
+    Answers answers;
+    answers.wire(program);
+    FrmOuvrir &manager = program.manager();
+    Form1 &entry = program.entry();
+    program.start();
+    QVERIFY(activate(&manager));
+    QCOMPARE(manager.File1->count(), 2);
+    QCOMPARE(manager.selectedTable(), QStringLiteral("Kerivoal.krv"));
+
+    // Enter in the list opens the selected table on a new record.
+    manager.File1->setFocus();
+    press(Qt::Key_Return);
+    QVERIFY(!manager.isVisible());
+    QVERIFY(entry.isVisible());
+    QCOMPARE(entry.Txtnb->text(), QStringLiteral("2"));
+    QCOMPARE(entry.Txt[0]->text(), QStringLiteral("Kerivoal"));
+    QCOMPARE(entry.CmbParoisse->currentText(), QStringLiteral("Saint-Yves"));
+    QCOMPARE(entry.Lbl[1]->text(), QStringLiteral("PRIGENT\u00a0Goulven"));
+
+    QVERIFY(activate(&entry));
+    click(entry.Txt[6]);
+    type(QStringLiteral("tanguy"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("alain"));
+    click(entry.Txt[18]);
+    type(QStringLiteral("riou"));
+    press(Qt::Key_Return);
+    type(QStringLiteral("yvonne"));
+
+    // "Ouvrir" stores, saves and brings the manager back.
+    click(entry.CmdOuvrir);
+    QVERIFY(manager.isVisible());
+    QVERIFY(!entry.isVisible());
+    QCOMPARE(manager.File1->count(), 2);
+    // Typed without his first names, the father keeps no copy of the surname.
+    const QByteArray typed = cp1252::encode(testutil::recordLine(
+        {{"Lieu", "Kerivoal"}, {"Paroisse", "Saint-Yves"}, {"Nom EPX", "TANGUY"}, {"Prenom EPX", "Alain"},
+         {"Nom EPSE", "RIOU"}, {"Prenom EPSE", "Yvonne"}}));
+    QCOMPARE(testutil::readBytes(first), firstHeader + "\r\n" + firstRecord + "\r\n" + typed + "\r\n");
+
+    // A double click on the other table shows that one.
+    QVERIFY(activate(&manager));
+    const QList<QListWidgetItem *> items = manager.File1->findItems(QStringLiteral("Trogor.krv"), Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    const QPoint at = manager.File1->visualItemRect(items.first()).center();
+    QTest::mouseClick(manager.File1->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(manager.File1->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(!manager.isVisible());
+    QVERIFY(entry.isVisible());
+    QCOMPARE(entry.windowTitle(), QStringLiteral(" VELDER - ") + QDir::toNativeSeparators(second));
+    QCOMPARE(entry.Txtnb->text(), QStringLiteral("3"));
+    QCOMPARE(entry.LblNb->text(), QStringLiteral("3"));
+    QCOMPARE(entry.Txt[0]->text(), QStringLiteral("Trogor"));
+    QCOMPARE(entry.Txt[6]->text(), QString());
+    QCOMPARE(entry.CmbParoisse->currentText(), QStringLiteral("Saint-Maudez"));
+    QCOMPARE(entry.CmbParoisse->count(), 2);
+    QCOMPARE(entry.CmbParoisse->itemText(1), QStringLiteral("Locmaria"));
+    QCOMPARE(entry.Lbl[1]->text(), QStringLiteral("OLLIVIER\u00a0Tugdual"));
+    QCOMPARE(entry.Lblnb2->text(), QStringLiteral("2"));
+
+    // Back to the manager and out through its "Quitter": nothing typed, nothing changed.
+    click(entry.CmdOuvrir);
+    QVERIFY(manager.isVisible());
+    click(manager.CmdAnnuler);
+    QCOMPARE(answers.quits, 1);
+    QCOMPARE(testutil::readBytes(second), secondBytes);
+    QCOMPARE(testutil::readBytes(first), firstHeader + "\r\n" + firstRecord + "\r\n" + typed + "\r\n");
+    QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.messages.join(u'\n')));
+}
+
+QTEST_MAIN(TestVelderTypical)
+#include "test_velder_typical.moc"
