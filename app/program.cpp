@@ -20,7 +20,10 @@ Program::Program(const QString &appFolder)
     };
     manager.printTable = [&manager](const QString &path) { printTableListing(&manager, path); };
     manager.beforeQuit = [this] {
-        if (m_entry)
+        // A hidden entry window was stored and saved by its "Ouvrir", and nothing
+        // edits it while the manager is up; saving it again would bring back a table
+        // the user has just put in the trash.
+        if (m_entry && m_entry->isVisible())
             m_entry->storeAndSave();
     };
 }

@@ -54,6 +54,7 @@ struct Answers {
     int quits = 0;          // the table manager ended the program
     int unloaded = 0;       // the entry window closed for good
     int detailShown = 0;    // detail windows opened
+    bool yes = false;       // the answer to every question
     QString sources;        // the answer to the "Sources" prompt
     QStringList prompts;
     std::function<void(FrmRem &)> detailSteps;
@@ -66,7 +67,7 @@ struct Answers {
         };
         m.askYesNo = [this](const QString &title, const QString &text, QMessageBox::Icon, bool) {
             messages << title + QStringLiteral(": ") + text;
-            return false;
+            return yes;
         };
         m.quitProgram = [this] { ++quits; };
         m.startProgram = [](const QString &, const QString &) { return true; };
@@ -114,6 +115,7 @@ private slots:
     void cleanup();
     void typicalRecordFromAnEmptyFolder();
     void ouvrirGoesBackAndOpensAnotherTable();
+    void tableDeletedAfterOuvrirStaysDeletedAtQuit();
 };
 
 void TestVelderTypical::init()
@@ -537,6 +539,39 @@ void TestVelderTypical::ouvrirGoesBackAndOpensAnotherTable()
     QCOMPARE(testutil::readBytes(second), secondBytes);
     QCOMPARE(testutil::readBytes(first), firstHeader + "\r\n" + firstRecord + "\r\n" + typed + "\r\n");
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.messages.join(u'\n')));
+}
+
+void TestVelderTypical::tableDeletedAfterOuvrirStaysDeletedAtQuit()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // The trash of the test stays inside its folder.
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("data")));
+    qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    const QString table = dir.filePath(QStringLiteral("Kerivoal.krv"));
+    QVERIFY(testutil::writeBytes(table, testutil::fileBytes({testutil::header(QStringLiteral("Kerivoal")),
+                                                             testutil::recordLine({{"Nom EPX", "PRIGENT"}})})));
+    Program program(dir.path());
+    Answers answers;
+    answers.wire(program);
+    FrmOuvrir &manager = program.manager();
+    Form1 &entry = program.entry();
+    program.start(table);
+    QVERIFY(entry.isVisible());
+    QVERIFY(activate(&entry));
+    click(entry.Txt[6]);
+    type(QStringLiteral("tanguy"));
+    click(entry.CmdOuvrir);
+    QVERIFY(manager.isVisible());
+
+    // The table just saved goes to the trash, then the program ends.
+    QCOMPARE(manager.selectedTable(), QStringLiteral("Kerivoal.krv"));
+    answers.yes = true;
+    click(manager.CmdSuppr);
+    QVERIFY(!QFile::exists(table));
+    click(manager.CmdAnnuler);
+    QCOMPARE(answers.quits, 1);
+    QVERIFY2(!QFile::exists(table), "the deleted table came back");
 }
 
 QTEST_MAIN(TestVelderTypical)
