@@ -116,6 +116,7 @@ private slots:
     void typicalRecordFromAnEmptyFolder();
     void ouvrirGoesBackAndOpensAnotherTable();
     void tableDeletedAfterOuvrirStaysDeletedAtQuit();
+    void commandLineTablePropertiesAndCloseBox();
 };
 
 void TestVelderTypical::init()
@@ -572,6 +573,58 @@ void TestVelderTypical::tableDeletedAfterOuvrirStaysDeletedAtQuit()
     click(manager.CmdAnnuler);
     QCOMPARE(answers.quits, 1);
     QVERIFY2(!QFile::exists(table), "the deleted table came back");
+}
+
+void TestVelderTypical::commandLineTablePropertiesAndCloseBox()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString table = dir.filePath(QStringLiteral("Trogor.krv"));
+    const QString record = testutil::recordLine({{"Lieu", "Trogor"}, {"Nom EPX", "JÉGOU"}, {"Prenom EPX", "Malo"}});
+    const QByteArray before = testutil::fileBytes(
+        {QStringLiteral("Trogor\t1820 à 1840_ADO : 3E9\tGwen\u00a0\u00a0\u00a0\u00a0\tLocmaria"), record});
+    QVERIFY(testutil::writeBytes(table, before));
+    Program program(dir.path());
+    Answers answers;
+    answers.wire(program);
+    Form1 &entry = program.entry();
+
+    // A table named at start opens at once; the manager stays out of sight.
+    program.start(table);
+    QVERIFY(!program.manager().isVisible());
+    QVERIFY(entry.isVisible());
+    QVERIFY(activate(&entry));
+
+    // The table's properties from the toolbar: the header is shown and edited.
+    answers.detailSteps = [&](FrmRem &w) {
+        QCOMPARE(w.mode(), 12);
+        QCOMPARE(w.TxtRqEp[0]->text(), QStringLiteral("Trogor"));
+        QCOMPARE(w.TxtRqEp[1]->text(), QStringLiteral("Gwen"));
+        QCOMPARE(focused(), w.TxtRqEp[0]);
+        type(QStringLiteral("trogor-vras"));
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        type(QStringLiteral("1999"));
+        click(w.CmdOk);
+    };
+    click(entry.PicBouton[0]);
+    QCOMPARE(answers.detailShown, 1);
+    answers.detailSteps = [&](FrmRem &w) {
+        QCOMPARE(w.mode(), 13);
+        QCOMPARE(w.LblRem[1]->text(), QStringLiteral("Version ") + detail::programVersion());
+        click(w.CmdOk);
+    };
+    click(entry.PicBouton[3]);
+    QCOMPARE(answers.detailShown, 2);
+
+    // The close box stores and saves, keeping the former file as the backup.
+    entry.close();
+    QCOMPARE(answers.unloaded, 1);
+    QCOMPARE(testutil::readBytes(table),
+             testutil::fileBytes({QStringLiteral("Trogor-Vras\t1820 à 1840_ADO : 3E9\tGwen\u00a01999\u00a0\u00a0\u00a0\tLocmaria"),
+                                  record}));
+    QCOMPARE(testutil::readBytes(dir.filePath(QStringLiteral("Temp2.tmp"))), before);
+    QVERIFY(answers.messages.isEmpty());
 }
 
 QTEST_MAIN(TestVelderTypical)
