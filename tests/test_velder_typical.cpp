@@ -532,10 +532,35 @@ void TestVelderTypical::ouvrirGoesBackAndOpensAnotherTable()
     QCOMPARE(entry.Lbl[1]->text(), QStringLiteral("OLLIVIER\u00a0Tugdual"));
     QCOMPARE(entry.Lblnb2->text(), QStringLiteral("2"));
 
-    // Back to the manager and out through its "Quitter": nothing typed, nothing changed.
+    // Back to the manager; a new table then shows nothing of the one before.
     click(entry.CmdOuvrir);
     QVERIFY(manager.isVisible());
+    QVERIFY(activate(&manager));
+    click(manager.OptNvtbl);
+    type(QStringLiteral("Brennilis"));
+    answers.detailSteps = [&](FrmRem &w) {
+        QCOMPARE(w.TxtRqEp[0]->text(), QString());
+        type(QStringLiteral("brennilis"));
+        click(w.CmdOk);
+    };
+    click(manager.OKButton);
+    QVERIFY(entry.isVisible());
+    QCOMPARE(entry.Txtnb->text(), QStringLiteral("1"));
+    QCOMPARE(entry.LblNb->text(), QStringLiteral("1"));
+    QCOMPARE(entry.Txt[0]->text(), QStringLiteral("Brennilis"));
+    QCOMPARE(entry.CmbParoisse->count(), 0);
+    QCOMPARE(entry.CmbParoisse->currentText(), QString());
+    QCOMPARE(entry.Lbl[1]->text(), QString());
+    QCOMPARE(entry.Lblnb2->text(), QString());
+
+    // Out through the manager's "Quitter": the tables hold what was typed, no more.
+    click(entry.CmdOuvrir);
+    QVERIFY(manager.isVisible());
+    QVERIFY(manager.Option1->isChecked());
+    QCOMPARE(manager.selectedTable(), QStringLiteral("Brennilis.krv"));
     click(manager.CmdAnnuler);
+    QCOMPARE(testutil::readBytes(dir.filePath(QStringLiteral("Brennilis.krv"))),
+             QByteArray("Brennilis\t\t" "\xa0\xa0\xa0\xa0" "\t\r\n"));
     QCOMPARE(answers.quits, 1);
     QCOMPARE(testutil::readBytes(second), secondBytes);
     QCOMPARE(testutil::readBytes(first), firstHeader + "\r\n" + firstRecord + "\r\n" + typed + "\r\n");
