@@ -58,8 +58,8 @@ FieldEdit::FieldEdit(int index, FieldHost &host, QWidget *parent)
     : QLineEdit(parent), m_index(index), m_host(host)
 {
     setObjectName(QStringLiteral("Txt%1").arg(index));
-    setAlignment(qtAlignment(spec(index).align));
-    if (spec(index).rule == Rule::Date)
+    setAlignment(qtAlignment(boxInfo(index).align));
+    if (boxInfo(index).rule == Rule::Date)
         setToolTip(daterules::FormatHelp);
 }
 

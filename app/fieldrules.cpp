@@ -21,7 +21,7 @@ using enum Rule;
 constexpr Align L = Align::Left, C = Align::Center, R = Align::Right;
 
 // Txt(0)..Txt(30): maximum length (0 none), alignment, entry rule.
-constexpr std::array<BoxSpec, record::TxtCount> kBoxes{{
+constexpr std::array<BoxInfo, record::TxtCount> kBoxes{{
     {0, L, InitialCapitals},   //  0 Lieu
     {0, L, None},              //  1 Paroisse (under CmbParoisse)
     {0, L, Capitals},          //  2 Cote
@@ -184,7 +184,7 @@ qsizetype tabPosition(const QString &line, int n)
 
 const QString MarkerHelp = QStringLiteral("Si la personne est décédée lors du mariage, mettre \"+\"");
 
-const BoxSpec &spec(int index)
+const BoxInfo &boxInfo(int index)
 {
     return kBoxes.at(std::clamp(index, 0, record::TxtCount - 1));
 }
@@ -195,7 +195,7 @@ int maxLength(int index, const DateBoxes &date)
         return date.monthMaxLength;
     if (index == box::Year)
         return date.yearMaxLength;
-    return spec(index).maxLength;
+    return boxInfo(index).maxLength;
 }
 
 QChar upperKey(QChar c) { return cp1252::upper(c); }
@@ -378,9 +378,9 @@ Box applied(int index, const Result &r, const DateBoxes &date)
 Result gotFocus(int index, const Box &b, const Context &)
 {
     Result r;
-    if (spec(index).rule == Rule::Date)
+    if (boxInfo(index).rule == Rule::Date)
         r = daterules::gotFocus(b);
-    else if (spec(index).rule == Rule::EventMarker)
+    else if (boxInfo(index).rule == Rule::EventMarker)
         r.help = MarkerHelp;
     r.box = {b.text, 0, int(b.text.size())};
     return r;
@@ -422,7 +422,7 @@ Result keyPress(int index, const Box &before, QChar k, const Context &ctx)
         r.beep = true;
         return r;
     }
-    switch (spec(index).rule) {
+    switch (boxInfo(index).rule) {
     case Rule::InitialCapitals: initialCapitals(index, b, k, ctx, r); break;
     case Rule::Capitals: capitals(index, b, k, ctx, r); break;
     case Rule::Date: return daterules::keyPress(index, b, k, ctx.dateBoxes());
@@ -435,7 +435,7 @@ Result keyPress(int index, const Box &before, QChar k, const Context &ctx)
 
 Result keyUp(int index, const Box &b, const Context &ctx)
 {
-    if (spec(index).rule == Rule::Date)
+    if (boxInfo(index).rule == Rule::Date)
         return daterules::keyUp(index, b, ctx.dateBoxes());
     Result r;
     r.box = b;
@@ -445,7 +445,7 @@ Result keyUp(int index, const Box &b, const Context &ctx)
 Result lostFocus(int index, const Box &b, const Context &ctx)
 {
     Result r;
-    if (spec(index).rule == Rule::Date) {
+    if (boxInfo(index).rule == Rule::Date) {
         r = daterules::lostFocus(index, b, ctx.dateBoxes());
     } else {
         r.box = b;

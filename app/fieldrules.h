@@ -33,14 +33,14 @@ constexpr int PageDown = 34;
 enum class Rule { None, InitialCapitals, Capitals, Date, PlaceCode, EventMarker };
 enum class Align { Left, Center, Right };
 
-struct BoxSpec {
+struct BoxInfo {
     int maxLength;   // 0: no limit
     Align align;     // as designed
     Rule rule;
 };
 
 // The table of the 31 boxes.
-const BoxSpec &spec(int index);
+const BoxInfo &boxInfo(int index);
 // The limit on typed characters of a box now; the month and year boxes follow the date layout.
 int maxLength(int index, const DateBoxes &date);
 
