@@ -1,6 +1,7 @@
 // Moving between records of a table of 100,000 complete records in the real entry
 // window (offscreen): Store + Show per move, next, previous, typed number and the
 // append of a new record, against the same moves on a table of 100 records.
+#include "bench/benchdata.h"
 #include "app/form1.h"
 #include "store/recordmodel.h"
 
@@ -12,17 +13,6 @@
 #include <vector>
 
 namespace {
-
-QString completeRecord(int n)
-{
-    QStringList f;
-    for (int p = 1; p <= record::FieldCount; ++p)
-        f << QStringLiteral("Champ%1é%2").arg(p).arg(n % 997);
-    f[2] = QStringLiteral("MA");
-    f[4] = QStringLiteral("12/02/1788");
-    f[5] = QStringLiteral("0");
-    return record::joinFields(f);
-}
 
 struct Stats { double meanUs, maxUs; };
 
@@ -46,7 +36,7 @@ void run(int records)
 {
     QStringList lines{QStringLiteral("Valbrune\t1700 à 1900_AD\tA\tSaint-Martin")};
     for (int i = 1; i <= records; ++i)
-        lines << completeRecord(i);
+        lines << benchdata::completeRecord(i);
     TableStore table;
     table.setContent(lines, QStringLiteral("/nonexistent/Grande.krv"));
     Form1 form(table);

@@ -1,5 +1,6 @@
 // Place completion of the detail window on a table of 100,000 complete records,
 // worst case: no record matches, so each key scans every line's field 9.
+#include "bench/benchdata.h"
 #include "detail/detaillogic.h"
 #include "store/recordmodel.h"
 
@@ -14,15 +15,10 @@ int main(int argc, char **argv)
     QStringList lines{QStringLiteral("Valbrune\t\t\t")};
     for (int n = 0; n < records; ++n) {
         QStringList f;
-        for (int p = 1; p <= record::FieldCount; ++p)
-            f << QStringLiteral("Champ%1é%2").arg(p).arg(n % 997);
-        f[2] = QStringLiteral("MA");
-        f[4] = QStringLiteral("12/02/1788");
-        f[5] = QStringLiteral("0");
+        record::splitFields(benchdata::completeRecord(n), f);
         f[8] = QStringLiteral("Plouvien");
         lines << record::joinFields(f);
     }
-    lines << QString();
     TableStore table;
     table.setContent(lines);
 

@@ -1,5 +1,6 @@
 // Load and save of a table of 100,000 complete records, against a plain copy of
 // the same file measured in the same run; and the memory the loaded table takes.
+#include "bench/benchdata.h"
 #include "store/cp1252.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
@@ -25,17 +26,6 @@ long statusKb(const char *key)
     return -1;
 }
 
-QString completeRecord(int n)
-{
-    QStringList f;
-    for (int p = 1; p <= record::FieldCount; ++p)
-        f << QStringLiteral("Champ%1é%2").arg(p).arg(n % 997);
-    f[2] = QStringLiteral("MA");
-    f[4] = QStringLiteral("12/02/1788");
-    f[5] = QStringLiteral("0");
-    return record::joinFields(f);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -44,14 +34,7 @@ int main(int argc, char **argv)
     const int records = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTemporaryDir dir;
     const QString path = dir.filePath("Grande.krv");
-    {
-        QFile f(path);
-        f.open(QIODevice::WriteOnly);
-        const QChar nb = record::Nbsp;
-        f.write(cp1252::encode(QStringLiteral("Valbrune\t1700 à 1900_AD\tA%1B%1C%1D%1E\tSaint-Martin").arg(nb)) + "\r\n");
-        for (int i = 1; i <= records; ++i)
-            f.write(cp1252::encode(completeRecord(i)) + "\r\n");
-    }
+    benchdata::writeTable(path, records);
     const qint64 size = QFileInfo(path).size();
 
     // Peak memory from here on only.

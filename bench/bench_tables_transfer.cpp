@@ -1,6 +1,7 @@
 // CSV export of a table of 100,000 complete records against a plain copy of the
 // same file in the same run; import of a 100,000-line comma file of 217 columns,
 // with a progress observer that repaints an off-screen bar at every change.
+#include "bench/benchdata.h"
 #include "tables/export.h"
 #include "tables/import.h"
 #include "store/cp1252.h"
@@ -17,17 +18,6 @@
 #include <cstdio>
 
 namespace {
-
-QString completeRecord(int n)
-{
-    QStringList f;
-    for (int p = 1; p <= record::FieldCount; ++p)
-        f << QStringLiteral("Champ%1é%2").arg(p).arg(n % 997);
-    f[2] = QStringLiteral("MA");
-    f[4] = QStringLiteral("12/02/1788");
-    f[5] = QStringLiteral("0");
-    return record::joinFields(f);
-}
 
 QByteArray commaRecord(int n, QStringEncoder &oem)
 {
@@ -50,14 +40,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
 
     const QString table = dir.filePath("Grande.krv");
-    {
-        QFile f(table);
-        f.open(QIODevice::WriteOnly);
-        const QChar nb = record::Nbsp;
-        f.write(cp1252::encode(QStringLiteral("Valbrune\t1700 à 1900_AD\tA%1B%1C%1D%1E\tSaint-Martin").arg(nb)) + "\r\n");
-        for (int i = 1; i <= records; ++i)
-            f.write(cp1252::encode(completeRecord(i)) + "\r\n");
-    }
+    benchdata::writeTable(table, records);
     const double mb = double(QFileInfo(table).size()) / 1e6;
 
     QElapsedTimer t;
