@@ -38,49 +38,51 @@ const char16_t *const ExpectedHeader =
 QString threeRecords(const QString &folder)
 {
     const QString path = QDir(folder).filePath(QStringLiteral("Valbrune.krv"));
-    QStringList lines{header()};
-    lines << recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Date", "03/05/1815"},
-                         {"Nom EPX", "ROUVELLE"}, {"Prenom EPX", "Aubin"}, {"Notes", "vu; relu"}});
-    lines << fullRecordLine(2);
-    lines << recordLine({{"Type d'acte", "CM"}, {"Date", "15/Brum/04"}, {"Nom EPSE", "de la CHAUME"}});
-    writeBytes(path, fileBytes(lines));
+    writeBytes(path, fileBytes({header(),
+                                recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Date", "03/05/1815"},
+                                            {"Nom EPX", "ROUVELLE"}, {"Prenom EPX", "Aubin"}, {"Notes", "vu; relu"}}),
+                                fullRecordLine(2),
+                                recordLine({{"Type d'acte", "CM"}, {"Date", "15/Brum/04"}, {"Nom EPSE", "de la CHAUME"}})}));
     return path;
 }
 
+// The lines of a CSV file, empty if any of them does not end in CR LF.
 QList<QByteArray> csvLines(const QString &path)
 {
-    QByteArray all = readBytes(path);
-    QList<QByteArray> lines = all.split('\n');
+    QList<QByteArray> lines = readBytes(path).split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     for (auto &l : lines) {
         if (!l.endsWith('\r'))
-            return {}; // every line must end in CR LF
+            return {};
         l.chop(1);
     }
     return lines;
 }
 
+// The dialogs of one click on "Exporter", answered in order and written down.
 struct Script {
-    QStringList answers;                // save dialog answers, in order ("" = cancel)
-    QList<bool> yesNo;                  // overwrite answers, in order
+    QStringList answers;                // save dialog answers ("" = cancel)
+    QList<bool> yesNo;                  // overwrite answers
     QStringList titles, filters, defaults, questions, messages;
     int dialogs = 0;
-    exporter::Hooks hooks()
+    exporter::Result click(const QString &table, std::function<void()> hide = {})
     {
         exporter::Hooks h;
         h.saveFileName = [this](QWidget *, const QString &title, const QString &def, const QString &filter) {
             titles << title;
             filters << filter;
             defaults << def;
-            return dialogs < answers.size() ? answers.at(dialogs++) : QString();
+            return answers.value(dialogs++);
         };
         h.askYesNo = [this](QWidget *, const QString &text, const QString &title) {
             questions << title + u'|' + text;
-            return yesNo.isEmpty() ? false : yesNo.takeFirst();
+            return !yesNo.isEmpty() && yesNo.takeFirst();
         };
         h.inform = [this](QWidget *, const QString &text, const QString &title) { messages << title + u'|' + text; };
-        return h;
+        if (hide)
+            h.hideEntryWindow = hide;
+        return exporter::CmdExporter_Click(nullptr, table, h);
     }
 };
 
@@ -91,9 +93,6 @@ class TestTablesExport : public QObject {
 private slots:
     void headerAndRows()
     {
-        QCOMPARE(exporter::csvHeader(), QString::fromUtf16(ExpectedHeader));
-        QCOMPARE(exporter::csvHeader().count(u';'), 161);
-
         QTemporaryDir dir;
         const QString table = threeRecords(dir.path());
         const QByteArray before = readBytes(table);
@@ -107,8 +106,7 @@ private slots:
         QStringList records;
         QVERIFY(readLines(table, records));
         for (int n = 1; n <= 3; ++n) {
-            const QString row = cp1252::decode(lines.at(n));
-            const QStringList cols = row.split(u';');
+            const QStringList cols = cp1252::decode(lines.at(n)).split(u';');
             QStringList fields;
             QVERIFY(record::splitFields(records.at(n), fields));
             QCOMPARE(cols.at(0), QString::number(n));
@@ -129,7 +127,7 @@ private slots:
         writeBytes(table, fileBytes({header()}));
         const QString csv = dir.filePath(QStringLiteral("vide.CSV"));
         QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Written);
-        QCOMPARE(csvLines(csv), QList<QByteArray>{cp1252::encode(exporter::csvHeader())});
+        QCOMPARE(csvLines(csv), QList<QByteArray>{cp1252::encode(QString::fromUtf16(ExpectedHeader))});
 
         // A line too short to split ends the export; the rows before it stay.
         writeBytes(table, fileBytes({header(), fullRecordLine(1), QStringLiteral("coupé\tici"), fullRecordLine(3)}));
@@ -139,26 +137,21 @@ private slots:
         QVERIFY(lines.at(1).startsWith("1;v1"));
     }
 
-    void lineEndsAndBlocks()
+    void lineEndsAcrossReadBlocks()
     {
-        // The rows follow the table reading's lines whatever their ends, also
-        // where a CR LF falls across two read blocks of the export.
+        // Rows follow the table's lines whatever their ends, also where a CR LF
+        // falls across two read blocks (1 MiB) of the export.
         QTemporaryDir dir;
         const QString table = dir.filePath(QStringLiteral("Fins.krv"));
         const QByteArray r1 = cp1252::encode(fullRecordLine(1));
-        QByteArray head = cp1252::encode(header()) + "\r\n";
-        QByteArray bytes = head;
-        int n = 0;
-        while (bytes.size() + 2 * (r1.size() + 2) < (1 << 20) - 1) {
+        QByteArray bytes = cp1252::encode(header()) + "\r\n";
+        while (bytes.size() + 2 * (r1.size() + 2) < (1 << 20) - 1)
             bytes += r1 + "\r\n";
-            ++n;
-        }
-        // Pad the next record so that its CR is the last byte of the first block.
         QString padded = fullRecordLine(2);
         padded.insert(2, QString((1 << 20) - 1 - bytes.size() - int(cp1252::encode(padded).size()), u'x'));
         bytes += cp1252::encode(padded) + "\r\n";
         QCOMPARE(bytes.at((1 << 20) - 1), '\r');
-        bytes += r1 + "\n" + r1 + "\r" + cp1252::encode(fullRecordLine(3) + u'\t' + QStringLiteral("suite"));
+        bytes += r1 + "\n" + r1 + "\r" + cp1252::encode(fullRecordLine(3) + QStringLiteral("\tsuite"));
         writeBytes(table, bytes);
 
         const QString csv = dir.filePath(QStringLiteral("fins.csv"));
@@ -167,7 +160,6 @@ private slots:
         QVERIFY(readLines(table, records));
         const QList<QByteArray> lines = csvLines(csv);
         QCOMPARE(lines.size(), records.size());
-        QCOMPARE(lines.size(), n + 5);
         for (int i = 1; i < records.size(); ++i) {
             QString row;
             QVERIFY(exporter::csvRow(i, records.at(i), row));
@@ -183,22 +175,17 @@ private slots:
         QTemporaryDir dir;
         const QString table = threeRecords(dir.path());
         // Bytes that no character of ours uses still travel unchanged.
-        QByteArray bytes = readBytes(table) + QByteArray("\x81\x8d\x9d\tx\r\n", 7);
+        const QByteArray bytes = readBytes(table) + QByteArray("\x81\x8d\x9d\tx\r\n", 7);
         writeBytes(table, bytes);
-        for (const char *name : {"a.krv", "b.KRV", "c.Krv", "d.txt", "e.Txt", "f.TXT"}) {
+        for (const char *name : {"b.KRV", "c.Krv", "f.TXT", "Valbrune.krv" /* onto itself */}) {
             const QString target = dir.filePath(QString::fromLatin1(name));
             QCOMPARE(exporter::exportTable(table, target), exporter::Result::Written);
             QCOMPARE(readBytes(target), bytes);
         }
-        // Onto itself: the table is left whole.
-        QCOMPARE(exporter::exportTable(table, table), exporter::Result::Written);
-        QCOMPARE(readBytes(table), bytes);
-
-        for (const char *name : {"g", "h.xls", "i.csv.bak", "jcsv", "k.cs"}) {
+        for (const char *name : {"g", "i.csv.bak", "k.cs"}) {
             QCOMPARE(exporter::exportTable(table, dir.filePath(QString::fromLatin1(name))), exporter::Result::Nothing);
             QVERIFY(!QFileInfo::exists(dir.filePath(QString::fromLatin1(name))));
         }
-        QCOMPARE(exporter::formFor(QStringLiteral("x.CsV")), exporter::Form::Csv);
     }
 
     void dialogFlow()
@@ -207,64 +194,40 @@ private slots:
         const QString table = threeRecords(dir.path());
         const QByteArray tableBytes = readBytes(table);
 
-        // Nothing selected: the message, and no dialog.
-        {
-            Script s;
-            QCOMPARE(exporter::CmdExporter_Click(nullptr, QString(), s.hooks()), exporter::Result::Nothing);
-            QCOMPARE(s.messages, QStringList{QStringLiteral("VELDER|Veuillez sélectionner une table")});
-            QCOMPARE(s.dialogs, 0);
-        }
-        // The dialog's title, filters and default name; a cancel writes nothing.
-        {
-            Script s;
-            int hidden = 0;
-            exporter::Hooks h = s.hooks();
-            h.hideEntryWindow = [&] { ++hidden; };
-            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, h), exporter::Result::Nothing);
-            QCOMPARE(s.titles, QStringList{QStringLiteral("Exportation d'une table...")});
-            QCOMPARE(s.filters.value(0), QStringLiteral("Fichiers KRV (*.KRV);;Fichiers Texte (séparateur: tabul.) "
-                                                        "(*.TXT);;Fichiers Excel (*.CSV)"));
-            QCOMPARE(QFileInfo(s.defaults.value(0)).fileName(), QStringLiteral("Valbrune"));
-            QCOMPARE(hidden, 1);
-        }
-        // An existing file: No brings the dialog back, and a cancel then leaves it alone.
+        Script none;   // nothing selected: the message, and no dialog
+        QCOMPARE(none.click(QString()), exporter::Result::Nothing);
+        QCOMPARE(none.messages, QStringList{QStringLiteral("VELDER|Veuillez sélectionner une table")});
+        QCOMPARE(none.dialogs, 0);
+
+        Script cancel;   // the dialog's title, filters and default name; a cancel writes nothing
+        int hidden = 0;
+        QCOMPARE(cancel.click(table, [&] { ++hidden; }), exporter::Result::Nothing);
+        QCOMPARE(cancel.titles, QStringList{QStringLiteral("Exportation d'une table...")});
+        QCOMPARE(cancel.filters.value(0), QStringLiteral("Fichiers KRV (*.KRV);;Fichiers Texte (séparateur: tabul.) "
+                                                         "(*.TXT);;Fichiers Excel (*.CSV)"));
+        QCOMPARE(QFileInfo(cancel.defaults.value(0)).fileName(), QStringLiteral("Valbrune"));
+        QCOMPARE(hidden, 1);
+
+        // An existing file: No brings the dialog back; another name is written there only.
         const QString existing = dir.filePath(QStringLiteral("ancien.csv"));
         writeBytes(existing, "ne pas perdre");
-        {
-            Script s;
-            s.answers = {existing, QString()};
-            s.yesNo = {false};
-            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, s.hooks()), exporter::Result::Nothing);
-            QCOMPARE(s.dialogs, 2);
-            QCOMPARE(s.questions, QStringList{QStringLiteral("Le fichier existe déjà...|Le fichier existe déjà. "
-                                                             "Voulez-vous l'écraser?")});
-            QCOMPARE(readBytes(existing), QByteArray("ne pas perdre"));
-        }
-        // No, then another name: written there only.
-        {
-            Script s;
-            const QString other = dir.filePath(QStringLiteral("autre.krv"));
-            s.answers = {existing, other};
-            s.yesNo = {false};
-            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, s.hooks()), exporter::Result::Written);
-            QCOMPARE(readBytes(other), tableBytes);
-            QCOMPARE(readBytes(existing), QByteArray("ne pas perdre"));
-        }
-        // Yes replaces it.
-        {
-            Script s;
-            s.answers = {existing};
-            s.yesNo = {true};
-            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, s.hooks()), exporter::Result::Written);
-            QCOMPARE(csvLines(existing).size(), 4);
-        }
+        const QString other = dir.filePath(QStringLiteral("autre.krv"));
+        Script no{{existing, other}, {false}};
+        QCOMPARE(no.click(table), exporter::Result::Written);
+        QCOMPARE(no.dialogs, 2);
+        QCOMPARE(no.questions, QStringList{QStringLiteral("Le fichier existe déjà...|Le fichier existe déjà. "
+                                                          "Voulez-vous l'écraser?")});
+        QCOMPARE(readBytes(existing), QByteArray("ne pas perdre"));
+        QCOMPARE(readBytes(other), tableBytes);
+
+        Script yes{{existing}, {true}};   // Yes replaces it
+        QCOMPARE(yes.click(table), exporter::Result::Written);
+        QCOMPARE(csvLines(existing).size(), 4);
+
         // "Fichiers Excel" chosen but no ".csv" typed: nothing written.
-        {
-            Script s;
-            s.answers = {dir.filePath(QStringLiteral("tableur"))};
-            QCOMPARE(exporter::CmdExporter_Click(nullptr, table, s.hooks()), exporter::Result::Nothing);
-            QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("tableur"))));
-        }
+        Script bare{{dir.filePath(QStringLiteral("tableur"))}};
+        QCOMPARE(bare.click(table), exporter::Result::Nothing);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("tableur"))));
         QCOMPARE(readBytes(table), tableBytes);
     }
 };
