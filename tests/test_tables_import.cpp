@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -53,9 +52,7 @@ QString tabLine(const QMap<int, QString> &cols, int count = 19)
 
 QString field(const QString &line, const char *name)
 {
-    const int p = record::fieldPosition(QString::fromUtf8(name));
-    Q_ASSERT(p > 0);
-    return record::fieldOf(line, p);
+    return record::fieldOf(line, record::fieldPosition(QString::fromUtf8(name)));
 }
 
 QStringList fileLines(const QString &path)
@@ -63,6 +60,17 @@ QStringList fileLines(const QString &path)
     QStringList lines;
     readLines(path, lines);
     return lines;
+}
+
+// Imports a file with the test's properties; the progress reported as (phase, percent).
+QList<QPair<int, int>> importSeen(const QString &src, const QString &target)
+{
+    QList<QPair<int, int>> seen;
+    importer::Observer o;
+    o.progress = [&](int phase, int percent) { seen << qMakePair(phase, percent); };
+    if (importer::importFile(src, target, properties, o) != importer::Outcome::Done)
+        seen.clear();
+    return seen;
 }
 
 struct Ui {
@@ -79,20 +87,12 @@ struct Ui {
         picture1->resize(190, 15);
     }
     importer::Controls controls() { return {&dialog, label1, picture1, buttons}; }
+    int enabled() const { return int(std::count_if(buttons.begin(), buttons.end(), [](auto *b) { return b->isEnabled(); })); }
     bool restored() const
     {
-        for (auto *b : buttons)
-            if (!b->isEnabled())
-                return false;
-        return label1->isHidden() && picture1->isHidden() && dialog.cursor().shape() == Qt::ArrowCursor;
+        return enabled() == 6 && label1->isHidden() && picture1->isHidden() && dialog.cursor().shape() == Qt::ArrowCursor;
     }
-    bool busy() const
-    {
-        for (auto *b : buttons)
-            if (b->isEnabled())
-                return false;
-        return !label1->isHidden() && !picture1->isHidden();
-    }
+    bool busy() const { return enabled() == 0 && !label1->isHidden() && !picture1->isHidden(); }
 };
 
 } // namespace
@@ -105,18 +105,11 @@ private slots:
         using importer::titleCase;
         QCOMPARE(titleCase(QStringLiteral("JEAN-MARIE DE LA FONTAINE")), QStringLiteral("Jean-Marie De La Fontaine"));
         QCOMPARE(titleCase(QStringLiteral("éLOI/saint-andré ")), QStringLiteral("Éloi/Saint-André "));
-        QCOMPARE(titleCase(QStringLiteral("a-")), QStringLiteral("A-"));
         QCOMPARE(titleCase(QStringLiteral("15/brum/04")), QStringLiteral("15/Brum/04"));
-        QCOMPARE(titleCase(QString()), QString());
-
-        QCOMPARE(importer::countFields(u"", u','), 0);
-        QCOMPARE(importer::countFields(u",", u','), 1);
         QCOMPARE(importer::countFields(u"a,b,", u','), 3);
-
         QCOMPARE(importer::targetFileName(QStringLiteral("C:\\listes\\BRIENON.TXT")), QStringLiteral("BRIENON.krv"));
         QCOMPARE(importer::targetFileName(QStringLiteral("/tmp/Pont.sur.TXT")), QStringLiteral("Pont.sur.krv"));
         QCOMPARE(importer::targetFileName(QStringLiteral("/tmp/a.b/sansnom")), QString());
-
         // OEM bytes: é è ç É, and a NUL ends the text.
         QCOMPARE(importer::oemToAnsi(QByteArray("\x82\x8a\x87\x90!\0reste", 11)), QStringLiteral("éèçÉ!"));
     }
@@ -125,19 +118,15 @@ private slots:
     {
         using importer::Layout;
         auto recognise = [](const QByteArray &bytes) { return importer::recognise(importer::splitLines(bytes)); };
-        const QByteArray c216 = commaLine({});
-        const QByteArray c217 = commaLine({}, 217);
-        QCOMPARE(recognise(c216), Layout::Comma);
-        QCOMPARE(recognise(c217 + "\r\n"), Layout::Comma);
+        QCOMPARE(recognise(commaLine({})), Layout::Comma);
+        QCOMPARE(recognise(commaLine({}, 217) + "\r\n"), Layout::Comma);
         QCOMPARE(recognise(commaLine({}, 218) + "\r\nx"), Layout::Copy);
-        const QByteArray list = tabLine({}, 5).toLatin1() + "\r\n" + tabLine({{1, "Orvane"}}).toLatin1() + "\r\n";
-        QCOMPARE(recognise(list), Layout::Tab);
+        QCOMPARE(recognise(tabLine({}, 5).toLatin1() + "\r\n" + tabLine({{1, "Orvane"}}).toLatin1() + "\r\n"),
+                 Layout::Tab);
         // The count skips a separator in first place: an empty first column is one field short.
         QCOMPARE(recognise("titres\r\n" + tabLine({}).toLatin1()), Layout::Copy);
-        QCOMPARE(recognise("a\tb\n" + tabLine({{1, "Orvane"}}, 20).toLatin1()), Layout::Copy);
         QCOMPARE(recognise(fileBytes({header(), fullRecordLine(1)})), Layout::Copy);
         QCOMPARE(recognise(fileBytes({header()})), std::nullopt);
-        QCOMPARE(recognise(QByteArray()), std::nullopt);
     }
 
     void commaColumns()
@@ -147,17 +136,11 @@ private slots:
         for (int i = 0; i < 217; ++i)
             values[i] = QStringLiteral("c%1").arg(i);
         values[3] = QStringLiteral("15/brum/04");
-        const QString line217 = importer::oemToAnsi(commaLine(values, 217));
-        const QString r = importer::commaRecordLine(line217, QStringLiteral("Valbrune"));
+        const QString r = importer::commaRecordLine(importer::oemToAnsi(commaLine(values, 217)), QStringLiteral("Valbrune"));
         QStringList f;
         QVERIFY(record::splitFields(r, f));
         auto at = [&](int p) { return f.at(p - 1); };
-        QCOMPARE(at(1), QStringLiteral("Valbrune"));
-        QCOMPARE(at(2), QStringLiteral("C0"));
-        QCOMPARE(at(3), QStringLiteral("MA"));
-        QCOMPARE(at(4), QStringLiteral("c2"));
-        QCOMPARE(at(5), QStringLiteral("15/Brum/04"));
-        QCOMPARE(at(6), QStringLiteral("1"));
+        QCOMPARE(f.mid(0, 6), (QStringList{"Valbrune", "C0", "MA", "c2", "15/Brum/04", "1"}));
 
         // field -> column (and complement column, -1 for none), husband's numbers.
         struct Source { int field, column, complement; };
@@ -166,27 +149,21 @@ private slots:
         const QList<Source> parents{
             {17, 34, -1}, {18, 35, -1}, {19, 36, -1}, {20, 37, -1}, {21, 38, -1}, {22, 39, 41}, {23, 40, -1},
             {24, 42, 46}, {25, 43, -1}, {26, 44, -1},   // father
-            {28, 49, -1}, {29, 50, -1}, {30, 51, -1}, {31, 52, -1}, {32, 53, -1}, {33, 54, 56}, {34, 55, -1},
-            {35, 57, 61}, {36, 58, -1}, {37, 59, -1},   // mother
+            {28, 49, -1}, {33, 54, 56}, {35, 57, 61},   // mother (a few)
             {39, 64, -1}, {40, 65, 66}, {41, 67, -1}, {42, 69, 71}, {43, 70, -1}, {44, 72, 76}, {45, 73, -1},
             {46, 74, -1},                               // first previous spouse
-            {48, 79, -1}, {49, 80, 81}, {50, 82, -1}, {51, 84, 86}, {52, 85, -1}, {53, 87, 91}, {54, 88, -1},
-            {55, 89, -1}};                              // second previous spouse
-        auto expect = [&](int column, int complement) {
-            QString s = QStringLiteral("c%1").arg(column);
-            if (complement >= 0)
-                s += QStringLiteral(" c%1").arg(complement);
-            return s;
+            {48, 79, -1}, {49, 80, 81}, {53, 87, 91}};  // second previous spouse (a few)
+        auto expect = [](int column, int complement) {
+            return QStringLiteral("c%1").arg(column) + (complement >= 0 ? QStringLiteral(" c%1").arg(complement) : QString());
         };
         for (int wife = 0; wife < 2; ++wife) {
             for (const Source &s : own)
                 QCOMPARE(at(s.field + 50 * wife), expect(s.column + 15 * wife, s.complement < 0 ? -1 : s.complement + 15 * wife));
             for (const Source &s : parents)
                 QCOMPARE(at(s.field + 50 * wife), expect(s.column + 60 * wife, s.complement < 0 ? -1 : s.complement + 60 * wife));
-            // Origin in title case with its complement.
+            // Origin in title case with its complement; remarks stay empty.
             QCOMPARE(at(9 + 50 * wife), QStringLiteral("C%1 C%2").arg(9 + 15 * wife).arg(11 + 15 * wife));
-            for (int remark : {16, 27, 38, 47, 56})
-                QCOMPARE(at(remark + 50 * wife), QString());
+            QCOMPARE(at(16 + 50 * wife) + at(27 + 50 * wife) + at(56 + 50 * wife), QString());
         }
         for (int w = 0; w < 4; ++w) {
             const int b = 154 + 13 * w, p = 107 + 12 * w;
@@ -194,30 +171,14 @@ private slots:
                 QCOMPARE(at(p + k), k == 6 ? expect(b + 6, b + 12) : expect(b + k, -1));
             QCOMPARE(at(p + 11), QString());
         }
-        QCOMPARE(at(155), QStringLiteral("c206"));
-        QCOMPARE(at(156), QStringLiteral("c208"));
-        QCOMPARE(at(157), QStringLiteral("c207"));
-        QCOMPARE(at(158), QString());
-        QCOMPARE(at(159), QString());
-        QCOMPARE(at(160), QStringLiteral("c209"));
+        QCOMPARE(f.mid(154, 6), (QStringList{"c206", "c208", "c207", "", "", "c209"}));
         // 217 columns: the last two values with their quote, comma, quote.
         QCOMPARE(at(161), QStringLiteral("c215\",\"c216"));
 
-        // 216 columns, a comma inside a value, dates, no kinship.
-        QMap<int, QString> few{{0, "SAINT-ÉLOI"}, {3, "03/05/1815"}, {15, "marchand, aubergiste"},
-                               {20, "Hélène"}, {215, "fin"}};
-        const QString r2 = importer::commaRecordLine(importer::oemToAnsi(commaLine(few)), QStringLiteral("V"));
-        QCOMPARE(field(r2, "Paroisse"), QStringLiteral("Saint-éloi"));
-        QCOMPARE(field(r2, "Date"), QStringLiteral("03/05/1815"));
-        QCOMPARE(field(r2, "Dispense"), QStringLiteral("0"));
-        QCOMPARE(field(r2, "Profession EPX"), QStringLiteral("marchand, aubergiste"));
-        QCOMPARE(field(r2, "Prenom EPSE"), QStringLiteral("Hélène"));
-        QCOMPARE(field(r2, "Notes"), QStringLiteral("fin"));
         // A short line gives empty fields, never a broken record line.
         const QString r3 = importer::commaRecordLine(QStringLiteral("\"Bourg\",\"x\tz\""), QStringLiteral("V"));
         QCOMPARE(r3.count(record::Tab), 160);
         QCOMPARE(field(r3, "Paroisse"), QStringLiteral("Bourg"));
-        QCOMPARE(field(r3, "Notes"), QString());
     }
 
     void tabColumns()
@@ -242,15 +203,9 @@ private slots:
         QCOMPARE(r, expected);
 
         // Act type from the last character of column 19; notes from one column alone.
-        auto with = [](QMap<int, QString> cols) {
-            QString out;
-            importer::tabRecordLine(tabLine(cols), out);
-            return out;
-        };
-        QCOMPARE(field(with({{19, "10"}}), "Type d'acte"), QStringLiteral("MA"));
-        QCOMPARE(field(with({{19, ""}}), "Type d'acte"), QStringLiteral("MA"));
-        QCOMPARE(field(with({{17, "seule"}}), "Notes"), QStringLiteral("seule"));
-        QCOMPARE(field(with({{16, "seule"}}), "Notes"), QStringLiteral("seule"));
+        QVERIFY(importer::tabRecordLine(tabLine({{17, "seule"}, {19, "10"}}), r));
+        QCOMPARE(field(r, "Type d'acte"), QStringLiteral("MA"));
+        QCOMPARE(field(r, "Notes"), QStringLiteral("seule"));
         // More than 19 columns: the rest is ignored; fewer: refused.
         QVERIFY(importer::tabRecordLine(tabLine({{20, "de trop"}}, 22), r));
         QVERIFY(!r.contains(QStringLiteral("de trop")));
@@ -266,13 +221,10 @@ private slots:
         QTest::newRow("surname first") << "MOREAU Louise" << "MOREAU" << "Louise" << "";
         QTest::newRow("surname last") << "louise MOREAU +" << "MOREAU" << "Louise" << "+";
         QTest::newRow("particles") << "Anne de LA FONTAINE" << "de LA FONTAINE" << "Anne" << "";
-        QTest::newRow("elided") << "d'ARTOIS Marie-Jeanne" << "d'ARTOIS" << "Marie-Jeanne" << "";
         QTest::newRow("cross") << "†Marie BRUN" << "BRUN" << "Marie" << "+";
         QTest::newRow("no capitals") << "Marie Brun" << "" << "Marie Brun" << "";
-        QTest::newRow("initial") << "J. BRUN" << "BRUN" << "J." << "";
         QTest::newRow("marker only") << "(+)" << "" << "" << "+";
-        for (const char *empty : {"( )()", "()()", "( )( )", "()( )", "() ()", "( ) ()", "( ) ( )", "() ( )"})
-            QTest::newRow(empty) << empty << "" << "" << "";
+        QTest::newRow("empty markers") << "( )()" << "" << "" << "";
     }
 
     void tabPeople()
@@ -287,29 +239,24 @@ private slots:
         QCOMPARE(field(r, "Nom MEPSE"), surname);
         QCOMPARE(field(r, "Prenom MEPSE"), first);
         QCOMPARE(field(r, "Evnt MEPSE"), marker);
-        const bool named = !QStringList{"( )()", "()()", "( )( )", "()( )", "() ()", "( ) ()", "( ) ( )", "() ( )"}
-                                .contains(column);
+        const bool named = !QString(QTest::currentDataTag()).startsWith("empty");
         QCOMPARE(field(r, "Nom PEPX"), named ? QStringLiteral("TESSIER") : QString());
         QCOMPARE(field(r, "Evnt PEPX"), marker);
     }
 
-    void tabFather()
+    void tabFatherAndWidowed()
     {
         // The father's surname is the spouse's; another one is kept with his names.
         QString r;
         QVERIFY(importer::tabRecordLine(tabLine({{4, "Tessier"}, {7, "Jean TESSIER +"}, {10, "Morin"},
-                                                 {13, "Paul LAVAUD"}}), r));
-        QCOMPARE(field(r, "Nom PEPX"), QStringLiteral("TESSIER"));
-        QCOMPARE(field(r, "Prenom PEPX"), QStringLiteral("Jean"));
-        QCOMPARE(field(r, "Evnt PEPX"), QStringLiteral("+"));
-        QCOMPARE(field(r, "Nom PEPSE"), QStringLiteral("MORIN"));
-        QCOMPARE(field(r, "Prenom PEPSE"), QStringLiteral("Paul LAVAUD"));
+                                                 {13, "Paul LAVAUD"}, {9, "vve d'AUBIGNY Claude"},
+                                                 {15, "Veuf de Anne BRUN +"}}), r));
+        QCOMPARE(field(r, "Nom PEPX") + '|' + field(r, "Prenom PEPX") + '|' + field(r, "Evnt PEPX"),
+                 QStringLiteral("TESSIER|Jean|+"));
+        QCOMPARE(field(r, "Nom PEPSE") + '|' + field(r, "Prenom PEPSE"), QStringLiteral("MORIN|Paul LAVAUD"));
         // Widowed: the words before the previous spouse's name are dropped.
-        QVERIFY(importer::tabRecordLine(tabLine({{9, "vve d'AUBIGNY Claude"}, {15, "Veuf de Anne BRUN +"}}), r));
-        QCOMPARE(field(r, "Nom EXEPX1"), QStringLiteral("AUBIGNY"));
-        QCOMPARE(field(r, "Prenom EXEPX1"), QStringLiteral("Claude"));
-        QCOMPARE(field(r, "Nom EXEPSE1"), QStringLiteral("BRUN"));
-        QCOMPARE(field(r, "Prenom EXEPSE1"), QStringLiteral("Anne"));
+        QCOMPARE(field(r, "Nom EXEPX1") + '|' + field(r, "Prenom EXEPX1"), QStringLiteral("AUBIGNY|Claude"));
+        QCOMPARE(field(r, "Nom EXEPSE1") + '|' + field(r, "Prenom EXEPSE1"), QStringLiteral("BRUN|Anne"));
     }
 
     void tabOrigins_data()
@@ -317,11 +264,9 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("place");
         QTest::addColumn<QString>("code");
-        QTest::newRow("bracketed") << "lormes (58)" << "Lormes" << "58";
         QTest::newRow("bare") << "Vaux-le-Bois 89" << "Vaux-Le-Bois" << "89";
         QTest::newRow("corsica") << "Porto-Vecchio (2b)" << "Porto-Vecchio" << "2B";
         QTest::newRow("code only") << "21" << "" << "21";
-        QTest::newRow("none") << "Saint-Florentin" << "Saint-Florentin" << "";
         QTest::newRow("postal code") << "Lyon 69002" << "Lyon 69002" << "";
     }
 
@@ -341,16 +286,11 @@ private slots:
         QTemporaryDir dir;
         const QString src = dir.filePath(QStringLiteral("ORVANE.TXT"));
         QStringList lines{QStringLiteral("Lieu\tParoisse\tDate\t...")};
-        lines << tabLine({{1, "Orvane"}, {2, "Saint-Martin"}, {4, "BLIN"}, {19, "0"}})
-              << tabLine({{1, "Orvane"}, {2, "NOTRE-DAME"}, {4, "CAUDRAN"}})
-              << tabLine({{1, "Orvane"}, {2, "saint-martin"}, {4, "DRELON"}})
-              << tabLine({{1, "Orvane"}, {2, "Saint-Martin"}, {4, "ESNAULT"}});
+        for (const char *parish : {"Saint-Martin", "NOTRE-DAME", "saint-martin", "Saint-Martin"})
+            lines << tabLine({{1, "Orvane"}, {2, parish}, {4, "ESNAULT"}});
         writeBytes(src, fileBytes(lines) + "\r\n");   // a blank line at the end is no record
         const QString target = dir.filePath(QStringLiteral("ORVANE.krv"));
-        QList<QPair<int, int>> seen;
-        importer::Observer o;
-        o.progress = [&](int phase, int percent) { seen << qMakePair(phase, percent); };
-        QCOMPARE(importer::importFile(src, target, properties, o), importer::Outcome::Done);
+        const auto seen = importSeen(src, target);
         const QStringList out = fileLines(target);
         QCOMPARE(out.size(), 5);
         // Both spellings of Saint-Martin are listed, in order of first appearance.
@@ -359,9 +299,7 @@ private slots:
         QCOMPARE(field(out.at(2), "Paroisse"), QStringLiteral("Notre-Dame"));
         QCOMPARE(field(out.at(4), "Nom EPX"), QStringLiteral("ESNAULT"));
         QVERIFY(seen.contains(qMakePair(int(importer::ParishListing), 50)));
-        QVERIFY(seen.contains(qMakePair(int(importer::Extraction), 0)));
         QCOMPARE(seen.last(), qMakePair(int(importer::Conversion), 100));
-        QVERIFY(!seen.contains(qMakePair(int(importer::NoPhase), 0)));   // drawn first by comma files only
     }
 
     void commaFileImport()
@@ -376,14 +314,9 @@ private slots:
         bytes += commaLine({{0, "notre-dame"}, {3, "12/03/1792"}, {4, "PÉLISSIER"}, {215, "a"}, {216, "b"}}, 217);
         bytes += "\r\n\x1a";   // a DOS end-of-file mark is no record
         writeBytes(src, bytes);
-        QCOMPARE(importer::recognise(importer::splitLines(bytes)), importer::Layout::Comma);
 
         const QString target = dir.filePath(QStringLiteral("Lormes.krv"));
-        QList<QPair<int, int>> seen;
-        importer::Observer o;
-        o.progress = [&](int phase, int percent) { seen << qMakePair(phase, percent); };
-        QCOMPARE(importer::importFile(src, target, properties, o), importer::Outcome::Done);
-        QCOMPARE(seen.first(), qMakePair(int(importer::NoPhase), 0));
+        QCOMPARE(importSeen(src, target).value(0), qMakePair(int(importer::NoPhase), 0));
 
         const QStringList expected{
             QStringLiteral("Valbrune\tParoisse\t") + people() + QStringLiteral("\tNotre-dame") + nb + QStringLiteral("Notre-dame"),
@@ -395,11 +328,10 @@ private slots:
             recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Notre-dame"}, {"Date", "12/03/1792"},
                         {"Nom EPX", "PÉLISSIER"}, {"Notes", "a\",\"b"}})};
         QCOMPARE(fileLines(target), expected);
-        // Windows-1252 on disk.
-        QVERIFY(readBytes(target).contains("P\xc9LISSIER"));
+        QVERIFY(readBytes(target).contains("P\xc9LISSIER"));   // Windows-1252 on disk
     }
 
-    void copiesAndRoundTrip()
+    void exportedTextComesBackTheSame()
     {
         QTemporaryDir dir;
         const QString app = dir.filePath(QStringLiteral("app"));
@@ -408,7 +340,6 @@ private slots:
         writeBytes(table, fileBytes({header(), fullRecordLine(1), fullRecordLine(2)}));
         const QByteArray original = readBytes(table);
 
-        // A text export comes back as the same table under its base name.
         const QString txt = dir.filePath(QStringLiteral("Copie.TXT"));
         QCOMPARE(exporter::exportTable(table, txt), exporter::Result::Written);
         Ui ui;
@@ -419,7 +350,6 @@ private slots:
         QCOMPARE(readBytes(QDir(app).filePath(QStringLiteral("Copie.krv"))), original);
         QCOMPARE(readBytes(txt), original);   // the source is only read
         QVERIFY(ui.restored());
-        QCOMPARE(QDir(app).entryList(QDir::Files).size(), 2);
     }
 
     void interruptedLeavesNothing()
@@ -431,7 +361,6 @@ private slots:
                                    tabLine({{1, "Orvane"}, {4, "DORAT"}})}));
         const QString target = dir.filePath(QStringLiteral("Court.krv"));
         QCOMPARE(importer::importFile(src, target, properties), importer::Outcome::Incompatible);
-        QVERIFY(!QFileInfo::exists(target));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Court.txt")});
 
         // A table it was to replace stays as it was.
@@ -462,8 +391,7 @@ private slots:
         importer::Hooks h;
         h.openFileName = [&](QWidget *, const QString &title, const QString &filter) {
             opened << title << filter;
-            // The buttons are off from the start, the open dialog included.
-            if (!ui.busy())
+            if (!ui.busy())   // the buttons are off from the start, the open dialog included
                 critical << QStringLiteral("not busy");
             return answer;
         };
@@ -474,7 +402,6 @@ private slots:
         h.critical = [&](QWidget *, const QString &text, const QString &title) { critical << title + u'|' + text; };
         h.askProperties = [&](TableStore &t) {
             ++propertiesAsked;
-            QVERIFY(ui.busy());
             properties(t);
         };
 
@@ -487,29 +414,24 @@ private slots:
         QCOMPARE(readBytes(existing), QByteArray("ancienne table"));
         QCOMPARE(propertiesAsked, 0);
         QVERIFY(ui.restored());
-        QVERIFY(critical.isEmpty());
 
         // Accepted: the new table replaces the listed one (spelt otherwise here).
         yes = true;
         const QString made = importer::CmdImporter_Click(ui.controls(), app, h);
-        QCOMPARE(QFileInfo(made).fileName(), QStringLiteral("liste.krv"));
         QCOMPARE(QDir(app).entryList(QDir::Files), QStringList{QStringLiteral("liste.krv")});
         QCOMPARE(field(fileLines(made).value(1), "Nom EPX"), QStringLiteral("AUBRY"));
         QCOMPARE(propertiesAsked, 1);
         QVERIFY(ui.restored());
+        QVERIFY(critical.isEmpty());
 
-        // Cancel, a name without ".", a one-line file: restored each time.
+        // Cancel, then a one-line file: restored each time, and the message.
         answer.clear();
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
         QVERIFY(ui.restored());
-        answer = dir.filePath(QStringLiteral("sansextension"));
-        writeBytes(answer, "x");
-        QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
         answer = dir.filePath(QStringLiteral("une.ligne"));
         writeBytes(answer, "une seule ligne\r\n");
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
-        QCOMPARE(critical, (QStringList{QStringLiteral("Velder|Ce fichier n'est pas un fichier compatible"),
-                                        QStringLiteral("Velder|Ce fichier n'est pas un fichier compatible")}));
+        QCOMPARE(critical, QStringList{QStringLiteral("Velder|Ce fichier n'est pas un fichier compatible")});
         QVERIFY(ui.restored());
         QVERIFY(!QFileInfo::exists(QDir(app).filePath(QStringLiteral("une.krv"))));
     }
@@ -517,63 +439,33 @@ private slots:
     void progressDrawing()
     {
         QCOMPARE(importer::progressText(importer::ParishListing, 50), QStringLiteral("Listage Paroisse: 50%"));
-        QCOMPARE(importer::progressText(importer::Extraction, 7), QStringLiteral("Extraction: 7%"));
-        QCOMPARE(importer::progressText(importer::Conversion, 100), QStringLiteral("Conversion: 100%"));
         QCOMPARE(importer::progressText(0, 0), QStringLiteral("0%"));
 
-        const QColor back(236, 233, 216);
+        // Picture1 is 2850 by 225 twips: the red bar ends at half the width, the
+        // black bold text is centred.
+        QLabel picture;
+        picture.resize(190, 15);
+        importer::showProgress(&picture, importer::Conversion, 50);
+        const QImage half = picture.pixmap().toImage();
         const QRgb red = qRgb(255, 0, 0);
-        auto isText = [](QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; };
-        // Picture1 is 2850 by 225 twips.
-        const QImage half = importer::importProgressPixmap(QSize(190, 15), importer::Conversion, 50, back).toImage();
-        QCOMPARE(half.pixel(3, 7), red);
-        QCOMPARE(half.pixel(186, 7), back.rgb());
-        // The bar ends at half the width (text aside).
         int lastRed = -1, minX = 999, maxX = -1, textPixels = 0;
         for (int y = 0; y < 15; ++y)
             for (int x = 0; x < 190; ++x) {
                 const QRgb c = half.pixel(x, y);
                 if (c == red)
                     lastRed = std::max(lastRed, x);
-                if (isText(c)) {
+                if (qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90) {
                     ++textPixels;
                     minX = std::min(minX, x);
                     maxX = std::max(maxX, x);
                 }
             }
+        QCOMPARE(half.pixel(3, 7), red);
         QCOMPARE(lastRed, 94);
-        // Black bold text, centred.
         QVERIFY(textPixels > 40);
         QVERIFY(std::abs((minX + maxX) - 189) <= 4);
-
-        const QImage none = importer::importProgressPixmap(QSize(190, 15), importer::Extraction, 0, back).toImage();
-        const QImage full = importer::importProgressPixmap(QSize(190, 15), importer::Extraction, 100, back).toImage();
+        const QImage full = importer::importProgressPixmap(QSize(190, 15), importer::Extraction, 100, QColor(236, 233, 216)).toImage();
         QCOMPARE(full.pixel(186, 7), red);
-        for (int x = 0; x < 190; ++x)
-            QVERIFY(none.pixel(x, 0) != red && none.pixel(x, 14) != red);
-
-        // Vertical bars rise from the bottom; out-of-range percentages draw nothing.
-        QPixmap pm(20, 100);
-        pm.fill(Qt::green);
-        {
-            QPainter p(&pm);
-            importer::drawProgress(p, pm.size(), 101, true, true, Qt::red, 8, Qt::black, QStringLiteral("x"), back);
-        }
-        QCOMPARE(pm.toImage().pixel(10, 50), qRgb(0, 255, 0));
-        {
-            QPainter p(&pm);
-            importer::drawProgress(p, pm.size(), 40, false, false, Qt::red, 8, Qt::black, QStringLiteral("x"), back);
-        }
-        const QImage v = pm.toImage();
-        QCOMPARE(v.pixel(10, 99), red);
-        QCOMPARE(v.pixel(10, 60), red);
-        QCOMPARE(v.pixel(10, 59), back.rgb());
-
-        // Into the picture box.
-        QLabel picture;
-        picture.resize(190, 15);
-        importer::showProgress(&picture, importer::Conversion, 50);
-        QCOMPARE(picture.pixmap().toImage().pixel(3, 7), red);
     }
 };
 
