@@ -63,13 +63,6 @@ void typeText(QWidget *box, const QString &keys)
     }
 }
 
-// Types into whichever widget has the focus, one key at a time, as a volunteer does.
-void typeAlong(const QString &keys)
-{
-    for (QChar c : keys)
-        QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
-}
-
 } // namespace
 
 class TestFieldEdit : public QObject {
@@ -102,7 +95,8 @@ private slots:
         QTest::keyClicks(w->txt[6], QStringLiteral("de la fontaine"));
         QCOMPARE(w->txt[6]->text(), QStringLiteral("de la FONTAINE"));
         QCOMPARE(w->txt[10]->text(), QStringLiteral("de la FONTAINE"));
-        focus(7);
+        QTest::keyClick(w->txt[6], Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), w->txt[7]);
         typeText(w->txt[7], QStringLiteral("jean-marie d'orléans"));
         QCOMPARE(w->txt[7]->text(), QStringLiteral("Jean-Marie d'Orléans"));
         // Tabbing back in selects all: Backspace empties the surname and its copy.
@@ -110,21 +104,16 @@ private slots:
         QTest::keyClick(w->txt[6], Qt::Key_Backspace);
         QCOMPARE(w->txt[6]->text(), QString());
         QCOMPARE(w->txt[10]->text(), QString());
-    }
-
-    void enterMovesToTheNextControl()
-    {
-        focus(6);
-        QTest::keyClicks(w->txt[6], QStringLiteral("durand"));
-        QTest::keyClick(w->txt[6], Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), w->txt[7]);
-        QCOMPARE(w->txt[6]->text(), QStringLiteral("DURAND"));
-        QCOMPARE(w->txt[7]->selectedText(), QString());
+        // Enter in the notes moves on too, and inserts nothing.
         focus(30);
         QTest::keyClicks(w->txt[30], QStringLiteral("vu"));
         QTest::keyClick(w->txt[30], Qt::Key_Enter);
         QCOMPARE(w->txt[30]->text(), QStringLiteral("vu"));
         QVERIFY(QApplication::focusWidget() != w->txt[30]);
+        focus(14);
+        QTest::keyClick(w->txt[14], Qt::Key_PageDown);
+        QTest::keyClick(w->txt[14], Qt::Key_PageUp);
+        QCOMPARE(w->pages, (QList<int>{34, 33}));
     }
 
     void markerLeftClearsTheUnnamedFather()
@@ -185,55 +174,40 @@ private slots:
     void dropIsCleanedToo()
     {
         focus(30);
-        QMimeData data;
-        data.setText(QStringLiteral("X\nY"));
-        const QPoint at = w->txt[30]->rect().center();
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(w->txt[30], &enter);
-        QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(w->txt[30], &drop);
+        auto drop = [this](const QString &text) {
+            QMimeData data;
+            data.setText(text);
+            const QPoint at = w->txt[30]->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(w->txt[30], &enter);
+            QDropEvent dropped(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(w->txt[30], &dropped);
+        };
+        drop(QStringLiteral("X\nY"));
         QCOMPARE(w->txt[30]->text(), QStringLiteral("XY"));
-        data.setText(QString(QChar(0x0101)));
-        QDragEnterEvent again(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(w->txt[30], &again);
-        QDropEvent refused(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(w->txt[30], &refused);
+        drop(QString(QChar(0x0101)));
         QCOMPARE(w->txt[30]->text(), QStringLiteral("XY"));
         QCOMPARE(w->beeps, 1);
     }
 
-    void dateTypedInARow()
-    {
-        focus(3);
-        QCOMPARE(w->help->text(), daterules::FormatHelp);
-        QVERIFY(w->txt[3]->alignment() & Qt::AlignRight);
-        typeAlong(QStringLiteral("03051815"));
-        QCOMPARE(w->txt[3]->text(), QStringLiteral("03"));
-        QCOMPARE(w->txt[4]->text(), QStringLiteral("05"));
-        QCOMPARE(w->txt[5]->text(), QStringLiteral("1815"));
-        QCOMPARE(QApplication::focusWidget(), w->dispense);
-        QCOMPARE(w->date.monthMaxLength, 2);
-        QVERIFY(w->txt[3]->alignment() & Qt::AlignHCenter);
-        QCOMPARE(w->beeps, 0);
-    }
-
-    void republicanMonthKeepsTheYear()
+    void dateBoxesInTheWidget()
     {
         w->date = daterules::gregorian();
         w->txt[5]->setText(QStringLiteral("1815"));
-        focus(4);
+        focus(3);
+        QCOMPARE(w->help->text(), daterules::FormatHelp);
+        QVERIFY(w->txt[3]->alignment() & Qt::AlignRight);
+        QTest::keyClicks(w->txt[3], QStringLiteral("a1"));   // a letter in the day: a beep
+        QCOMPARE(w->txt[3]->text(), QStringLiteral("1"));
+        QCOMPARE(w->beeps, 1);
+        focus(4);                                            // leaving the day pads and centres it
+        QCOMPARE(w->txt[3]->text(), QStringLiteral("01"));
+        QVERIFY(w->txt[3]->alignment() & Qt::AlignHCenter);
         QTest::keyClick(w->txt[4], 'b');
         QCOMPARE(w->txt[4]->text(), QStringLiteral("Brum"));
         QCOMPARE(w->txt[4]->selectedText(), QStringLiteral("rum"));
         QCOMPARE(w->date.yearLeft, 5540);
         QCOMPARE(w->txt[5]->text(), QStringLiteral("1815"));   // no cut at the new length
-        // A letter in the day is refused with a beep.
-        focus(3);
-        QTest::keyClicks(w->txt[3], QStringLiteral("a1"));
-        QCOMPARE(w->txt[3]->text(), QStringLiteral("1"));
-        QCOMPARE(w->beeps, 1);
-        focus(4);   // leaving the day pads it
-        QCOMPARE(w->txt[3]->text(), QStringLiteral("01"));
     }
 
     void originCompletionSelectsTheRest()
@@ -245,14 +219,6 @@ private slots:
         QCOMPARE(w->txt[8]->selectedText(), QStringLiteral("yon"));
         QTest::keyClick(w->txt[8], 'a');
         QCOMPARE(w->txt[8]->text(), QStringLiteral("La"));
-    }
-
-    void pageKeysReachTheWindow()
-    {
-        focus(14);
-        QTest::keyClick(w->txt[14], Qt::Key_PageDown);
-        QTest::keyClick(w->txt[14], Qt::Key_PageUp);
-        QCOMPARE(w->pages, (QList<int>{34, 33}));
     }
 };
 
