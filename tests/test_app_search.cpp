@@ -22,47 +22,28 @@ const QStringList Parishes{QStringLiteral("Saint-Martin"), QStringLiteral("Saint
 class TestAppSearch : public QObject {
     Q_OBJECT
 private slots:
-    void incrementalSearchFromTheStart()
+    void searchOnTheHusbandsSurname()
     {
-        const TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT"});
+        const TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT", "de la FONTAINE"}, {"", "", "", "KERGOAT"});
         QCOMPARE(search::first(t, u"D"), 2);
-        QCOMPARE(search::first(t, u"DU"), 2);
         QCOMPARE(search::first(t, u"DUP"), 3);
         QCOMPARE(search::first(t, u""), 1);
         QCOMPARE(search::first(t, u"DUPONTEL"), 0);   // longer than the surname
-        QCOMPARE(search::first(t, u"d"), 0);          // case-sensitive
-    }
-
-    void stepwiseSearchStopsAtTheEnds()
-    {
-        const TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT"});
+        QCOMPARE(search::first(t, u"m"), 0);          // case-sensitive
+        QCOMPARE(search::first(t, u"DE"), 0);
+        QCOMPARE(search::first(t, u"de la"), 4);
+        QCOMPARE(search::first(t, u"KERGOAT"), 0);    // a wife's surname is never found
+        // ">" and "<" from the record shown, stopping at the ends.
         QCOMPARE(search::next(t, u"DUP", 3), 0);
         QCOMPARE(search::previous(t, u"DU", 3), 2);
         QCOMPARE(search::previous(t, u"DU", 2), 0);
-        QCOMPARE(search::previous(t, u"", 1), 0);
-        QCOMPARE(search::next(t, u"", 3), 0);
         QCOMPARE(search::next(t, u"", 1), 2);
-        // From the spare slot (record 4) "<" looks at the last record first.
-        QCOMPARE(search::previous(t, u"", 4), 3);
-    }
-
-    void onlyTheHusbandsSurnameIsSearched()
-    {
-        const TableStore t = tableOfHusbands({"de la FONTAINE", "LE BRIS"}, {"KERGOAT", "DE LA ROCHE"});
-        QCOMPARE(search::first(t, u"DE"), 0);
-        QCOMPARE(search::first(t, u"KERGOAT"), 0);
-        QCOMPARE(search::first(t, u"de la"), 1);
-        QCOMPARE(search::first(t, u"LE "), 2);
-    }
-
-    void shortOrEmptyLinesNeverMatch()
-    {
-        TableStore t;
-        t.setContent({header(), QStringLiteral("a\tb\tc\td\te\tf\tNOM"), QString(), recordLine({{"Nom EPX", "NOM"}})});
-        QCOMPARE(search::first(t, u"NOM"), 3);
-        QCOMPARE(search::first(t, u""), 3);
-        TableStore empty;
-        QCOMPARE(search::first(empty, u""), 0);
+        QCOMPARE(search::previous(t, u"", 5), 4);    // from the spare slot: the last record first
+        // Short or empty lines never match.
+        TableStore s;
+        s.setContent({header(), QStringLiteral("a\tb\tc\td\te\tf\tNOM"), QString(), recordLine({{"Nom EPX", "NOM"}})});
+        QCOMPARE(search::first(s, u""), 3);
+        QCOMPARE(search::first(TableStore(), u""), 0);
     }
 
     void indexFollowsEditsDeletionsAndAppends()
@@ -70,22 +51,17 @@ private slots:
         TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT", "LE BRIS", "DUVAL"});
         search::SurnameIndex index;
         auto agree = [&](const char *step) {
-            for (const QString q : {"", "D", "DU", "DUP", "DUV", "M", "LE", "X", "MORVAN"}) {
-                for (int from = 0; from <= t.upperIndex() + 1; ++from) {
-                    for (int dir : {-1, +1}) {
+            for (const QString q : {"", "D", "DU", "DUP", "M", "X", "MORVAN"})
+                for (int from = 0; from <= t.upperIndex() + 1; ++from)
+                    for (int dir : {-1, +1})
                         if (index.find(t, q, from, dir) != search::find(t, q, from, dir))
                             QFAIL(qPrintable(QStringLiteral("%1: q=%2 from=%3 dir=%4").arg(step, q).arg(from).arg(dir)));
-                    }
-                }
-            }
         };
         agree("fresh");
         t.setLine(2, recordLine({{"Nom EPX", "MORVAN"}}));
         agree("edited");
         t.deleteRecord(1);
         agree("first deleted");
-        t.deleteRecord(3);
-        agree("middle deleted");
         t.grow();
         t.setLine(t.upperIndex() - 1, recordLine({{"Nom EPX", "DUPUIS"}}));
         agree("appended");
@@ -102,10 +78,9 @@ private slots:
 
     void textAfterAKeystroke()
     {
-        QCOMPARE(search::textAfterKey("DUR", 3, 0, u'A'), QStringLiteral("DURA"));
         QCOMPARE(search::textAfterKey("DURAND", 1, 2, u'X'), QStringLiteral("DXAND"));
-        QCOMPARE(search::textAfterKey("DUR", 3, 0, QChar(8)), QStringLiteral("DU"));
         QCOMPARE(search::textAfterKey("DURAND", 1, 2, QChar(8)), QStringLiteral("DAND"));
+        QCOMPARE(search::textAfterKey("DUR", 3, 0, QChar(8)), QStringLiteral("DU"));
         QCOMPARE(search::textAfterKey("DUR", 0, 0, QChar(8)), QStringLiteral("DUR"));
     }
 
@@ -118,38 +93,18 @@ private slots:
         QCOMPARE(r.selectionLength, 11);
         r = parish::key("Saint-Martin", 1, 11, u'e', Parishes);
         QCOMPARE(r.text, QStringLiteral("Serres"));
-        QCOMPARE(r.caret, 2);
         QCOMPARE(r.selectionLength, 4);
-        r = parish::key("Serres", 2, 4, u'x', Parishes);
-        QCOMPARE(r.kind, parish::KeyResult::Refused);
-        QCOMPARE(r.text, QStringLiteral("Serres"));
+        QCOMPARE(parish::key("Serres", 2, 4, u'x', Parishes).kind, parish::KeyResult::Refused);
         // "Sainte" is reached letter by letter, the case following the hyphen rule.
-        r = parish::key("Saint-Martin", 5, 7, u'E', Parishes);
-        QCOMPARE(r.text, QStringLiteral("Sainte-Anne"));
-        r = parish::key("Saint-Martin", 6, 6, u'm', Parishes);
-        QCOMPARE(r.text, QStringLiteral("Saint-Martin"));
-        QCOMPARE(r.selectionLength, 5);
-    }
-
-    void parishRefusalsAndPassingKeys()
-    {
-        QCOMPARE(parish::key("", 0, 0, u's', {}).kind, parish::KeyResult::Refused);
+        QCOMPARE(parish::key("Saint-Martin", 5, 7, u'E', Parishes).text, QStringLiteral("Sainte-Anne"));
+        QCOMPARE(parish::key("Saint-Martin", 6, 6, u'm', Parishes).selectionLength, 5);
+        QCOMPARE(parish::key("", 0, 0, u's', {}).kind, parish::KeyResult::Refused);   // an empty list
         QCOMPARE(parish::key("Serres", 6, 0, QChar(13), Parishes).kind, parish::KeyResult::NextField);
         QCOMPARE(parish::key("Serres", 6, 0, QChar(8), Parishes).kind, parish::KeyResult::Pass);
         // The elided "d" before an apostrophe, then completion with it.
-        const QStringList withD{QStringLiteral("Notre-Dame d'Ys")};
-        auto r = parish::key("Notre-Dame D", 12, 0, u'\'', withD);
-        QCOMPARE(r.kind, parish::KeyResult::Completed);
+        r = parish::key("Notre-Dame D", 12, 0, u'\'', {QStringLiteral("Notre-Dame d'Ys")});
         QCOMPARE(r.text, QStringLiteral("Notre-Dame d'Ys"));
         QCOMPARE(r.caret, 13);
-    }
-
-    void initialCapitalCase()
-    {
-        QCOMPARE(parish::initialCapitalCase("", 0, u'é'), QChar(u'É'));
-        QCOMPARE(parish::initialCapitalCase("Saint-", 6, u'm'), QChar(u'M'));
-        QCOMPARE(parish::initialCapitalCase("Sa", 2, u'I'), QChar(u'i'));
-        QCOMPARE(parish::initialCapitalCase("Sa", 2, u'-'), QChar(u'-'));
     }
 };
 

@@ -101,23 +101,14 @@ private slots:
         QCOMPARE(table.recordCount(), 2);
         QStringList f;
         QVERIFY(record::splitFields(table.line(2), f));
-        QCOMPARE(f[0], QStringLiteral("Valbrune"));
-        QCOMPARE(f[1], QStringLiteral("Notre-Dame"));
-        QCOMPARE(f[2], QStringLiteral("MA"));
-        QCOMPARE(f[4], QStringLiteral("12/02/1788"));
-        QCOMPARE(f[6], QStringLiteral("LE GOUARDEC"));
-        QCOMPARE(f[7], QStringLiteral("Yves Marie"));
-        QCOMPARE(f[8], QStringLiteral("Lannévez"));
-        QCOMPARE(f[9], QStringLiteral("56"));
-        QCOMPARE(f[16], QStringLiteral("LE GOUARDEC"));
-        QCOMPARE(f[17], QStringLiteral("Jean"));
-        QCOMPARE(f[18], QStringLiteral("+"));
-        QCOMPARE(f[27], QStringLiteral("KERBRAT"));
-        QCOMPARE(f[28], QStringLiteral("Marie Josèphe"));
-        QCOMPARE(f[56], QStringLiteral("de la FOUGERAIS"));
-        QCOMPARE(f[57], QStringLiteral("Anne"));
-        QCOMPARE(f[66], QString());            // her father's box held only the copied surname
-        QCOMPARE(f[160], QStringLiteral("vu le registre"));
+        const std::pair<int, const char *> expected[] = {
+            {0, "Valbrune"}, {1, "Notre-Dame"}, {2, "MA"}, {4, "12/02/1788"}, {6, "LE GOUARDEC"},
+            {7, "Yves Marie"}, {8, "Lannévez"}, {9, "56"}, {16, "LE GOUARDEC"}, {17, "Jean"}, {18, "+"},
+            {27, "KERBRAT"}, {28, "Marie Josèphe"}, {56, "de la FOUGERAIS"}, {57, "Anne"},
+            {66, ""},   // her father's box held only the copied surname
+            {160, "vu le registre"}};
+        for (const auto &[field, value] : expected)
+            QCOMPARE(f[field], QString::fromUtf8(value));
         QCOMPARE(form.Txtnb->text(), QStringLiteral("3"));
     }
 };
