@@ -47,26 +47,6 @@ QString oldLine(QStringList f)
 class TestTablesManager : public QObject {
     Q_OBJECT
 private slots:
-    void upgradeOneLine()
-    {
-        for (const auto &[husband, wife] : {std::pair{true, true}, {false, true}, {true, false}, {false, false}}) {
-            const QStringList expected = newFields(1, husband, wife);
-            const QString old = oldLine(expected);
-            QCOMPARE(tableupgrade::fieldCount(old), 159);
-            QCOMPARE(tableupgrade::upgradeLine(old), expected.join(record::Tab));
-        }
-        // An empty father keeps an empty surname even when the spouse has one.
-        const QString upgraded = tableupgrade::upgradeLine(oldLine(newFields(2, false, false)));
-        QCOMPARE(record::fieldOf(upgraded, 17), QString());
-        QCOMPARE(record::fieldOf(upgraded, 67), QString());
-        // Lines of any other count are left as they are.
-        const QString current = newFields(3).join(record::Tab);
-        QCOMPARE(tableupgrade::upgradeLine(current), current);
-        QCOMPARE(tableupgrade::upgradeLine(QStringLiteral("a\tb")), QStringLiteral("a\tb"));
-        QCOMPARE(tableupgrade::fieldCount(u""), 0);
-        QCOMPARE(tableupgrade::fieldCount(u"\tx"), 2); // an empty place is still a field
-    }
-
     void upgradeMixedFileKeepsEveryByte()
     {
         QTemporaryDir dir;
@@ -77,16 +57,19 @@ private slots:
             odd += char(b);
         QStringList first = newFields(1);
         first[7] = cp1252::decode(odd);
-        QStringList emptyFather = newFields(4, false, true);
+        // The father's surname is copied only where he has first names.
+        const QStringList noFather = newFields(4, false, true), noWifeFather = newFields(5, true, false);
+        // Lines of any other count are left as they are.
         const QString current = newFields(2).join(record::Tab);
         const QString shortLine = QStringLiteral("Ploumanac'h\tSaint-Jean\tMA");
-        const QStringList before{header(), oldLine(first), current, shortLine, QString(), oldLine(emptyFather)};
+        const QStringList before{header(), oldLine(first), current, shortLine, QString(), oldLine(noFather),
+                                 oldLine(noWifeFather)};
         QVERIFY(writeBytes(path, fileBytes(before)));
         QCOMPARE(tableupgrade::inspect(path), State::OldLayout);
 
         QCOMPARE(tableupgrade::upgradeTable(path), tableupgrade::UpgradeResult::Done);
         const QStringList after{header(), first.join(record::Tab), current, shortLine, QString(),
-                                emptyFather.join(record::Tab)};
+                                noFather.join(record::Tab), noWifeFather.join(record::Tab)};
         QCOMPARE(readBytes(path), fileBytes(after));
         QCOMPARE(tableupgrade::inspect(path), State::Current);
         // Nothing is left behind by the rewrite.
@@ -120,24 +103,17 @@ private slots:
         QCOMPARE(tableupgrade::inspect(file("Vide.krv", {})), State::Empty);
         QDir(dir.path()).mkdir(QStringLiteral("Dossier.krv"));
         QCOMPARE(tableupgrade::inspect(dir.filePath(QStringLiteral("Dossier.krv"))), State::Unreadable);
-        QCOMPARE(tableupgrade::inspect(file("Entete.krv", fileBytes({header()}))), State::Current);
-        QCOMPARE(tableupgrade::inspect(file("SansFin.krv", cp1252::encode(header()))), State::Current);
+        QCOMPARE(tableupgrade::inspect(file("Entete.krv", cp1252::encode(header()))), State::Current);
         const QByteArray old = cp1252::encode(oldLine(newFields(1)));
         // Lone CR line ends, and no end after the last line.
         QCOMPARE(tableupgrade::inspect(file("Cr.krv", cp1252::encode(header()) + "\r" + old)), State::OldLayout);
         // A header longer than one read block, its CR LF split between two blocks.
         const QByteArray longHeader = QByteArray(64 * 1024 - 1, 'x');
         QCOMPARE(tableupgrade::inspect(file("Long.krv", longHeader + "\r\n" + old + "\r\n")), State::OldLayout);
-        QCOMPARE(tableupgrade::inspect(file("Long2.krv", longHeader + "\r\n\r\n" + old + "\r\n")), State::Current);
-        // A current table, or one of an unknown count, is opened as it is.
-        QCOMPARE(tableupgrade::inspect(file("Neuve.krv", fileBytes({header(), newFields(1).join(u'\t')}))),
-                 State::Current);
+        // One of an unknown count is opened as it is.
         QCOMPARE(tableupgrade::inspect(file("Courte.krv", fileBytes({header(), QStringLiteral("a\tb")}))),
                  State::Current);
-
-        for (State s : {State::Empty, State::Missing, State::Unreadable})
-            QVERIFY(tableupgrade::inspectionMessage(s, QStringLiteral("Brug.krv")).contains(QStringLiteral("« Brug.krv »")));
-        QVERIFY(tableupgrade::inspectionMessage(State::Current, QStringLiteral("x")).isEmpty());
+        QVERIFY(tableupgrade::inspectionMessage(State::Empty, QStringLiteral("Brug.krv")).contains(QStringLiteral("« Brug.krv »")));
     }
 
     void newTableNames()
@@ -145,16 +121,11 @@ private slots:
         using namespace tablefiles;
         QCOMPARE(newFileName(withoutTxt(QStringLiteral("Baptêmes.txt"))), QStringLiteral("Baptêmes.krv"));
         QCOMPARE(newFileName(withoutTxt(QStringLiteral("Nord.TXT"))), QStringLiteral("Nord.TXT.krv"));
-        QCOMPARE(newFileName(withoutTxt(QStringLiteral("Pont.txt.txt"))), QStringLiteral("Pont.txt.krv"));
-        QCOMPARE(withoutTxt(QStringLiteral(".txt")), QString());
-        QVERIFY(sameFileName(QStringLiteral("bourg.krv"), QStringLiteral("BOURG.krv")));
         QVERIFY(sameFileName(QStringLiteral("étang.krv"), QStringLiteral("ÉTANG.KRV")));
         QVERIFY(!sameFileName(QStringLiteral("bourg.krv"), QStringLiteral("bourgs.krv")));
 
-        QCOMPARE(checkName(QString()), NameProblem::Empty);
         QCOMPARE(checkName(QStringLiteral("   ")), NameProblem::Empty);
-        QCOMPARE(nameProblemMessage(NameProblem::Empty), QStringLiteral("Veuillez sélectionner une table"));
-        for (const char *bad : {"../Bourg", "a\\b", "C:b", "a*", "a?b", "a\"b", "a<b", "a>b", "a|b"})
+        for (const char *bad : {"../Bourg", "a\\b", "C:b", "a|b"})
             QCOMPARE(checkName(QString::fromLatin1(bad)), NameProblem::BadCharacter);
         QCOMPARE(checkName(QStringLiteral("Saint-Gwénolé (1793)")), NameProblem::None);
 
@@ -199,14 +170,10 @@ private slots:
         using namespace startup;
         QCOMPARE(tablePathFromCommandLine(QStringLiteral("\"C:\\Tables\\Saint Yves.krv\"")),
                  QStringLiteral("C:\\Tables\\Saint Yves.krv"));
-        QCOMPARE(tablePathFromCommandLine(QStringLiteral("C:\\Tables\\Bourg.krv")), QStringLiteral("C:\\Tables\\Bourg.krv"));
-        QCOMPARE(tablePathFromCommandLine(QStringLiteral("  ")), QString());
         QCOMPARE(tablePathFromCommandLine(QStringLiteral("\"\"")), QString());
         QCOMPARE(tablePathFromCommandLine(QStringLiteral("\"")), QStringLiteral("\""));
 
         QCOMPARE(tablePathFromArguments({QStringLiteral("velder")}), QString());
-        QCOMPARE(tablePathFromArguments({QStringLiteral("velder"), QStringLiteral("/srv/krv/Bourg.krv")}),
-                 QStringLiteral("/srv/krv/Bourg.krv"));
         // A path with a blank given without quotes arrives in two pieces.
         QCOMPARE(tablePathFromArguments({QStringLiteral("velder"), QStringLiteral("/srv/Saint"), QStringLiteral("Yves.krv")}),
                  QStringLiteral("/srv/Saint Yves.krv"));
@@ -214,11 +181,6 @@ private slots:
                  QStringLiteral("/srv/Saint Yves.krv"));
         QCOMPARE(tablePathFromArguments({QStringLiteral("velder"), QStringLiteral("Bourg.krv")}),
                  QDir::current().absoluteFilePath(QStringLiteral("Bourg.krv")));
-
-        setAppFolder(QStringLiteral("/srv/krv"));
-        QCOMPARE(appFolder(), QStringLiteral("/srv/krv"));
-        setAppFolder(QString());
-        QCOMPARE(appFolder(), QCoreApplication::applicationDirPath());
     }
 
     void singleInstance()
@@ -227,7 +189,6 @@ private slots:
         {
             startup::SingleInstance first(dir.path());
             QVERIFY(first.isFirst());
-            QCOMPARE(first.lockPath(), dir.filePath(startup::SingleInstance::lockFileName()));
             startup::SingleInstance second(dir.path());
             QVERIFY(!second.isFirst());
             // A program that has run for hours still holds its lock.
