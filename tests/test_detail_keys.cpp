@@ -48,144 +48,103 @@ TableStore tableWithOrigins(const QStringList &origins)
 class TestDetailKeys : public QObject {
     Q_OBJECT
 private slots:
-    void enterAndEscape();
-    void letterCaseBoxesPerMode_data();
-    void letterCaseBoxesPerMode();
-    void letterCaseFollowsCharacterBeforeCaret();
-    void surnameBoxesAreCapitals();
-    void codeBoxesTakeDigitsOnly();
-    void placeCompletion();
-    void pasteAndTypedCharacters();
+    void letterCaseBoxesPerMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QList<int>>("boxes");   // boxes that take the letter case
+        QTest::newRow("1") << 1 << QList<int>{0, 1, 2, 3, 4};
+        QTest::newRow("3") << 3 << QList<int>{0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14};
+        QTest::newRow("5") << 5 << QList<int>{0, 1, 2};
+        QTest::newRow("6") << 6 << QList<int>{};
+        QTest::newRow("7") << 7 << QList<int>{0, 1};
+        QTest::newRow("8") << 8 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
+        QTest::newRow("9") << 9 << QList<int>{1, 2, 3, 4, 5, 6, 7};
+        QTest::newRow("11") << 11 << QList<int>{0};
+    }
+    void letterCaseBoxesPerMode()
+    {
+        QFETCH(int, mode);
+        QFETCH(QList<int>, boxes);
+        const bool surnameMode = mode >= 8 && mode <= 10;
+        for (int i = 0; i < BoxCount; ++i) {
+            if (!boxShown(mode, i) || isCodeBox(mode, i) || isPlaceBox(mode, i))
+                continue;   // digits only / completion, checked below
+            const QString typed = typeInto(mode, i, "aBc");
+            const QString expected = surnameMode && i == 0 ? "ABC" : boxes.contains(i) ? "Abc" : "aBc";
+            QVERIFY2(typed == expected, qPrintable(QString("box %1: %2").arg(i).arg(typed)));
+        }
+    }
+
+    void letterCaseFollowsTheCharacterBeforeTheCaret()
+    {
+        QCOMPARE(typeInto(Witnesses, 5, "SAINT-JEAN"), QString("Saint-Jean"));
+        QCOMPARE(typeInto(HusbandDetails, 4, "l'abbé (x/y) é"), QString("L'Abbé (X/Y) É"));
+        QCOMPARE(typeInto(HusbandDetails, 1, "œUVRE"), QString("Œuvre"));
+        QCOMPARE(press(HusbandDetails, 1, "ab", 0, u'c').key, QChar(u'C'));
+        QCOMPARE(press(HusbandDetails, 1, "a b", 1, u'C').key, QChar(u'c'));
+        // Surnames of persons are capitals; box 0 elsewhere follows the letter case.
+        QCOMPARE(typeInto(Witnesses, 0, "le goff-éon"), QString("LE GOFF-ÉON"));
+        QCOMPARE(typeInto(WifeSpouses, 0, "ménez"), QString("MÉNEZ"));
+        QCOMPARE(typeInto(HusbandDetails, 0, "ménez"), QString("Ménez"));
+        QCOMPARE(press(Witnesses, 3, "x", 1, QChar(13)).kind, KeyOutcome::NextBox);
+        QCOMPARE(press(WifeParents, 15, "", 0, QChar(27)).kind, KeyOutcome::Commit);
+    }
+
+    void codeBoxesTakeDigitsOnly()
+    {
+        for (const auto &[mode, box] : QList<QPair<int, int>>{{1, 3}, {3, 13}, {4, 5}, {8, 4}, {10, 6}}) {
+            QCOMPARE(typeInto(mode, box, "a2-b9 ."), QString("29"));
+            QCOMPARE(press(mode, box, "2", 1, QChar(8)).kind, KeyOutcome::Insert);   // Backspace
+        }
+        QCOMPARE(typeInto(Contract, 3, "3e"), QString("3e"));
+        QCOMPARE(typeInto(Dispensation, 0, "3e"), QString("3e"));
+    }
+
+    void placeCompletion()
+    {
+        const TableStore t = tableWithOrigins({"Lannevez", "Paris", "Parigné", "Plouzac"});
+        KeyOutcome o = press(Witnesses, 5, "", 0, u'p', t);
+        QCOMPARE(o.kind, KeyOutcome::Complete);
+        QCOMPARE(o.text, QString("Paris"));
+        QCOMPARE(o.selStart, 1);
+        QCOMPARE(o.selLength, 4);
+        o = press(Witnesses, 5, "Paris", 1, u'A', t);   // "A" after a letter turns to "a"
+        QCOMPARE(o.text, QString("Paris"));
+        QCOMPARE(o.selStart, 2);
+        QCOMPARE(o.selLength, 3);
+        // The next key replaces the selection: "Parig" finds the later record.
+        o = press(Witnesses, 5, "Paris", 4, u'g', t);
+        QCOMPARE(o.text, QString("Parigné"));
+        QCOMPARE(o.selStart, 5);
+        o = press(Witnesses, 5, "Pa", 2, u'x', t);      // no match: the key goes on
+        QCOMPARE(o.kind, KeyOutcome::Insert);
+        QCOMPARE(o.key, QChar(u'x'));
+        // Place boxes of other modes; other boxes never complete, nor does an empty table.
+        for (const auto &[mode, box] : QList<QPair<int, int>>{{1, 2}, {3, 4}, {4, 12}, {10, 5}})
+            QCOMPARE(press(mode, box, "", 0, u'l', t).text, QString("Lannevez"));
+        QCOMPARE(press(HusbandDetails, 4, "", 0, u'l', t).kind, KeyOutcome::Insert);
+        QCOMPARE(press(Witnesses, 0, "", 0, u'l', t).kind, KeyOutcome::Insert);
+        QCOMPARE(press(Witnesses, 3, "", 0, u'l', TableStore()).kind, KeyOutcome::Insert);
+    }
+
+    void pasteAndTypedCharacters()
+    {
+        bool ok = false;
+        QCOMPARE(cleanPaste("Saint\tMartin\r\n", Witnesses, 1, &ok), QString("SaintMartin"));
+        QVERIFY(ok);
+        const QString withNbsp = QString("Notre") + record::Nbsp + "Dame";
+        QCOMPARE(cleanPaste(withNbsp, Parishes, 0, &ok), QString("Notre Dame"));
+        QCOMPARE(cleanPaste(withNbsp, Witnesses, 1, &ok), withNbsp);
+        QCOMPARE(cleanPaste(QString::fromUtf8("Ĳssel"), Witnesses, 1, &ok), QString());
+        QVERIFY(!ok);
+        cleanPaste("1a", Witnesses, 4, &ok);
+        QVERIFY(!ok);
+        QVERIFY(typedCharAllowed(u'€', Witnesses));
+        QVERIFY(!typedCharAllowed(QChar(0x0141), Witnesses));   // Ł is not in Windows-1252
+        QVERIFY(!typedCharAllowed(u'\t', Witnesses));
+        QVERIFY(!typedCharAllowed(record::Nbsp, TableProperties));
+    }
 };
-
-void TestDetailKeys::enterAndEscape()
-{
-    QCOMPARE(press(Witnesses, 3, "x", 1, QChar(13)).kind, KeyOutcome::NextBox);
-    QCOMPARE(press(WifeParents, 15, "", 0, QChar(27)).kind, KeyOutcome::Commit);
-}
-
-void TestDetailKeys::letterCaseBoxesPerMode_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QList<int>>("boxes");   // boxes that take the letter case
-    QTest::newRow("1") << 1 << QList<int>{0, 1, 2, 3, 4};
-    QTest::newRow("2") << 2 << QList<int>{0, 1, 2, 3, 4};
-    QTest::newRow("3") << 3 << QList<int>{0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14};
-    QTest::newRow("4") << 4 << QList<int>{0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14};
-    QTest::newRow("5") << 5 << QList<int>{0, 1, 2};
-    QTest::newRow("6") << 6 << QList<int>{};
-    QTest::newRow("7") << 7 << QList<int>{0, 1};
-    QTest::newRow("8") << 8 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
-    QTest::newRow("9") << 9 << QList<int>{1, 2, 3, 4, 5, 6, 7};
-    QTest::newRow("10") << 10 << QList<int>{1, 2, 3, 4, 5, 6, 7};
-    QTest::newRow("11") << 11 << QList<int>{0};
-    QTest::newRow("12") << 12 << QList<int>{0, 1, 2, 3, 4};
-}
-
-void TestDetailKeys::letterCaseBoxesPerMode()
-{
-    QFETCH(int, mode);
-    QFETCH(QList<int>, boxes);
-    const bool surnameMode = mode >= 8 && mode <= 10;
-    for (int i = 0; i < BoxCount; ++i) {
-        if (!boxShown(mode, i) || isCodeBox(mode, i) || isPlaceBox(mode, i))
-            continue;   // digits only / completion, checked elsewhere
-        const QString typed = typeInto(mode, i, "aBc");
-        QString expected = boxes.contains(i) ? "Abc" : "aBc";
-        if (surnameMode && i == 0)
-            expected = "ABC";
-        QVERIFY2(typed == expected, qPrintable(QString("box %1: %2").arg(i).arg(typed)));
-    }
-}
-
-void TestDetailKeys::letterCaseFollowsCharacterBeforeCaret()
-{
-    // In a place box a letter after a hyphen is a capital, after a letter a small one,
-    // whatever Shift gave.
-    QCOMPARE(typeInto(Witnesses, 5, "saint-jean"), QString("Saint-Jean"));
-    QCOMPARE(typeInto(Witnesses, 5, "SAINT-JEAN"), QString("Saint-Jean"));
-    QCOMPARE(typeInto(HusbandDetails, 4, "l'abbé (x/y) é"), QString("L'Abbé (X/Y) É"));
-    QCOMPARE(typeInto(HusbandDetails, 1, "œUVRE"), QString("Œuvre"));
-    // The caret, not the end of the text, decides.
-    QCOMPARE(press(HusbandDetails, 1, "ab", 0, u'c').key, QChar(u'C'));
-    QCOMPARE(press(HusbandDetails, 1, "a b", 1, u'C').key, QChar(u'c'));
-}
-
-void TestDetailKeys::surnameBoxesAreCapitals()
-{
-    QCOMPARE(typeInto(Witnesses, 0, "le goff-éon"), QString("LE GOFF-ÉON"));
-    QCOMPARE(typeInto(WifeSpouses, 0, "ménez"), QString("MÉNEZ"));
-    // Box 0 elsewhere follows the letter case.
-    QCOMPARE(typeInto(HusbandDetails, 0, "ménez"), QString("Ménez"));
-}
-
-void TestDetailKeys::codeBoxesTakeDigitsOnly()
-{
-    const QList<QPair<int, int>> codes{{1, 3}, {2, 3}, {3, 3}, {3, 5}, {3, 11}, {3, 13}, {4, 13},
-                                      {8, 4}, {8, 6}, {9, 4}, {10, 6}};
-    for (const auto &[mode, box] : codes) {
-        QVERIFY(isCodeBox(mode, box));
-        QCOMPARE(typeInto(mode, box, "a2-b9 ."), QString("29"));
-        QCOMPARE(press(mode, box, "2", 1, QChar(8)).kind, KeyOutcome::Insert);   // Backspace
-    }
-    QVERIFY(!isCodeBox(Contract, 3));
-    QCOMPARE(typeInto(Dispensation, 0, "3e"), QString("3e"));
-}
-
-void TestDetailKeys::placeCompletion()
-{
-    const TableStore t = tableWithOrigins({"Lannevez", "Paris", "Parigné", "Plouzac"});
-    // P, a, r into an empty residence box: Paris, the last two letters selected.
-    KeyOutcome o = press(Witnesses, 5, "", 0, u'p', t);
-    QCOMPARE(o.kind, KeyOutcome::Complete);
-    QCOMPARE(o.text, QString("Paris"));
-    QCOMPARE(o.selStart, 1);
-    QCOMPARE(o.selLength, 4);
-    o = press(Witnesses, 5, "Paris", 1, u'A', t);       // "A" after a letter turns to "a"
-    QCOMPARE(o.text, QString("Paris"));
-    QCOMPARE(o.selStart, 2);
-    o = press(Witnesses, 5, "Paris", 2, u'r', t);
-    QCOMPARE(o.text, QString("Paris"));
-    QCOMPARE(o.selStart, 3);
-    QCOMPARE(o.selLength, 2);
-    // The next key replaces the selection: "Parig" finds the later record.
-    o = press(Witnesses, 5, "Paris", 4, u'g', t);
-    QCOMPARE(o.text, QString("Parigné"));
-    QCOMPARE(o.selStart, 5);
-    // No match: the key goes on.
-    o = press(Witnesses, 5, "Pa", 2, u'x', t);
-    QCOMPARE(o.kind, KeyOutcome::Insert);
-    QCOMPARE(o.key, QChar(u'x'));
-
-    // Place boxes of every mode; others never complete.
-    for (const auto &[mode, box] : QList<QPair<int, int>>{{1, 2}, {2, 2}, {3, 2}, {3, 4}, {4, 10}, {4, 12},
-                                                           {8, 3}, {9, 3}, {10, 5}})
-        QCOMPARE(press(mode, box, "", 0, u'l', t).text, QString("Lannevez"));
-    QCOMPARE(press(HusbandDetails, 4, "", 0, u'l', t).kind, KeyOutcome::Insert);
-    QCOMPARE(press(Witnesses, 0, "", 0, u'l', t).kind, KeyOutcome::Insert);
-    // The spare slot and an empty table are never read.
-    QCOMPARE(press(Witnesses, 3, "", 0, u'l', TableStore()).kind, KeyOutcome::Insert);
-}
-
-void TestDetailKeys::pasteAndTypedCharacters()
-{
-    bool ok = false;
-    QCOMPARE(cleanPaste("Saint\tMartin\r\n", Witnesses, 1, &ok), QString("SaintMartin"));
-    QVERIFY(ok);
-    QCOMPARE(cleanPaste(QString("Notre") + record::Nbsp + "Dame", Parishes, 0, &ok), QString("Notre Dame"));
-    QCOMPARE(cleanPaste(QString("Notre") + record::Nbsp + "Dame", Witnesses, 1, &ok), QString("Notre") + record::Nbsp + "Dame");
-    QCOMPARE(cleanPaste(QString::fromUtf8("Ĳssel"), Witnesses, 1, &ok), QString());
-    QVERIFY(!ok);
-    QCOMPARE(cleanPaste("12", Witnesses, 4, &ok), QString("12"));
-    QVERIFY(ok);
-    cleanPaste("1a", Witnesses, 4, &ok);
-    QVERIFY(!ok);
-    QVERIFY(typedCharAllowed(u'€', Witnesses));
-    QVERIFY(!typedCharAllowed(QChar(0x0141), Witnesses));   // Ł is not in Windows-1252
-    QVERIFY(!typedCharAllowed(u'\t', Witnesses));
-    QVERIFY(typedCharAllowed(record::Nbsp, Witnesses));
-    QVERIFY(!typedCharAllowed(record::Nbsp, TableProperties));
-}
 
 QTEST_GUILESS_MAIN(TestDetailKeys)
 #include "test_detail_keys.moc"
