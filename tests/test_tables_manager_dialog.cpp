@@ -93,15 +93,11 @@ private slots:
         Harness h;
         FrmOuvrir &f = h.make();
         QCOMPARE(f.windowTitle(), QStringLiteral("Ouvrir"));
-        QCOMPARE(f.size(), QSize(twips::px(5010), twips::px(3375)));
-        QCOMPARE(f.OKButton->geometry(), twips::rect(3630, 1245, 1215, 330));
-        QCOMPARE(f.Option1->mapTo(&f, QPoint(0, 0)), twips::rect(105, 630, 1, 1).topLeft());
         QCOMPARE(h.listed(), (QStringList{"abbaye.krv", "Bourg.krv", "Zeste.krv"}));
         QCOMPARE(f.selectedTable(), QStringLiteral("abbaye.krv"));
-        QVERIFY(f.Option1->isChecked());
-        QVERIFY(!f.TxtNomTable->isEnabled());
-        QVERIFY(f.Frame2->isHidden());
-        QVERIFY(f.Frame3->isHidden());
+        QVERIFY(f.Option1->isChecked() && !f.TxtNomTable->isEnabled());
+        // No sibling program here: neither icon button shows; no progress either.
+        QVERIFY(f.Frame2->isHidden() && f.Frame3->isHidden());
         QVERIFY(f.Label1->isHidden() && f.Picture1->isHidden());
 
         // Hover help, and the bare dialog clears it.
@@ -159,19 +155,17 @@ private slots:
     void oldTableIsUpgradedBeforeItOpens()
     {
         Harness h;
-        QStringList f161;
+        QStringList f;
         for (int i = 1; i <= record::FieldCount; ++i)
-            f161 << QStringLiteral("c%1").arg(i);
-        QStringList f159 = f161;
-        f159.removeAt(66);
-        f159.removeAt(16);
-        writeBytes(h.path(QStringLiteral("abbaye.krv")), fileBytes({header(), f159.join(u'\t')}));
-        FrmOuvrir &f = h.make();
-        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+            f << QStringLiteral("c%1").arg(i);
+        f.removeAt(66);
+        f.removeAt(16);
+        writeBytes(h.path(QStringLiteral("abbaye.krv")), fileBytes({header(), f.join(u'\t')}));
+        QTest::mouseClick(h.make().OKButton, Qt::LeftButton);
         QCOMPARE(h.opened.size(), 1);
-        f161[16] = f161[6];
-        f161[66] = f161[56];
-        QCOMPARE(readBytes(h.path(QStringLiteral("abbaye.krv"))), fileBytes({header(), f161.join(u'\t')}));
+        f.insert(16, f[6]);    // the fathers' surnames, from the spouses'
+        f.insert(66, f[56]);
+        QCOMPARE(readBytes(h.path(QStringLiteral("abbaye.krv"))), fileBytes({header(), f.join(u'\t')}));
     }
 
     void newTable()
@@ -190,8 +184,7 @@ private slots:
         QCOMPARE(h.questions.size(), 1);
         QCOMPARE(h.questions.first().title, QStringLiteral("La Table existe déjà"));
         QCOMPARE(h.questions.first().text, QStringLiteral("La table figure déjà dans la liste. Voulez-vous l'écraser?"));
-        QCOMPARE(h.propertiesAsked, 0);
-        QVERIFY(h.opened.isEmpty());
+        QVERIFY(h.propertiesAsked == 0 && h.opened.isEmpty());
         QCOMPARE(QDir(h.dir.path()).entryList(QDir::Files), (QStringList{"BOURG.krv", "notes.txt"}));
 
         // Yes replaces the listed file by a table holding only its new header line.
@@ -221,9 +214,7 @@ private slots:
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QCOMPARE(h.messages.size(), 1);
         QCOMPARE(h.messages.last().text, QStringLiteral("Veuillez sélectionner une table"));
-        QCOMPARE(h.messages.last().title, QStringLiteral("VELDER"));
         QCOMPARE(h.propertiesAsked, 3);
-        QVERIFY(!QFile::exists(h.path(QStringLiteral(".krv"))));
         QCOMPARE(h.opened.size(), 3);
     }
 
@@ -247,38 +238,30 @@ private slots:
         QVERIFY(h.opened.isEmpty());
     }
 
-    void trashThatRefusesDeletesNothing()
+    void trashThatFailsDeletesNothing()
     {
-        if (geteuid() == 0)
-            QSKIP("file rights do not bind root");
-        Harness h;
-        FrmOuvrir &f = h.make();
-        // A folder that lets no file out.
-        QFile::setPermissions(h.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
-        QFile::setPermissions(h.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QCOMPARE(h.questions.size(), 1);
-        QVERIFY(QFile::exists(h.path(QStringLiteral("abbaye.krv"))));
-        QCOMPARE(h.messages.size(), 1);
-        QVERIFY(h.messages.first().text.contains(QStringLiteral("corbeille")));
-        QCOMPARE(h.listed().size(), 3);
-    }
-
-    void noUsableTrashDeletesNothing()
-    {
-        Harness h;
-        // The data folder is a plain file: no trash can be made there.
-        QDir(h.path(QStringLiteral("data"))).removeRecursively();
-        writeBytes(h.path(QStringLiteral("data")), "x");
-        const QString before = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(h.dir.path()));
-        FrmOuvrir &f = h.make();
-        QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
-        QDir::setCurrent(before);
-        QVERIFY(QFile::exists(h.path(QStringLiteral("abbaye.krv"))));
-        QCOMPARE(h.messages.size(), 1);
-        QVERIFY(h.messages.first().text.contains(QStringLiteral("corbeille")));
-        QCOMPARE(h.listed().size(), 3);
+        // A folder that lets no file out (not for root), then no usable trash.
+        for (bool readOnlyFolder : {true, false}) {
+            if (readOnlyFolder && geteuid() == 0)
+                continue;
+            Harness h;
+            const QString before = QDir::currentPath();
+            if (readOnlyFolder) {
+                QFile::setPermissions(h.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+            } else {
+                // The data folder is a plain file: no trash can be made there.
+                QDir(h.path(QStringLiteral("data"))).removeRecursively();
+                writeBytes(h.path(QStringLiteral("data")), "x");
+                QVERIFY(QDir::setCurrent(h.dir.path()));
+            }
+            QTest::mouseClick(h.make().CmdSuppr, Qt::LeftButton);
+            QFile::setPermissions(h.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QDir::setCurrent(before);
+            QVERIFY(QFile::exists(h.path(QStringLiteral("abbaye.krv"))));
+            QCOMPARE(h.messages.size(), 1);
+            QVERIFY(h.messages.first().text.contains(QStringLiteral("corbeille")));
+            QCOMPARE(h.listed().size(), 3);
+        }
     }
 
     void emptyFolder()
@@ -290,8 +273,8 @@ private slots:
         QVERIFY(h.messages.isEmpty() && h.opened.isEmpty());
         for (QPushButton *b : {f.CmdSuppr, f.CmdPrint, f.CmdExporter}) {
             QTest::mouseClick(b, Qt::LeftButton);
-            QCOMPARE(h.messages.last().text, QStringLiteral("Veuillez sélectionner une table"));
-            QCOMPARE(h.messages.last().title, QStringLiteral("VELDER"));
+            QCOMPARE(h.messages.last().title + '|' + h.messages.last().text,
+                     QStringLiteral("VELDER|Veuillez sélectionner une table"));
         }
         QCOMPARE(h.messages.size(), 3);
         QVERIFY(h.printed.isEmpty());
