@@ -7,29 +7,19 @@
 
 namespace {
 
-QByteArray seedComma()
+// Valid inputs of the three kinds: a comma export, a TAB list, a table.
+QList<QByteArray> seeds()
 {
-    QStringList v;
+    QStringList comma, tab, table;
     for (int i = 0; i < 217; ++i)
-        v << QStringLiteral("val%1").arg(i);
-    v[3] = QStringLiteral("15/brum/04");
-    return (u'"' + v.join(QStringLiteral("\",\"")) + QStringLiteral("\"\r\n")).toLatin1().repeated(3);
-}
-
-QByteArray seedTab()
-{
-    QStringList c;
+        comma << (i == 3 ? QStringLiteral("15/brum/04") : QStringLiteral("val%1").arg(i));
     for (int i = 1; i <= 19; ++i)
-        c << QStringLiteral("Col%1 (+)").arg(i);
-    return "titres\r\n" + (c.join(u'\t') + QStringLiteral("\r\n")).toLatin1().repeated(3);
-}
-
-QByteArray seedTable()
-{
-    QStringList f;
+        tab << QStringLiteral("Col%1 (+)").arg(i);
     for (int i = 1; i <= record::FieldCount; ++i)
-        f << QStringLiteral("f%1").arg(i);
-    return "Commune\tParoisse\tA\tB\r\n" + (f.join(u'\t') + QStringLiteral("\r\n")).toLatin1().repeated(2);
+        table << QStringLiteral("f%1").arg(i);
+    return {(u'"' + comma.join(QStringLiteral("\",\"")) + QStringLiteral("\"\r\n")).toLatin1().repeated(3),
+            "titres\r\n" + (tab.join(u'\t') + QStringLiteral("\r\n")).toLatin1().repeated(3),
+            "Commune\tParoisse\tA\tB\r\n" + (table.join(u'\t') + QStringLiteral("\r\n")).toLatin1().repeated(2)};
 }
 
 QByteArray damaged(QByteArray b, QRandomGenerator &rng)
@@ -57,7 +47,7 @@ private slots:
     {
         QTemporaryDir folder;
         QRandomGenerator rng(20261206);
-        const QList<QByteArray> seeds{seedComma(), seedTab(), seedTable()};
+        const QList<QByteArray> seeds = ::seeds();
         auto run = [&](const QByteArray &b) {
             fuzzentry::runOne(reinterpret_cast<const uint8_t *>(b.constData()), size_t(b.size()), folder.path());
         };
