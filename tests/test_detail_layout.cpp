@@ -225,39 +225,26 @@ void TestDetailLayout::fontsAndColours()
 {
     EntryState entry;
     TableStore table;
-    {
-        FrmRem w(entry, table);
-        w.prepare(WifeParents);
-        QVERIFY(w.LblRem[0]->font().bold() && w.LblRem[0]->font().italic());
-        QCOMPARE(w.LblRem[0]->font().pointSizeF(), 12.0);
-        QVERIFY(w.LblRem[3]->font().bold());
-        QCOMPARE(w.LblRem[3]->font().pointSizeF(), 8.25);
-        QVERIFY(w.LblParents[0]->font().underline());
-        QCOMPARE(w.LblParents[1]->palette().color(QPalette::Window), QColor(255, 192, 192));
-        w.CmdOk_Click();
-    }
-    {
-        FrmRem w(entry, table);
-        w.prepare(About);
-        QVERIFY(w.LblRem[1]->font().bold());
-        QVERIFY(!w.LblRem[2]->font().bold());
-        QCOMPARE(w.LblRem[2]->font().pointSizeF(), 10.0);
-        QVERIFY(w.LblRem[2]->text().startsWith("Développé par "));
-        QVERIFY(!w.LblRem[4]->font().bold());
-        QCOMPARE(w.LblRem[4]->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-        QCOMPARE(w.LblRem[4]->text(), ContactAddress);
-        w.CmdOk_Click();
-    }
-    {
-        // The witness frames keep the light yellow.
-        FrmRem w(entry, table);
-        w.prepare(Witnesses);
-        QCOMPARE(w.Frame1->palette().color(QPalette::Window), QColor(255, 255, 192));
-        QCOMPARE(w.Option1[0]->text(), QString("Epoux"));
-        QCOMPARE(w.Option1[1]->geometry(), px(840, 0, 855, 225));
-        QCOMPARE(w.Option2[1]->geometry(), px(840, 0, 435, 225));
-        w.CmdOk_Click();
-    }
+    FrmRem parents(entry, table), about(entry, table), witness(entry, table);
+    parents.prepare(WifeParents);
+    about.prepare(About);
+    witness.prepare(Witnesses);
+    QVERIFY(parents.LblRem[0]->font().bold() && parents.LblRem[0]->font().italic());
+    QCOMPARE(parents.LblRem[0]->font().pointSizeF(), 12.0);
+    QVERIFY(parents.LblRem[3]->font().bold());
+    QCOMPARE(parents.LblRem[3]->font().pointSizeF(), 8.25);
+    QVERIFY(parents.LblParents[0]->font().underline());
+    QVERIFY(about.LblRem[1]->font().bold() && !about.LblRem[2]->font().bold() && !about.LblRem[4]->font().bold());
+    QCOMPARE(about.LblRem[2]->font().pointSizeF(), 10.0);
+    QVERIFY(about.LblRem[2]->text().startsWith("Développé par "));
+    QCOMPARE(about.LblRem[4]->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(about.LblRem[4]->text(), ContactAddress);
+    QCOMPARE(witness.Frame1->palette().color(QPalette::Window), Yellow);   // the frames keep the light yellow
+    QCOMPARE(witness.Option1[0]->text(), QString("Epoux"));
+    QCOMPARE(witness.Option1[1]->geometry(), px(840, 0, 855, 225));
+    QCOMPARE(witness.Option2[1]->geometry(), px(840, 0, 435, 225));
+    for (FrmRem *w : {&parents, &about, &witness})
+        w->CmdOk_Click();
 }
 
 QTEST_MAIN(TestDetailLayout)
