@@ -49,44 +49,34 @@ class TestDateRules : public QObject {
     Q_OBJECT
 private slots:
     // Keys typed into an empty box: what it holds, how many beeps, where the focus goes.
-    void keysInOneBox_data()
-    {
-        QTest::addColumn<int>("layout");
-        QTest::addColumn<int>("box");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("beeps");
-        QTest::addColumn<int>("focus");
-        const int stay = int(Focus::Stay), month = int(Focus::Month), dispense = int(Focus::Dispense);
-        QTest::newRow("32 in the day") << int(Gregorian) << Day << "32" << "3" << 1 << stay;
-        QTest::newRow("31 in the day") << int(Gregorian) << Day << "31" << "31" << 0 << month;
-        QTest::newRow("00: no lower limit") << int(Gregorian) << Day << "00" << "00" << 0 << month;
-        QTest::newRow("13 in the month") << int(Gregorian) << Month << "13" << "1" << 1 << stay;
-        QTest::newRow("1991 in the year") << int(Gregorian) << Year << "1991" << "199" << 1 << stay;
-        QTest::newRow("1990 in the year") << int(Gregorian) << Year << "1990" << "1990" << 0 << dispense;
-        QTest::newRow("31 Republican day") << int(Republican) << Day << "31" << "3" << 1 << stay;
-        QTest::newRow("30 Republican day") << int(Republican) << Day << "30" << "30" << 0 << month;
-        QTest::newRow("15 Republican year") << int(Republican) << Year << "15" << "1" << 1 << stay;
-        QTest::newRow("14 Republican year") << int(Republican) << Year << "14" << "14" << 0 << dispense;
-        QTest::newRow("31 designed day") << int(Designed) << Day << "31" << "3" << 1 << stay;
-        QTest::newRow("18 designed year") << int(Designed) << Year << "18" << "1" << 1 << stay;
-        QTest::newRow("letters in the day") << int(Gregorian) << Day << "aé" << "" << 2 << stay;
-        QTest::newRow("letters in the year") << int(Gregorian) << Year << "aé" << "" << 2 << stay;
-        QTest::newRow("signs dropped silently") << int(Gregorian) << Day << "/ -.+" << "" << 0 << stay;
-        QTest::newRow("signs in the month") << int(Designed) << Month << "/ " << "" << 0 << stay;
-    }
     void keysInOneBox()
     {
-        QFETCH(int, layout);
-        QFETCH(int, box);
-        QFETCH(QString, keys);
-        QFETCH(QString, text);
-        QFETCH(int, beeps);
-        QFETCH(int, focus);
-        Window w = windowIn(layout);
-        QCOMPARE(w.type(box, keys, Box{}).text, text);
-        QCOMPARE(w.beeps, beeps);
-        QCOMPARE(int(w.lastFocus), focus);
+        struct Case { int layout, box; QString keys, text; int beeps; Focus focus; };
+        const Focus stay = Focus::Stay;
+        const Case cases[] = {
+            {Gregorian, Day, "32", "3", 1, stay},
+            {Gregorian, Day, "31", "31", 0, Focus::Month},
+            {Gregorian, Day, "00", "00", 0, Focus::Month},   // no lower limit
+            {Gregorian, Month, "13", "1", 1, stay},
+            {Gregorian, Year, "1991", "199", 1, stay},
+            {Gregorian, Year, "1990", "1990", 0, Focus::Dispense},
+            {Republican, Day, "31", "3", 1, stay},
+            {Republican, Day, "30", "30", 0, Focus::Month},
+            {Republican, Year, "15", "1", 1, stay},
+            {Republican, Year, "14", "14", 0, Focus::Dispense},
+            {Designed, Day, "31", "3", 1, stay},             // the window just opened: Republican limits
+            {Designed, Year, "18", "1", 1, stay},
+            {Gregorian, Day, "aé", "", 2, stay},             // letters: a beep
+            {Gregorian, Year, "aé", "", 2, stay},
+            {Gregorian, Day, "/ -.+", "", 0, stay},          // signs below "0": dropped silently
+            {Designed, Month, "/ ", "", 0, stay},
+        };
+        for (const Case &c : cases) {
+            Window w = windowIn(c.layout);
+            QCOMPARE(w.type(c.box, c.keys, Box{}).text, c.text);
+            QCOMPARE(w.beeps, c.beeps);
+            QCOMPARE(w.lastFocus, c.focus);
+        }
     }
 
     void keyReplacesTheSelection()
@@ -179,32 +169,23 @@ private slots:
         QCOMPARE(w.beeps, 0);
     }
 
-    void paddingAndCaseOnLeaving_data()
-    {
-        QTest::addColumn<int>("layout");
-        QTest::addColumn<int>("box");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("day") << int(Gregorian) << Day << "5" << "05";
-        QTest::newRow("Republican year") << int(Republican) << Year << "4" << "04";
-        QTest::newRow("Gregorian year") << int(Gregorian) << Year << "815" << "0815";
-        QTest::newRow("designed year: no length") << int(Designed) << Year << "5" << "5";
-        QTest::newRow("month in capitals") << int(Republican) << Month << "BRUM" << "Brum";
-        QTest::newRow("empty stays empty") << int(Gregorian) << Day << "" << "";
-        QTest::newRow("stored padding kept") << int(Gregorian) << Day << ".5" << ".5";
-    }
     void paddingAndCaseOnLeaving()
     {
-        QFETCH(int, layout);
-        QFETCH(int, box);
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        Window w = windowIn(layout);
-        const Result r = lostFocus(box, Box{text, int(text.size()), 0}, w);
-        QCOMPARE(r.box.text, expected);
-        QCOMPARE(r.align.value_or(Align::Left), Align::Center);
-        QCOMPARE(r.help.value_or(QStringLiteral("kept")), QString());
-        QVERIFY(!r.layout);
+        struct Case { int layout, box; QString text, expected; };
+        const Case cases[] = {
+            {Gregorian, Day, "5", "05"}, {Republican, Year, "4", "04"}, {Gregorian, Year, "815", "0815"},
+            {Designed, Year, "5", "5"},                  // no length to pad to
+            {Republican, Month, "BRUM", "Brum"}, {Gregorian, Day, "", ""},
+            {Gregorian, Day, ".5", ".5"},                // stored padding kept
+        };
+        for (const Case &c : cases) {
+            Window w = windowIn(c.layout);
+            const Result r = lostFocus(c.box, Box{c.text, int(c.text.size()), 0}, w);
+            QCOMPARE(r.box.text, c.expected);
+            QCOMPARE(r.align.value_or(Align::Left), Align::Center);
+            QCOMPARE(r.help.value_or(QStringLiteral("kept")), QString());
+            QVERIFY(!r.layout);
+        }
     }
 
     void enteringADateBox()
@@ -216,23 +197,15 @@ private slots:
         QCOMPARE(r.help.value_or(QString()), daterules::FormatHelp);
     }
 
-    void wholeDateInARow_data()
-    {
-        QTest::addColumn<int>("layout");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QStringList>("boxes");
-        QTest::newRow("eight digits from the designed state") << int(Designed) << "03051815" << QStringList{"03", "05", "1815"};
-        QTest::newRow("Republican") << int(Gregorian) << "15brum04" << QStringList{"15", "Brum", "04"};
-    }
     void wholeDateInARow()
     {
-        QFETCH(int, layout);
-        QFETCH(QString, keys);
-        QFETCH(QStringList, boxes);
-        Window w = windowIn(layout);
-        QCOMPARE(typeDate(w, keys), -1);
-        QCOMPARE((QStringList{w.txt[Day], w.txt[Month], w.txt[Year]}), boxes);
-        QCOMPARE(w.beeps, 0);
+        Window w;   // the window just opened: the first month digit switches to Gregorian
+        QCOMPARE(typeDate(w, "03051815"), -1);
+        QCOMPARE((QStringList{w.txt[Day], w.txt[Month], w.txt[Year]}), (QStringList{"03", "05", "1815"}));
+        Window r = windowIn(Gregorian);
+        QCOMPARE(typeDate(r, "15brum04"), -1);
+        QCOMPARE((QStringList{r.txt[Day], r.txt[Month], r.txt[Year]}), (QStringList{"15", "Brum", "04"}));
+        QCOMPARE(w.beeps + r.beeps, 0);
     }
 
     void movesOnOnlyWithTheCaretAtTheLength()

@@ -140,33 +140,27 @@ private slots:
         }
     }
 
-    void copyClearedWhenTheMarkerIsLeft_data()
-    {
-        QTest::addColumn<int>("marker");
-        QTest::addColumn<QString>("father");
-        QTest::addColumn<QString>("fatherFirst");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("unnamed father") << FatherMarker << "DURAND" << "" << "";
-        QTest::newRow("named father") << FatherMarker << "DURAND" << "Yves" << "DURAND";
-        QTest::newRow("case differs") << FatherMarker << "Durand" << "" << "Durand";
-        QTest::newRow("wife's father") << WifeFatherMarker << "DURAND" << "" << "";
-        QTest::newRow("mother's marker clears nothing") << 15 << "DURAND" << "" << "DURAND";
-    }
     void copyClearedWhenTheMarkerIsLeft()
     {
-        QFETCH(int, marker);
-        QFETCH(QString, father);
-        QFETCH(QString, fatherFirst);
-        QFETCH(QString, expected);
-        const bool wife = marker >= 18;
-        Window w;
-        w.txt[wife ? WifeSurname : Surname] = QStringLiteral("DURAND");
-        w.txt[wife ? WifeFather : FatherSurname] = father;
-        w.txt[wife ? WifeFatherFirst : FatherFirst] = fatherFirst;
-        w.help = QStringLiteral("x");
-        w.leave(marker, {});
-        QCOMPARE(w.txt[wife ? WifeFather : FatherSurname], expected);
-        QCOMPARE(w.help, QString());
+        struct Case { int marker; QString father, fatherFirst, expected; };
+        const Case cases[] = {
+            {FatherMarker, "DURAND", "", ""},             // unnamed father
+            {FatherMarker, "DURAND", "Yves", "DURAND"},   // named father
+            {FatherMarker, "Durand", "", "Durand"},       // case differs
+            {WifeFatherMarker, "DURAND", "", ""},
+            {15, "DURAND", "", "DURAND"},                 // the mother's marker clears nothing
+        };
+        for (const Case &c : cases) {
+            const bool wife = c.marker >= 18;
+            Window w;
+            w.txt[wife ? WifeSurname : Surname] = QStringLiteral("DURAND");
+            w.txt[wife ? WifeFather : FatherSurname] = c.father;
+            w.txt[wife ? WifeFatherFirst : FatherFirst] = c.fatherFirst;
+            w.help = QStringLiteral("x");
+            w.leave(c.marker, {});
+            QCOMPARE(w.txt[wife ? WifeFather : FatherSurname], c.expected);
+            QCOMPARE(w.help, QString());
+        }
     }
 
     void originCompletion()
@@ -219,33 +213,21 @@ private slots:
         QCOMPARE(both(9, "Ly"), QStringLiteral("Lyon"));
     }
 
-    void placeCodes_data()
-    {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<int>("caret");
-        QTest::addColumn<int>("sel");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("2a") << "" << 0 << 0 << "2a" << "2A";
-        QTest::newRow("2b") << "" << 0 << 0 << "2b" << "2B";
-        QTest::newRow("3a") << "" << 0 << 0 << "3a" << "3";
-        QTest::newRow("A first") << "" << 0 << 0 << "A" << "";
-        QTest::newRow("other letters") << "" << 0 << 0 << "2c" << "2";
-        QTest::newRow("two digits at most") << "" << 0 << 0 << "291" << "29";
-        QTest::newRow("second character selected") << "29" << 1 << 1 << "b" << "2B";
-        QTest::newRow("not after 2") << "39" << 1 << 1 << "a" << "39";
-    }
     void placeCodes()
     {
-        QFETCH(QString, start);
-        QFETCH(int, caret);
-        QFETCH(int, sel);
-        QFETCH(QString, keys);
-        QFETCH(QString, expected);
-        Window w;
-        QCOMPARE(w.type(Code, keys, Box{start, caret, sel}).text, expected);
-        QCOMPARE(w.type(21, keys, Box{start, caret, sel}).text, expected);
-        QCOMPARE(w.beeps, 0);
+        struct Case { Box start; QString keys, expected; };
+        const Case cases[] = {
+            {{}, "2a", "2A"}, {{}, "2b", "2B"}, {{}, "3a", "3"}, {{}, "A", ""}, {{}, "2c", "2"},
+            {{}, "291", "29"},                        // two characters at most
+            {{"29", 1, 1}, "b", "2B"},                // the second character selected
+            {{"39", 1, 1}, "a", "39"},
+        };
+        for (const Case &c : cases) {
+            Window w;
+            QCOMPARE(w.type(Code, c.keys, c.start).text, c.expected);
+            QCOMPARE(w.type(21, c.keys, c.start).text, c.expected);
+            QCOMPARE(w.beeps, 0);
+        }
     }
 
     void eventMarkers()
