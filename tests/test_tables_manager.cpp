@@ -116,52 +116,32 @@ private slots:
         QVERIFY(tableupgrade::inspectionMessage(State::Empty, QStringLiteral("Brug.krv")).contains(QStringLiteral("« Brug.krv »")));
     }
 
-    void newTableNames()
+    void namesListAndSiblings()
     {
         using namespace tablefiles;
-        QCOMPARE(newFileName(withoutTxt(QStringLiteral("Baptêmes.txt"))), QStringLiteral("Baptêmes.krv"));
-        QCOMPARE(newFileName(withoutTxt(QStringLiteral("Nord.TXT"))), QStringLiteral("Nord.TXT.krv"));
+        // Names compared without letter case, accents included; unsafe characters refused.
         QVERIFY(sameFileName(QStringLiteral("étang.krv"), QStringLiteral("ÉTANG.KRV")));
         QVERIFY(!sameFileName(QStringLiteral("bourg.krv"), QStringLiteral("bourgs.krv")));
-
         QCOMPARE(checkName(QStringLiteral("   ")), NameProblem::Empty);
         for (const char *bad : {"../Bourg", "a\\b", "C:b", "a|b"})
             QCOMPARE(checkName(QString::fromLatin1(bad)), NameProblem::BadCharacter);
         QCOMPARE(checkName(QStringLiteral("Saint-Gwénolé (1793)")), NameProblem::None);
 
-        const QString people = QString(4, record::Nbsp);
-        QCOMPARE(newHeaderLine(QStringLiteral("Kermadec"), QString(), people),
-                 QStringLiteral("Kermadec\t\t") + people + QStringLiteral("\t"));
-    }
-
-    void listAndCreate()
-    {
+        // Only files ending in ".krv", in any case, are tables.
         QTemporaryDir dir;
         for (const char *name : {"Bourg.krv", "abbaye.KRV", "notes.txt", "Zeste.krv.bak"})
             writeBytes(dir.filePath(QString::fromLatin1(name)), fileBytes({header()}));
         QDir(dir.path()).mkdir(QStringLiteral("Archives.krv"));
-        QCOMPARE(tablefiles::listTables(dir.path()), (QStringList{QStringLiteral("abbaye.KRV"), QStringLiteral("Bourg.krv")}));
-        QVERIFY(tablefiles::listTables(QString()).isEmpty());
+        QCOMPARE(listTables(dir.path()), (QStringList{QStringLiteral("abbaye.KRV"), QStringLiteral("Bourg.krv")}));
 
-        const QString path = dir.filePath(QStringLiteral("Bourg.krv"));
-        const QString head = tablefiles::newHeaderLine(QStringLiteral("Lanvénec"), QString(), QString(4, record::Nbsp));
-        QVERIFY(tablefiles::createTable(path, head));
-        QCOMPARE(readBytes(path), QByteArray("Lanv\xe9nec\t\t\xa0\xa0\xa0\xa0\t\r\n"));
-    }
-
-    void siblingPrograms()
-    {
-        QTemporaryDir dir;
-        QVERIFY(tablefiles::siblingProgram(dir.path(), QStringLiteral("PrintVelder")).isEmpty());
+        // A sibling program is a file, with ".exe" or, off Windows, without.
+        QDir(dir.path()).mkdir(QStringLiteral("VelderExport.exe"));
+        QVERIFY(siblingProgram(dir.path(), QStringLiteral("VelderExport")).isEmpty());
         writeBytes(dir.filePath(QStringLiteral("PrintVelder.exe")), "MZ");
-        QCOMPARE(tablefiles::siblingProgram(dir.path(), QStringLiteral("PrintVelder")),
-                 dir.filePath(QStringLiteral("PrintVelder.exe")));
-        QDir(dir.path()).mkdir(QStringLiteral("VelderExport.exe")); // a folder is no program
-        QVERIFY(tablefiles::siblingProgram(dir.path(), QStringLiteral("VelderExport")).isEmpty());
+        QCOMPARE(siblingProgram(dir.path(), QStringLiteral("PrintVelder")), dir.filePath(QStringLiteral("PrintVelder.exe")));
 #ifndef Q_OS_WIN
         writeBytes(dir.filePath(QStringLiteral("VelderExport")), "#!/bin/sh\n");
-        QCOMPARE(tablefiles::siblingProgram(dir.path(), QStringLiteral("VelderExport")),
-                 dir.filePath(QStringLiteral("VelderExport")));
+        QCOMPARE(siblingProgram(dir.path(), QStringLiteral("VelderExport")), dir.filePath(QStringLiteral("VelderExport")));
 #endif
     }
 
