@@ -88,22 +88,18 @@ private slots:
         w = nullptr;
     }
 
-    void houseStyleWhileTyping()
+    // The typing test of the entry window covers the house style; these are the widget's own paths.
+    void selectionOnEnteringAndEnterInTheNotes()
     {
         focus(6);
-        QTest::keyClicks(w->txt[6], QStringLiteral("de la fontaine"));
-        QCOMPARE(w->txt[6]->text(), QStringLiteral("de la FONTAINE"));
-        QCOMPARE(w->txt[10]->text(), QStringLiteral("de la FONTAINE"));
-        QTest::keyClick(w->txt[6], Qt::Key_Return);
-        QCOMPARE(QApplication::focusWidget(), w->txt[7]);
-        typeText(w->txt[7], QStringLiteral("jean-marie d'orléans"));
-        QCOMPARE(w->txt[7]->text(), QStringLiteral("Jean-Marie d'Orléans"));
+        typeText(w->txt[6], QStringLiteral("éon"));
+        QCOMPARE(w->txt[10]->text(), QStringLiteral("ÉON"));
         // Tabbing back in selects all: Backspace empties the surname and its copy.
+        focus(7);
         focus(6);
         QTest::keyClick(w->txt[6], Qt::Key_Backspace);
         QCOMPARE(w->txt[6]->text(), QString());
         QCOMPARE(w->txt[10]->text(), QString());
-        // Enter in the notes moves on too, and inserts nothing.
         focus(30);
         QTest::keyClicks(w->txt[30], QStringLiteral("vu"));
         QTest::keyClick(w->txt[30], Qt::Key_Enter);
