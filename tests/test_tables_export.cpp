@@ -118,23 +118,18 @@ private slots:
         QVERIFY(lines.at(1).endsWith("vu; relu"));
         QVERIFY(lines.at(2).contains(";CM;v2\xe9" "4;03/05/1815;1;"));
         QVERIFY(lines.at(3).startsWith("3;;;CM;;15/Brum/04;0;"));
-    }
 
-    void headerOnlyAndShortLine()
-    {
-        QTemporaryDir dir;
-        const QString table = dir.filePath(QStringLiteral("Vide.krv"));
+        // A header-only table gives the header row alone (".CSV" in any case).
         writeBytes(table, fileBytes({header()}));
-        const QString csv = dir.filePath(QStringLiteral("vide.CSV"));
-        QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Written);
-        QCOMPARE(csvLines(csv), QList<QByteArray>{cp1252::encode(QString::fromUtf16(ExpectedHeader))});
+        const QString upper = dir.filePath(QStringLiteral("vide.CSV"));
+        QCOMPARE(exporter::exportTable(table, upper), exporter::Result::Written);
+        QCOMPARE(csvLines(upper), QList<QByteArray>{lines.at(0)});
 
         // A line too short to split ends the export; the rows before it stay.
         writeBytes(table, fileBytes({header(), fullRecordLine(1), QStringLiteral("coupé\tici"), fullRecordLine(3)}));
         QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Failed);
-        const QList<QByteArray> lines = csvLines(csv);
-        QCOMPARE(lines.size(), 2);
-        QVERIFY(lines.at(1).startsWith("1;v1"));
+        QCOMPARE(csvLines(csv).size(), 2);
+        QVERIFY(csvLines(csv).at(1).startsWith("1;v1"));
     }
 
     void lineEndsAcrossReadBlocks()
