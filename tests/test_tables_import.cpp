@@ -292,27 +292,6 @@ private slots:
         QVERIFY(readBytes(target).contains("P\xc9LISSIER"));   // Windows-1252 on disk
     }
 
-    void exportedTextComesBackTheSame()
-    {
-        QTemporaryDir dir;
-        const QString app = dir.filePath(QStringLiteral("app"));
-        QDir().mkpath(app);
-        const QString table = QDir(app).filePath(QStringLiteral("Valbrune.krv"));
-        writeBytes(table, fileBytes({header(), fullRecordLine(1), fullRecordLine(2)}));
-        const QByteArray original = readBytes(table);
-
-        const QString txt = dir.filePath(QStringLiteral("Copie.TXT"));
-        QCOMPARE(exporter::exportTable(table, txt), exporter::Result::Written);
-        Ui ui;
-        importer::Hooks h;
-        h.openFileName = [&](QWidget *, const QString &, const QString &) { return txt; };
-        h.askProperties = [](TableStore &) { QFAIL("a copied table asks for no properties"); };
-        QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QDir(app).filePath(QStringLiteral("Copie.krv")));
-        QCOMPARE(readBytes(QDir(app).filePath(QStringLiteral("Copie.krv"))), original);
-        QCOMPARE(readBytes(txt), original);   // the source is only read
-        QVERIFY(ui.restored());
-    }
-
     void interruptedLeavesNothing()
     {
         QTemporaryDir dir;
@@ -395,6 +374,17 @@ private slots:
         QCOMPARE(critical, QStringList{QStringLiteral("Velder|Ce fichier n'est pas un fichier compatible")});
         QVERIFY(ui.restored());
         QVERIFY(!QFileInfo::exists(QDir(app).filePath(QStringLiteral("une.krv"))));
+
+        // A text export comes back as the same table under its base name, asking nothing.
+        const QString table = dir.filePath(QStringLiteral("Valbrune.krv"));
+        writeBytes(table, fileBytes({header(), fullRecordLine(1), fullRecordLine(2)}));
+        answer = dir.filePath(QStringLiteral("Copie.TXT"));
+        QCOMPARE(exporter::exportTable(table, answer), exporter::Result::Written);
+        QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QDir(app).filePath(QStringLiteral("Copie.krv")));
+        QCOMPARE(readBytes(QDir(app).filePath(QStringLiteral("Copie.krv"))), readBytes(table));
+        QCOMPARE(readBytes(answer), readBytes(table));   // the source is only read
+        QCOMPARE(propertiesAsked, 1);
+        QVERIFY(ui.restored());
     }
 
     void progressDrawing()
