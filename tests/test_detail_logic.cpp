@@ -152,19 +152,6 @@ private slots:
         QCOMPARE(v.boxes[0], QString("UN"));
         QCOMPARE(e.groups[11], QString("DEUX\tPaul\tM\t50\t\t\t\t\t\t\t1\t"));
         QVERIFY(e.groups[12].startsWith("TROIS\t"));
-
-        // Onto a witness never typed: the values shown stay, and OK stores them as that witness.
-        EntryState f = newEntry();
-        f.groups[11].clear();
-        v = loadMode(Witnesses, f, table);
-        v.boxes[0] = "GUÉGUEN";
-        v.sex = Choice::First;
-        pageNext(Witnesses, v, f);
-        QCOMPARE(v.title, QString("Témoin 2"));
-        QCOMPARE(v.boxes[0], QString("GUÉGUEN"));
-        commitMode(Witnesses, v, f, table);
-        QCOMPARE(f.groups[11], QString("GUÉGUEN\t\tM\t\t\t\t\t\t\t\t2\t"));
-        QCOMPARE(f.groups[10], f.groups[11]);
     }
 
     void spousePagingWritesEntryBoxesAtOnce()
