@@ -4,7 +4,6 @@
 #include "testutil.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QMenu>
@@ -14,7 +13,7 @@
 
 namespace {
 
-// A bare window holding the 31 boxes in index order, with the dispensation box after the year.
+// A bare window holding the 31 boxes in index order.
 class Host : public QWidget, public FieldHost {
 public:
     Host()
@@ -23,10 +22,6 @@ public:
         for (int i = 0; i < record::TxtCount; ++i) {
             txt[i] = new FieldEdit(i, *this, this);
             layout->addWidget(txt[i]);
-            if (i == 5) {
-                dispense = new QCheckBox(QStringLiteral("Dispense"), this);
-                layout->addWidget(dispense);
-            }
         }
         help = new QLabel(this);
         layout->addWidget(help);
@@ -38,13 +33,12 @@ public:
     void setBoxText(int i, const QString &t) override { txt[i]->setText(t); }
     void setDateBoxes(const DateBoxes &d) override { date = d; }
     void focusBox(int i) override { txt[i]->setFocus(); }
-    void focusDispense() override { dispense->setFocus(); }
+    void focusDispense() override {}
     void setHelp(const QString &t) override { help->setText(t); }
     void pageKey(int) override {}
     void beep() override { ++beeps; }
 
     std::array<FieldEdit *, record::TxtCount> txt{};
-    QCheckBox *dispense = nullptr;
     QLabel *help = nullptr;
     TableStore store;
     DateBoxes date = daterules::designed();
