@@ -153,6 +153,8 @@ Listing collectListing(const QStringList &tableLines)
     Listing l;
     if (tableLines.isEmpty())
         return l;
+    // The commune is the header's first field only: a stray record of unknown code,
+    // or a blank line, would otherwise put its place (or nothing) at every page foot.
     l.commune = tableLines.first().section(u'\t', 0, 0);
     // First pass: how many records each section holds.
     std::array<qsizetype, SectionCount> counts{};
