@@ -51,6 +51,8 @@ qsizetype secondLineStart(const QByteArray &buf, bool atEnd)
 
 int fieldCount(QStringView line)
 {
+    // Every TAB counts, a leading one too: a record whose place is empty is still
+    // an old record to upgrade, and a 160-field line is never taken for one.
     return line.isEmpty() ? 0 : int(line.count(record::Tab)) + 1;
 }
 
