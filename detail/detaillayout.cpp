@@ -227,11 +227,16 @@ void setPlace(Item &it, double left, double top, double width, double height)
     it.height = height;
 }
 
-// OK centred at the bottom; the paging buttons 50 twips either side of it.
-void placeButtons(Layout &l)
+// OK centred at the bottom.
+void placeOk(Layout &l)
 {
     l.ok.top = l.outerHeight - 360;
     l.ok.left = (l.outerWidth - l.ok.width) / 2;
+}
+
+// The paging buttons 50 twips either side of OK (witnesses and previous spouses).
+void placePagers(Layout &l)
+{
     l.prev.left = (l.outerWidth - l.ok.width) / 2 - 50 - l.prev.width;
     l.next.left = (l.outerWidth - l.ok.width) / 2 + l.ok.width + 50;
 }
@@ -285,7 +290,7 @@ Layout baseLayout()
     }
     // A vertical line from (3855, 630) to (3855, 2700), one pixel wide.
     setPlace(l.line, 3855, 630, 15, 2700 - 630);
-    placeButtons(l);
+    placeOk(l);
     return l;
 }
 
@@ -385,20 +390,18 @@ Layout layoutFor(int mode)
         break;
     }
 
-    placeButtons(l);
+    placeOk(l);
     // Paging rows stand slightly apart from OK where the layout says so; the
     // parish list and the properties keep their own button places.
     switch (mode) {
     case Witnesses:
+        placePagers(l);
         l.prev.top = l.next.top = 3895;
         break;
     case HusbandSpouses:
     case WifeSpouses:
+        placePagers(l);
         l.prev.top = l.next.top = 2975;
-        break;
-    case Parishes:
-        l.prev.left = 1740;
-        l.next.left = 1740;
         break;
     case TableProperties:
         l.prev.left = 75;

@@ -244,6 +244,10 @@ void TestDetailLayout::fontsAndColours()
     QCOMPARE(witness.Option2[1]->geometry(), px(840, 0, 435, 225));
     for (FrmRem *w : {&parents, &about, &witness})
         w->CmdOk_Click();
+    // The paging buttons as created, before a mode moves them beside OK.
+    const Layout base = baseLayout();
+    QCOMPARE(QPointF(base.prev.left, base.prev.top), QPointF(1575, 1575));
+    QCOMPARE(QPointF(base.next.left, base.next.top), QPointF(3780, 1575));
 }
 
 QTEST_MAIN(TestDetailLayout)
