@@ -1016,6 +1016,25 @@ bool Form1::searchKey(QKeyEvent *e)
     return true;
 }
 
+bool Form1::actLetter(QKeyEvent *e)
+{
+    // A letter steps to the next label beginning with it, however fast the keys come:
+    // "c", "c" goes from "Contrat de Mariage" to "Congé", not to a search for "cc".
+    const QString text = e->text();
+    if (text.size() != 1 || !text.at(0).isLetter()
+        || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+        return false;
+    const int n = CmbActe->count();
+    for (int k = 1; k <= n; ++k) {
+        const int i = (CmbActe->currentIndex() + k) % n;
+        if (CmbActe->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
+            CmbActe->setCurrentIndex(i);
+            break;
+        }
+    }
+    return true;
+}
+
 bool Form1::dispenseEvent(QEvent *ev)
 {
     switch (ev->type()) {
@@ -1069,6 +1088,8 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
             focusNextChild();
             return true;
         }
+        if (watched == CmbActe && actLetter(e))
+            return true;
         if (watched == ChkDispense)
             return dispenseEvent(event);
         // Enter on a focused button presses it, as on the society's old machines: the

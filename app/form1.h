@@ -146,6 +146,7 @@ private:
     bool parishKey(QKeyEvent *e);
     bool parishChar(QChar key);
     bool searchKey(QKeyEvent *e);
+    bool actLetter(QKeyEvent *e);
     bool dispenseEvent(QEvent *e);
     void openDetail(int mode);
     void hoverToolbar(int index, bool pressed);

@@ -341,6 +341,10 @@ private slots:
         QTest::mouseClick(h.form.CmdCM, Qt::LeftButton);
         h.form.CmbActe->setCurrentText(QStringLiteral("Divorce"));
         QTest::mouseClick(h.form.CmdCM, Qt::LeftButton);
+        // Each letter, however quickly repeated, steps to the next label beginning with it.
+        QTest::keyClicks(h.form.CmbActe, "cc");   // from "Divorce": "Certificat", then on round
+        QCOMPARE(h.form.CmbActe->currentText(), QStringLiteral("Contrat de Mariage"));
+        QVERIFY(h.form.Label6->isVisibleTo(&h.form));
         // The dispensation box flips on a press and opens the kinship degree, on a key too.
         QTest::mouseClick(h.form.ChkDispense, Qt::LeftButton);
         QVERIFY(h.form.ChkDispense->isChecked());
