@@ -973,9 +973,12 @@ bool Form1::parishChar(QChar key)
             le->setCursorPosition(r.caret);
         break;
     case parish::KeyResult::Refused:
+        // Only the elided "d" test moves the caret; otherwise the box stays as it was,
+        // its selection included.
         if (le->text() != r.text)
             le->setText(r.text);
-        le->setCursorPosition(p);
+        if (key == u'\'' && !r.text.isEmpty())
+            le->setCursorPosition(p);
         showMessage(ProgramTitle, ParishRefused);
         break;
     case parish::KeyResult::Pass:

@@ -322,6 +322,7 @@ private slots:
         QCOMPARE(h.form.CmbParoisse->currentText(), QStringLiteral("Serres"));
         QTest::keyClick(h.form.CmbParoisse, Qt::Key_X);
         QCOMPARE(h.form.CmbParoisse->currentText(), QStringLiteral("Serres"));
+        QCOMPARE(h.form.CmbParoisse->lineEdit()->selectedText(), QStringLiteral("rres"));   // left as it was
         QCOMPARE(h.messages, QStringList{"Velder|La paroisse que vous tentez de saisir n'existe pas dans la liste des paroisses"});
     }
 
