@@ -22,20 +22,20 @@ bool readLines(const QString &path, QStringList &lines)
     lines.clear();
     QByteArray pending;          // bytes of the line not yet ended
     bool afterCr = false;        // last chunk ended with CR: a LF next belongs to it
-    QByteArray chunk;
+    // One block buffer for the whole file: a fresh one per read costs page faults.
+    QByteArray chunk(kChunk, Qt::Uninitialized);
     while (true) {
-        chunk = f.read(kChunk);
-        if (chunk.isEmpty()) {
-            if (f.error() != QFileDevice::NoError)
-                return false;
+        const qint64 got = f.read(chunk.data(), kChunk);
+        if (got < 0)
+            return false;
+        if (got == 0)
             break;
-        }
         qsizetype start = 0;
         if (afterCr && chunk.at(0) == '\n')
             start = 1;
         afterCr = false;
         const char *d = chunk.constData();
-        const qsizetype n = chunk.size();
+        const qsizetype n = got;
         while (start < n) {
             // Lines end at CR LF, a lone CR or a lone LF.
             const char *cr = static_cast<const char *>(memchr(d + start, '\r', n - start));
