@@ -1,6 +1,7 @@
 #include "store/tablestore.h"
 
 #include "store/cp1252.h"
+#include "store/lineends.h"
 #include "store/recordmodel.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cstring>
 
 namespace {
 constexpr qint64 kChunk = 1 << 20;
@@ -20,8 +20,11 @@ bool readLines(const QString &path, QStringList &lines)
     if (!f.open(QIODevice::ReadOnly))
         return false;
     lines.clear();
-    QByteArray pending;          // bytes of the line not yet ended
-    bool afterCr = false;        // last chunk ended with CR: a LF next belongs to it
+    lineends::Splitter splitter;
+    const auto take = [&lines](QByteArrayView line) {
+        lines << cp1252::decode(line);
+        return true;
+    };
     // One block buffer for the whole file: a fresh one per read costs page faults.
     QByteArray chunk(kChunk, Qt::Uninitialized);
     while (true) {
@@ -30,42 +33,9 @@ bool readLines(const QString &path, QStringList &lines)
             return false;
         if (got == 0)
             break;
-        qsizetype start = 0;
-        if (afterCr && chunk.at(0) == '\n')
-            start = 1;
-        afterCr = false;
-        const char *d = chunk.constData();
-        const qsizetype n = got;
-        while (start < n) {
-            // Lines end at CR LF, a lone CR or a lone LF.
-            const char *cr = static_cast<const char *>(memchr(d + start, '\r', n - start));
-            const char *lf = static_cast<const char *>(memchr(d + start, '\n', cr ? cr - (d + start) : n - start));
-            const char *end = lf ? lf : cr;
-            if (!end)
-                break;
-            const qsizetype i = end - d;
-            if (pending.isEmpty()) {
-                lines << cp1252::decode(QByteArrayView(d + start, i - start));
-            } else {
-                pending.append(d + start, i - start);
-                lines << cp1252::decode(pending);
-                pending.clear();
-            }
-            qsizetype next = i + 1;
-            if (*end == '\r') {
-                if (next < n) {
-                    if (d[next] == '\n')
-                        ++next;
-                } else {
-                    afterCr = true;
-                }
-            }
-            start = next;
-        }
-        pending.append(d + start, n - start);
+        splitter.feed(QByteArrayView(chunk.constData(), got), take);
     }
-    if (!pending.isEmpty())
-        lines << cp1252::decode(pending);
+    splitter.finish(take);
     return true;
 }
 

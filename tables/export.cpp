@@ -2,6 +2,7 @@
 #include "tables/filefilter.h"
 
 #include "store/cp1252.h"
+#include "store/lineends.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
 
@@ -108,16 +109,15 @@ Result writeCsv(const QString &source, const QString &target)
     cp1252::encodeAppend(csvHeader(), buf);
     buf.append("\r\n", 2);
 
-    QByteArray pending;           // bytes read but not yet ended by a line end
     qint64 line = 0;              // line 0 is the header
-    bool skipLf = false;          // a CR ended the previous block
     bool complete = true;
     auto flush = [&] { return out.write(buf) == buf.size() && (buf.truncate(0), true); };
-    auto take = [&](const char *p, qsizetype size) {
-        const bool ok = line == 0 || appendRow(buf, line, p, size);
+    auto take = [&](QByteArrayView l) {
+        const bool ok = line == 0 || appendRow(buf, line, l.data(), l.size());
         ++line;
         return ok;
     };
+    lineends::Splitter splitter;
     for (;;) {
         const QByteArray block = in.read(Chunk);
         if (block.isEmpty()) {
@@ -127,40 +127,16 @@ Result writeCsv(const QString &source, const QString &target)
             }
             break;
         }
-        pending.append(block);
-        const char *d = pending.constData();
-        const qsizetype n = pending.size();
-        qsizetype pos = 0;
-        if (skipLf && n > 0 && d[0] == '\n')
-            pos = 1;
-        skipLf = false;
-        for (;;) {
-            const char *nl = static_cast<const char *>(std::memchr(d + pos, '\n', size_t(n - pos)));
-            const char *cr = static_cast<const char *>(std::memchr(d + pos, '\r', size_t((nl ? nl - d : n) - pos)));
-            const char *stop = cr ? cr : nl;
-            if (!stop)
-                break;
-            if (!take(d + pos, stop - d - pos)) {
-                complete = false;
-                break;
-            }
-            pos = stop - d + 1;
-            if (*stop == '\r') {
-                if (pos < n && d[pos] == '\n')
-                    ++pos;
-                else if (pos == n)
-                    skipLf = true;   // its LF, if any, opens the next block
-            }
-        }
-        if (!complete)
+        if (!splitter.feed(block, take)) {
+            complete = false;
             break;
-        pending.remove(0, pos);
+        }
         if (buf.size() >= Chunk && !flush()) {
             out.cancelWriting();
             return Result::Failed;
         }
     }
-    if (complete && !pending.isEmpty() && !take(pending.constData(), pending.size()))
+    if (complete && !splitter.finish(take))
         complete = false;
     if (!buf.isEmpty() && !flush()) {
         out.cancelWriting();

@@ -2,6 +2,7 @@
 #include "tables/filefilter.h"
 
 #include "store/cp1252.h"
+#include "store/lineends.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
 
@@ -19,7 +20,6 @@
 #include <QStringDecoder>
 
 #include <array>
-#include <cstring>
 #include <cmath>
 
 namespace importer {
@@ -514,23 +514,10 @@ QString oemToAnsi(QByteArrayView bytes)
 QList<QByteArrayView> splitLines(QByteArrayView bytes)
 {
     QList<QByteArrayView> lines;
-    const char *d = bytes.constData();
-    const qsizetype n = bytes.size();
-    qsizetype start = 0;
-    while (start < n) {
-        const char *nl = static_cast<const char *>(std::memchr(d + start, '\n', size_t(n - start)));
-        const qsizetype limit = nl ? nl - d : n;
-        const char *cr = static_cast<const char *>(std::memchr(d + start, '\r', size_t(limit - start)));
-        if (!cr && !nl) {
-            lines.append(QByteArrayView(d + start, n - start));
-            break;
-        }
-        const qsizetype stop = cr ? cr - d : limit;
-        lines.append(QByteArrayView(d + start, stop - start));
-        start = stop + 1;
-        if (cr && start < n && d[start] == '\n')
-            ++start;
-    }
+    lineends::forEachLine(bytes, [&lines](QByteArrayView line) {
+        lines.append(line);
+        return true;
+    });
     return lines;
 }
 

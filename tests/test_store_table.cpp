@@ -1,8 +1,10 @@
 #include "store/cp1252.h"
+#include "store/lineends.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
 #include "testutil.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <unistd.h>
@@ -140,6 +142,31 @@ private slots:
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[1].size(), longLine.size());
         QCOMPARE(lines[2], QStringLiteral("AB"));
+    }
+
+    void linesCutAnywhereBetweenBlocks()
+    {
+        // However the bytes fall into blocks, the lines are those of the whole content.
+        QRandomGenerator rng(7);
+        for (int round = 0; round < 200; ++round) {
+            QByteArray bytes;
+            for (int i = rng.bounded(40); i > 0; --i)
+                bytes += "ab\r\n"[rng.bounded(4)];
+            QList<QByteArray> whole, fed;
+            lineends::forEachLine(bytes, [&](QByteArrayView l) { whole << l.toByteArray(); return true; });
+            lineends::Splitter splitter;
+            auto take = [&](QByteArrayView l) { fed << l.toByteArray(); return true; };
+            for (qsizetype at = 0; at < bytes.size();) {
+                const qsizetype n = 1 + rng.bounded(4);
+                splitter.feed(QByteArrayView(bytes).sliced(at, std::min(n, bytes.size() - at)), take);
+                at += n;
+            }
+            splitter.finish(take);
+            QCOMPARE(fed, whole);
+        }
+        QList<QByteArray> lines;
+        lineends::forEachLine("a\r\n\nb\rc\r", [&](QByteArrayView l) { lines << l.toByteArray(); return true; });
+        QCOMPARE(lines, (QList<QByteArray>{"a", "", "b", "c"}));
     }
 
     void badInputsAreRefused_data()
