@@ -25,6 +25,20 @@ bool haveDisplay()
 
 int main(int argc, char *argv[])
 {
+    // Answered before any window, so that they work without a display too.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    switch (startup::requestFromArguments(arguments)) {
+    case startup::Request::Help:
+        std::fputs(startup::usageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case startup::Request::Version:
+        std::fputs(startup::versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case startup::Request::Run:
+        break;
+    }
     if (!haveDisplay()) {
         std::fprintf(stderr, "velder: no display found; run it on a desktop, or without one as: xvfb-run -a %s\n", argv[0]);
         return 1;

@@ -5,6 +5,7 @@
 #include "store/tablestore.h"
 #include "tables/export.h"
 #include "tables/import.h"
+#include "tables/startup.h"
 #include "tables/tablefiles.h"
 #include "tables/tableupgrade.h"
 
@@ -133,7 +134,8 @@ QIcon printIcon()
 
 FrmOuvrir::FrmOuvrir(const QString &appFolder, QWidget *parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_appFolder(appFolder)
+      m_appFolder(appFolder),
+      m_programFolder(startup::programFolder())
 {
     setWindowTitle(QStringLiteral("Ouvrir"));
     setFixedSize(twips::px(kClient.width), twips::px(kClient.height));
@@ -342,10 +344,16 @@ void FrmOuvrir::showAgain()
     activateWindow();
 }
 
+void FrmOuvrir::setProgramFolder(const QString &folder)
+{
+    m_programFolder = folder;
+    updateSiblings();
+}
+
 void FrmOuvrir::updateSiblings()
 {
-    Frame2->setVisible(!tablefiles::siblingProgram(m_appFolder, kExportProgram).isEmpty());
-    Frame3->setVisible(!tablefiles::siblingProgram(m_appFolder, kPrintProgram).isEmpty());
+    Frame2->setVisible(!tablefiles::siblingProgram(m_programFolder, kExportProgram).isEmpty());
+    Frame3->setVisible(!tablefiles::siblingProgram(m_programFolder, kPrintProgram).isEmpty());
 }
 
 // ---- the list ---------------------------------------------------------------------
@@ -547,7 +555,7 @@ void FrmOuvrir::CmdSuppr_Click()
 
 void FrmOuvrir::startSibling(const QString &baseName, QToolButton *button)
 {
-    const QString program = tablefiles::siblingProgram(m_appFolder, baseName);
+    const QString program = tablefiles::siblingProgram(m_programFolder, baseName);
     bool started = false;
     if (!program.isEmpty())
         started = startProgram ? startProgram(program, m_appFolder) : QProcess::startDetached(program, {}, m_appFolder);

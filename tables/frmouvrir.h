@@ -59,6 +59,9 @@ public:
     bool openTableAt(const QString &path);
 
     QString appFolder() const { return m_appFolder; }
+    // The sibling programs stand beside the program file, wherever the tables are
+    // (startup::programFolder() unless set).
+    void setProgramFolder(const QString &folder);
     // The list's selected file name, empty when none.
     QString selectedTable() const;
     // Full path of the selected table, empty when none.
@@ -122,6 +125,7 @@ private:
     void setHelp(QWidget *control, const QString &text);
 
     QString m_appFolder;
+    QString m_programFolder;
     bool m_ending = false;
     bool m_placed = false;
 };

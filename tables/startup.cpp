@@ -1,10 +1,19 @@
 #include "tables/startup.h"
 
+#include "tables/tablefiles.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+// Where an installed copy keeps its shared files, seen from the folder of the program.
+#ifndef VELDER_DATA_FROM_BIN
+#define VELDER_DATA_FROM_BIN "../share/velder"
+#endif
 
 namespace startup {
 
@@ -19,8 +28,79 @@ QString &folderOverride()
 QString appFolder()
 {
     const QString &set = folderOverride();
-    return set.isEmpty() ? QCoreApplication::applicationDirPath() : set;
+    if (!set.isEmpty())
+        return set;
+    // Decided once: the folder must not change under a running program.
+    static const QString chosen = [] {
+        const QString program = programFolder();
+        return chooseAppFolder(program, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                               installedSamplesFolder(program));
+    }();
+    return chosen;
 }
+
+QString programFolder() { return QCoreApplication::applicationDirPath(); }
+
+bool canWriteIn(const QString &folder)
+{
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        return false;
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("Velder-XXXXXX.tmp")));
+    return probe.open();
+}
+
+QString installedSamplesFolder(const QString &programFolder)
+{
+    const QFileInfo samples(QDir(programFolder).filePath(QStringLiteral(VELDER_DATA_FROM_BIN "/samples")));
+    return samples.isDir() ? samples.absoluteFilePath() : QString();
+}
+
+QString chooseAppFolder(const QString &programFolder, const QString &userFolder, const QString &samplesFolder)
+{
+    if (samplesFolder.isEmpty() && canWriteIn(programFolder))
+        return programFolder;
+    if (userFolder.isEmpty())
+        return programFolder;
+    const bool firstStart = !QFileInfo::exists(userFolder);
+    if (!QDir().mkpath(userFolder) || !QFileInfo(userFolder).isDir())
+        return programFolder;
+    // Only into a folder made now: a table the user deleted later stays deleted.
+    if (firstStart) {
+        const QDir from(samplesFolder.isEmpty() ? programFolder : samplesFolder);
+        const QDir to(userFolder);
+        for (const QString &name : tablefiles::listTables(from.path()))
+            QFile::copy(from.filePath(name), to.filePath(name));
+    }
+    return QDir(userFolder).absolutePath();
+}
+
+Request requestFromArguments(const QStringList &arguments)
+{
+    if (arguments.size() != 2)
+        return Request::Run;
+    if (arguments.at(1) == QLatin1String("--help"))
+        return Request::Help;
+    if (arguments.at(1) == QLatin1String("--version"))
+        return Request::Version;
+    return Request::Run;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Utilisation : velder [TABLE]\n"
+        "Velder : saisie, consultation, impression et publication des tables de mariages.\n"
+        "\n"
+        "  TABLE       ouvre directement cette table (.krv), avec ou sans guillemets\n"
+        "  --help      affiche cette aide et s'arrête\n"
+        "  --version   affiche la version et s'arrête\n"
+        "\n"
+        "Sans TABLE, Velder s'ouvre sur la liste des tables de son dossier : celui du\n"
+        "programme quand on peut y écrire, sinon le dossier de données de l'utilisateur\n"
+        "(~/.local/share/Velder sous Linux).\n");
+}
+
+QString versionText() { return QStringLiteral("Velder " VELDER_VERSION "\n"); }
 
 void setAppFolder(const QString &folder) { folderOverride() = folder; }
 

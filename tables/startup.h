@@ -19,10 +19,34 @@ class QLockFile;
 
 namespace startup {
 
-// The folder of the program, where its tables and scratch files live. Tests may
-// set another one; an empty string restores the program's own folder.
+// The application folder, where the tables, "Temp.tmp", "Temp2.tmp" and the lock
+// live: chooseAppFolder() on the program's folder and the user's data folder, decided
+// once per run. Tests may set another one; an empty string restores the choice.
 QString appFolder();
 void setAppFolder(const QString &folder);
+
+// The folder of the program file itself, where the sibling programs stand.
+QString programFolder();
+
+// The program's own folder when a file can be made in it and it is not an installed
+// copy; otherwise the user's data folder, made when missing. A data folder made now
+// receives the tables of `samplesFolder` (an installed copy's samples) or, when that
+// is empty, those standing beside the program. When no data folder can be made, the
+// program's folder after all: the program starts, and its saves fail.
+QString chooseAppFolder(const QString &programFolder, const QString &userFolder, const QString &samplesFolder = {});
+// The sample tables an installed copy carries ("<prefix>/share/velder/samples" for a
+// program in "<prefix>/bin"); empty when the program is not installed.
+QString installedSamplesFolder(const QString &programFolder);
+// True when a new file can be made in the folder.
+bool canWriteIn(const QString &folder);
+
+// What the arguments ask before any window: "--help" or "--version" alone end the
+// program at once after printing `usageText()` or `versionText()`; anything else
+// is a table path.
+enum class Request { Run, Help, Version };
+Request requestFromArguments(const QStringList &arguments);
+QString usageText();
+QString versionText();
 
 // The table path of a command line: the whole text, without the double quotes
 // around it when there are (a shell or the C runtime may already have removed them).

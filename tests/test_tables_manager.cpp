@@ -163,6 +163,109 @@ private slots:
                  QDir::current().absoluteFilePath(QStringLiteral("Bourg.krv")));
     }
 
+    void commandLineRequests_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("request");
+        using R = startup::Request;
+        QTest::newRow("none") << QStringList{"velder"} << int(R::Run);
+        QTest::newRow("help") << QStringList{"velder", "--help"} << int(R::Help);
+        QTest::newRow("version") << QStringList{"velder", "--version"} << int(R::Version);
+        // Anything else is a table path, whatever it looks like.
+        QTest::newRow("table") << QStringList{"velder", "Bourg.krv"} << int(R::Run);
+        QTest::newRow("quoted") << QStringList{"velder", "\"--help\""} << int(R::Run);
+        QTest::newRow("two words") << QStringList{"velder", "--version", "Bourg.krv"} << int(R::Run);
+        QTest::newRow("other case") << QStringList{"velder", "--Help"} << int(R::Run);
+    }
+    void commandLineRequests()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, request);
+        QCOMPARE(int(startup::requestFromArguments(arguments)), request);
+    }
+
+    // The folder of the tables: the program's own when it can write there (here, the
+    // build folder), otherwise the user's data folder, which receives the samples once.
+    void applicationFolder_data()
+    {
+        QTest::addColumn<QString>("program");      // "ok": a folder holding Beg.krv; "bad": under a file
+        QTest::addColumn<bool>("installed");       // samples Gwen.krv and Lann.krv beside an installed copy
+        QTest::addColumn<QString>("user");         // "new", "used" (edited Gwen.krv, Lann.krv deleted), "bad"
+        QTest::addColumn<QString>("chosen");       // "program" or "user"
+        QTest::addColumn<QStringList>("tables");   // tables of the chosen folder
+        QTest::newRow("build folder") << "ok" << false << "new" << "program" << QStringList{"Beg.krv"};
+        QTest::newRow("installed, first start") << "ok" << true << "new" << "user" << QStringList{"Gwen.krv", "Lann.krv"};
+        QTest::newRow("installed, later start") << "ok" << true << "used" << "user" << QStringList{"Gwen.krv"};
+        QTest::newRow("program folder unusable") << "bad" << false << "new" << "user" << QStringList{};
+        QTest::newRow("no data folder either") << "ok" << true << "bad" << "program" << QStringList{"Beg.krv"};
+    }
+    void applicationFolder()
+    {
+        QFETCH(QString, program);
+        QFETCH(bool, installed);
+        QFETCH(QString, user);
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, tables);
+        QTemporaryDir dir;
+        const QDir d(dir.path());
+        writeBytes(d.filePath("file"), "x");
+        QString programFolder = d.filePath("file/bin");
+        if (program == "ok") {
+            d.mkpath("prefix/bin");
+            programFolder = d.filePath("prefix/bin");
+            writeBytes(d.filePath("prefix/bin/Beg.krv"), fileBytes({header("Beg")}));
+        }
+        if (installed) {
+            d.mkpath("prefix/share/velder/samples");
+            for (const char *name : {"Gwen", "Lann"})
+                writeBytes(d.filePath(QStringLiteral("prefix/share/velder/samples/%1.krv").arg(name)), fileBytes({header(name)}));
+        }
+        const QByteArray edited = fileBytes({header("Gwen"), recordLine({{"Nom EPX", "LE BRAS"}})});
+        QString userFolder = d.filePath(user == "bad" ? "file/data/Velder" : "data/Velder");
+        if (user == "used") {
+            d.mkpath("data/Velder");
+            writeBytes(d.filePath("data/Velder/Gwen.krv"), edited);
+        }
+
+        const QString samples = startup::installedSamplesFolder(programFolder);
+        QCOMPARE(samples.isEmpty(), !installed);
+        const QString got = startup::chooseAppFolder(programFolder, userFolder, samples);
+        QCOMPARE(QDir(got), QDir(chosen == "program" ? programFolder : userFolder));
+        QCOMPARE(tablefiles::listTables(got), tables);
+        if (chosen == "program" && user != "bad")
+            QVERIFY(!QFileInfo::exists(userFolder));
+        if (user == "used")
+            QCOMPARE(readBytes(d.filePath("data/Velder/Gwen.krv")), edited);
+        // No probe file is left behind.
+        QCOMPARE(QDir(programFolder).entryList(QDir::Files).filter(".tmp"), QStringList());
+    }
+
+    void applicationFolderOfTheProgram()
+    {
+        // Run from the build folder, which it can write to.
+        QCOMPARE(startup::appFolder(), QCoreApplication::applicationDirPath());
+        QCOMPARE(startup::programFolder(), QCoreApplication::applicationDirPath());
+        startup::setAppFolder(QStringLiteral("/srv/tables"));
+        QCOMPARE(startup::appFolder(), QStringLiteral("/srv/tables"));
+        startup::setAppFolder(QString());
+        QCOMPARE(startup::appFolder(), QCoreApplication::applicationDirPath());
+    }
+
+    void tablesBesideAReadOnlyProgramAreCopied()
+    {
+        if (geteuid() == 0)
+            QSKIP("file rights do not bind root");
+        QTemporaryDir dir;
+        const QDir d(dir.path());
+        d.mkpath("bin");
+        writeBytes(d.filePath("bin/Beg.krv"), fileBytes({header("Beg")}));
+        QFile::setPermissions(d.filePath("bin"), QFile::ReadOwner | QFile::ExeOwner);
+        const QString got = startup::chooseAppFolder(d.filePath("bin"), d.filePath("data/Velder"));
+        QFile::setPermissions(d.filePath("bin"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(got, d.filePath("data/Velder"));
+        QCOMPARE(tablefiles::listTables(got), QStringList{"Beg.krv"});
+    }
+
     void singleInstance()
     {
         QTemporaryDir dir;

@@ -266,13 +266,17 @@ private slots:
     void siblingProgramsAndQuit()
     {
         Harness h;
-        writeBytes(h.path(QStringLiteral("PrintVelder.exe")), "MZ");
+        // Looked for beside the program, not among the tables; started in the tables' folder.
+        QTemporaryDir program;
+        writeBytes(QDir(program.path()).filePath(QStringLiteral("PrintVelder.exe")), "MZ");
+        writeBytes(h.path(QStringLiteral("VelderExport.exe")), "MZ");
         FrmOuvrir &f = h.make();
+        f.setProgramFolder(program.path());
         QVERIFY(f.Frame2->isHidden());
         QVERIFY(f.Frame3->isVisible());
         QTest::mouseClick(f.Option3, Qt::LeftButton);
         QCOMPARE(h.started.size(), 1);
-        QCOMPARE(h.started.first().first, h.path(QStringLiteral("PrintVelder.exe")));
+        QCOMPARE(h.started.first(), qMakePair(QDir(program.path()).filePath(QStringLiteral("PrintVelder.exe")), h.dir.path()));
         QVERIFY(!f.Option3->isChecked());
 
         QTest::mouseClick(f.CmdPrint, Qt::LeftButton);
