@@ -62,7 +62,7 @@ QString chooseAppFolder(const QString &programFolder, const QString &userFolder,
     if (userFolder.isEmpty())
         return programFolder;
     const bool firstStart = !QFileInfo::exists(userFolder);
-    if (!QDir().mkpath(userFolder) || !QFileInfo(userFolder).isDir())
+    if (!QDir().mkpath(userFolder))
         return programFolder;
     // Only into a folder made now: a table the user deleted later stays deleted.
     if (firstStart) {
