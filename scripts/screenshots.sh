@@ -34,8 +34,8 @@ shot() {
   local id=$1 name=$2 crop=${3:-}
   xdotool mousemove 1279 1023
   pause
-  import -window "$id" "$out/$name.png"
-  [ -z "$crop" ] || mogrify -crop "$crop" +repage "$out/$name.png"
+  import -window "$id" -strip "$out/$name.png"
+  [ -z "$crop" ] || mogrify -crop "$crop" +repage -strip "$out/$name.png"
   command -v optipng >/dev/null && optipng -quiet -o2 "$out/$name.png" || true
   echo "docs/images/$name.png: $(identify -format '%wx%h' "$out/$name.png")"
 }
