@@ -166,6 +166,21 @@ const char16_t *const PicHelp[4] = {
 
 const char *const HelpProperty = "velderHelp";
 
+// Under X11 Delete arrives with the character 127; offscreen it carries none.
+// With Ctrl or Shift it is the box's own word deletion or cut.
+bool isDeleteKey(const QKeyEvent *e)
+{
+    return (e->key() == Qt::Key_Delete || e->text() == QString(QChar(127)))
+           && !(e->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+// A key that brings one printable character (Delete is none).
+bool typedChar(const QKeyEvent *e)
+{
+    const QString t = e->text();
+    return t.size() == 1 && t.at(0).unicode() >= 32 && t.at(0).unicode() != 127;
+}
+
 void place(QWidget *w, const Box &b) { w->setGeometry(twips::rect(b.left, b.top, b.width, b.height)); }
 
 QLabel *caption(QWidget *parent, const QString &text, int left, int top)
@@ -483,7 +498,9 @@ EntryState Form1::readState() const
     s.actLabel = CmbActe->currentIndex() >= 0 ? CmbActe->currentText() : QString();
     s.dispense = ChkDispense->isChecked();
     s.groups = m_groups;
-    s.recordNumber = Txtnb->text();
+    // The record shown is the window's own fact: the number box may hold a number
+    // half typed or nothing at all.
+    s.recordNumber = m_shown;
     s.count = LblNb->text();
     for (int i = 0; i < 9; ++i)
         s.previous[i] = Lbl[i]->text();
@@ -526,6 +543,13 @@ void Form1::writeState(const EntryState &s)
     Lblnb2->setText(s.previousNumber);
     if (s.focusActe)
         CmbActe->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::applyDetail(const EntryState &s)
+{
+    m_groups = s.groups;
+    for (int i : {16, 17, 28, 29})
+        Txt[i]->setText(s.txt[i]);
 }
 
 QString Form1::boxText(int index) const
@@ -708,9 +732,10 @@ void Form1::DeleteShownRecord()
         return;
 
     if (k < 1 || k >= m_table.upperIndex()) {
-        // The spare slot: the new record typed there is dropped, nothing stored is removed.
+        // The spare slot: the new record typed there is dropped (never stored), nothing
+        // stored is removed, and the window steps back as a store would.
         EntryState s = readState();
-        const transfer::Result r = transfer::show(m_table, s, transfer::End);
+        const transfer::Result r = transfer::show(m_table, s, transfer::Previous);
         s.count = QString::number(m_table.upperIndex());
         writeState(s);
         if (r == transfer::Result::Incompatible)
@@ -910,10 +935,11 @@ bool Form1::txtnbKey(QKeyEvent *e)
         return true;
     const QString text = e->text();
     const bool backspace = e->key() == Qt::Key_Backspace;
-    if (!backspace) {
-        if (text.isEmpty() || (text.size() == 1 && text.at(0).unicode() < 32 && e->key() != Qt::Key_Return
+    const bool del = isDeleteKey(e);
+    if (!backspace && !del) {
+        if (text.isEmpty() || (text.size() == 1 && !typedChar(e) && e->key() != Qt::Key_Return
                                && e->key() != Qt::Key_Enter))
-            return false; // Tab, arrows, Home, End, Delete: the box's own keys
+            return false; // Tab, arrows, Home, End: the box's own keys
         if (text.size() != 1 || text.at(0) < u'0' || text.at(0) > u'9')
             return true;  // only digits go in
     }
@@ -925,6 +951,10 @@ bool Form1::txtnbKey(QKeyEvent *e)
         if (t.isEmpty())
             return false;
         candidate = t.chopped(1);
+    } else if (del) {
+        candidate = search::textAfterKey(t, p, s, QChar(127));
+        if (candidate == t)
+            return true; // nothing after the caret: nothing to do
     } else {
         candidate = t.left(p) + text + t.mid(p + s);
     }
@@ -934,8 +964,10 @@ bool Form1::txtnbKey(QKeyEvent *e)
     const int v = candidate.toInt(&ok);
     if (ok && v > 0 && v < m_table.upperIndex()) {
         Store(transfer::Typed, v);
-        if (!m_shown.isEmpty())
-            Txtnb->setCursorPosition(backspace ? int(Txtnb->text().size()) : std::min(p + 1, int(Txtnb->text().size())));
+        if (!m_shown.isEmpty()) {
+            const int end = int(Txtnb->text().size());
+            Txtnb->setCursorPosition(backspace ? end : std::min(del ? p : p + 1, end));
+        }
     }
     return true;
 }
@@ -990,12 +1022,15 @@ bool Form1::parishChar(QChar key)
 bool Form1::searchKey(QKeyEvent *e)
 {
     const bool backspace = e->key() == Qt::Key_Backspace;
+    const bool del = isDeleteKey(e);
     QChar key;
     if (backspace) {
         key = QChar(8);
+    } else if (del) {
+        key = QChar(127);
     } else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         return true;
-    } else if (e->text().size() == 1 && e->text().at(0).unicode() >= 32) {
+    } else if (typedChar(e)) {
         if (!cp1252::fieldChar(e->text().at(0)))
             return true;
         key = cp1252::upper(e->text().at(0));
@@ -1013,8 +1048,8 @@ bool Form1::searchKey(QKeyEvent *e)
         TxtRech->setSelection(p, s);
     else
         TxtRech->setCursorPosition(p);
-    if (backspace)
-        return false;
+    if (backspace || del)
+        return false; // the box deletes as usual
     TxtRech->insert(QString(key));
     return true;
 }
@@ -1060,8 +1095,7 @@ bool Form1::dispenseEvent(QEvent *ev)
             }
             return true;
         }
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter
-            || (e->text().size() == 1 && e->text().at(0).unicode() >= 32)) {
+        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || typedChar(e)) {
             openDetail(6);
             return true;
         }

@@ -63,9 +63,9 @@ public:
     static inline std::function<QLineEdit *(int index, QWidget *parent)> txtFactory;
 
     // ---- Hooks wired by the program's start; all optional ----
-    // Opens the detail window in a mode (1..13). The hook may read the record with
-    // readState() and write it back with writeState(); the parish list is reread
-    // from the table store afterwards.
+    // Opens the detail window in a mode (1..13). The hook reads the record with
+    // readState() and gives back what the detail window edits with applyDetail();
+    // the parish list is reread from the table store afterwards.
     std::function<void(int mode)> onDetail;
     std::function<void()> onPrintCard;      // toolbar button 2
     std::function<void()> onShowManager;    // "Ouvrir", and after an incompatible table
@@ -79,6 +79,9 @@ public:
     // ---- The record as values ----
     EntryState readState() const;
     void writeState(const EntryState &s);
+    // Takes back only what the detail window edits: the detail groups and the
+    // previous spouses' boxes 16, 17, 28, 29. Which record is shown never changes here.
+    void applyDetail(const EntryState &s);
     const std::array<QString, record::GroupSlots> &groups() const { return m_groups; }
 
     // Store (mode) then Show: every move between records.

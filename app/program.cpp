@@ -55,7 +55,7 @@ Form1 &Program::entry()
                 form->Txt[i]->setText(state.txt[i]);
         };
         openDetailWindow(form, mode, state, m_table, changed);
-        form->writeState(state);
+        form->applyDetail(state);
     };
     return *form;
 }

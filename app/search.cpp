@@ -1,5 +1,7 @@
 #include "app/search.h"
 
+#include <algorithm>
+
 namespace search {
 
 bool husbandSurname(QStringView line, QStringView &surname)
@@ -123,6 +125,10 @@ QString textAfterKey(const QString &t, int p, int s, QChar key)
         if (p >= 1)
             return t.left(p - 1) + t.mid(p);
         return t;
+    }
+    if (key == QChar(127)) {
+        // Delete: the selection, else the character after the caret.
+        return t.left(p) + t.mid(p + std::max(s, 1));
     }
     return t.left(p) + key + t.mid(p + s);
 }

@@ -61,7 +61,7 @@ private:
 };
 
 // The text a keystroke leaves in a box holding t, caret p, selection length s.
-// `key` is the character typed, or QChar(8) for Backspace.
+// `key` is the character typed, QChar(8) for Backspace or QChar(127) for Delete.
 QString textAfterKey(const QString &t, int p, int s, QChar key);
 
 } // namespace search

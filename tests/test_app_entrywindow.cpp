@@ -17,6 +17,12 @@ namespace {
 
 QString husband(int i) { return QStringLiteral("HUSBAND%1").arg(i, 2, 10, QChar(u'0')); }
 
+// Delete as X11 delivers it: with the character 127 (offscreen keys carry none).
+void x11Delete(QWidget *w)
+{
+    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_Delete, QString(QChar(127)), Qt::NoModifier);
+}
+
 QString numberedRecord(int i)
 {
     return recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Nom EPX", husband(i)},
@@ -163,6 +169,19 @@ private slots:
         h.form.Txtnb->selectAll();
         QTest::keyClick(h.form.Txtnb, Qt::Key_0);
         QCOMPARE(h.shown(), QStringLiteral("2"));
+        // Delete edits the box like any other and goes to the record it then names.
+        h.form.Txtnb->selectAll();
+        QTest::keyClicks(h.form.Txtnb, "17");
+        h.form.Txtnb->setCursorPosition(0);
+        x11Delete(h.form.Txtnb);
+        QCOMPARE(h.shown(), QStringLiteral("7"));
+        QCOMPARE(h.shownHusband(), husband(7));
+        QCOMPARE(h.form.Txtnb->cursorPosition(), 0);
+        h.form.Txtnb->setCursorPosition(1);
+        x11Delete(h.form.Txtnb);                      // nothing after the caret
+        QCOMPARE(h.shown(), QStringLiteral("7"));
+        h.form.Txtnb->selectAll();
+        QTest::keyClicks(h.form.Txtnb, "2");
         // An emptied number box still stores the record shown.
         h.form.Txt[7]->setText(QStringLiteral("Yves"));
         h.form.Txtnb->selectAll();
@@ -217,7 +236,9 @@ private slots:
         h.form.CmdFin_Click();
         h.form.Txt[6]->setText(QStringLiteral("NEUF"));
         h.form.PicBouton_Click(1);
-        QCOMPARE(h.shownHusband(), QString());
+        QCOMPARE(h.shown(), QStringLiteral("8"));
+        QCOMPARE(h.shownHusband(), husband(10));
+        QCOMPARE(h.table.recordCount(), 8);
         h.answer = false;
         h.form.CmdDebut_Click();
         h.form.PicBouton_Click(1);
@@ -351,6 +372,8 @@ private slots:
         QVERIFY(h.form.ChkDispense->isChecked());
         QTest::keyClick(h.form.ChkDispense, Qt::Key_Return);
         QVERIFY(h.form.ChkDispense->isChecked());
+        x11Delete(h.form.ChkDispense);               // Delete is no key of the box
+        QVERIFY(h.form.ChkDispense->isChecked());
         QCOMPARE(h.details, (QList<int>{5, 7, 6, 6}));
     }
 
@@ -391,6 +414,18 @@ private slots:
         QCOMPARE(h.shown(), QStringLiteral("3"));
         QTest::keyClick(h.form.TxtRech, Qt::Key_Backspace);
         QCOMPARE(h.shown(), QStringLiteral("2"));              // searched again from record 1
+        // Delete edits the box and searches again: "DU" before the caret, "P" after it.
+        QTest::keyClicks(h.form.TxtRech, "p");
+        QCOMPARE(h.shown(), QStringLiteral("3"));
+        h.form.TxtRech->setCursorPosition(0);
+        x11Delete(h.form.TxtRech);
+        QCOMPARE(h.form.TxtRech->text(), QStringLiteral("UP"));
+        QCOMPARE(h.shown(), QStringLiteral("3"));
+        h.form.TxtRech->setText(QStringLiteral("DUP"));
+        h.form.TxtRech->setCursorPosition(2);
+        x11Delete(h.form.TxtRech);
+        QCOMPARE(h.form.TxtRech->text(), QStringLiteral("DU"));
+        QCOMPARE(h.shown(), QStringLiteral("2"));
         h.form.Store(transfer::Typed, 3);
         QTest::mouseClick(h.form.CmdRechP, Qt::LeftButton);
         QCOMPARE(h.shown(), QStringLiteral("2"));

@@ -82,6 +82,9 @@ private slots:
         QCOMPARE(search::textAfterKey("DURAND", 1, 2, QChar(8)), QStringLiteral("DAND"));
         QCOMPARE(search::textAfterKey("DUR", 3, 0, QChar(8)), QStringLiteral("DU"));
         QCOMPARE(search::textAfterKey("DUR", 0, 0, QChar(8)), QStringLiteral("DUR"));
+        QCOMPARE(search::textAfterKey("DUR", 0, 0, QChar(127)), QStringLiteral("UR"));
+        QCOMPARE(search::textAfterKey("DURAND", 1, 2, QChar(127)), QStringLiteral("DAND"));
+        QCOMPARE(search::textAfterKey("DUR", 3, 0, QChar(127)), QStringLiteral("DUR"));
     }
 
     void parishCompletionInListOrder()

@@ -136,6 +136,8 @@ private slots:
     void typicalRecordFromAnEmptyFolder();
     void ouvrirGoesBackAndOpensAnotherTable();
     void commandLineTablePropertiesAndCloseBox();
+    void detailWindowKeepsTheRecordShown_data();
+    void detailWindowKeepsTheRecordShown();
 };
 
 void TestVelderTypical::typicalRecordFromAnEmptyFolder()
@@ -501,6 +503,71 @@ void TestVelderTypical::commandLineTablePropertiesAndCloseBox()
                                   record}));
     QCOMPARE(testutil::readBytes(s.path(QStringLiteral("Temp2.tmp"))), before);
     QVERIFY(s.messages.isEmpty());
+}
+
+void TestVelderTypical::detailWindowKeepsTheRecordShown_data()
+{
+    QTest::addColumn<int>("start");
+    QTest::addColumn<bool>("cut");
+    // Record 1, its number then removed with Backspace: the box is empty.
+    QTest::newRow("number box emptied") << 1 << false;
+    // Record 12, its last digit cut: the box reads "1", another record's number.
+    QTest::newRow("number box reads another number") << 12 << true;
+}
+
+void TestVelderTypical::detailWindowKeepsTheRecordShown()
+{
+    QFETCH(int, start);
+    QFETCH(bool, cut);
+    Session s;
+    const QString table = s.path(QStringLiteral("Trogor.krv"));
+    QStringList records;
+    for (int i = 1; i <= 13; ++i)
+        records << testutil::recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(i)}});
+    const QString header = QStringLiteral("Trogor\t1820 à 1840_ADO : 3E9\tGwen\u00a0\u00a0\u00a0\u00a0\tLocmaria");
+    QVERIFY(testutil::writeBytes(table, testutil::fileBytes(QStringList{header} + records)));
+    Program &program = s.make();
+    Form1 &entry = program.entry();
+    program.start(table);
+    QVERIFY(activate(&entry));
+
+    click(entry.Txtnb);
+    QCoreApplication::processEvents(); // the box selects its number on the focus
+    type(QString::number(start));
+    QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
+    if (cut) {
+        QTest::keyClick(focused(), Qt::Key_Left, Qt::ShiftModifier);
+        QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_X, QString(QChar(0x18)), Qt::ControlModifier);
+        QCOMPARE(entry.Txtnb->text(), QStringLiteral("1"));
+    } else {
+        press(Qt::Key_Backspace);
+        QCOMPARE(entry.Txtnb->text(), QString());
+    }
+    s.detailSteps = [&](FrmRem &w) {
+        QCOMPARE(w.mode(), 12);
+        type(QStringLiteral("kerbiriou"));
+        click(w.CmdOk);
+    };
+    click(entry.PicBouton[0]);
+    QCOMPARE(s.detailShown, 1);
+    QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
+
+    QVERIFY(activate(&entry));
+    click(entry.Txt[30]);
+    type(QStringLiteral("note un"));
+    click(entry.CmdSuivant);
+    QCOMPARE(entry.Txtnb->text(), QString::number(start + 1));
+    click(entry.Txt[30]);
+    type(QStringLiteral("note deux"));
+    click(entry.CmdQuitter);
+    QCOMPARE(s.unloaded, 1);
+
+    QStringList expected = QStringList{QString(header).replace(QStringLiteral("Trogor\t1820"), QStringLiteral("Kerbiriou\t1820"))} + records;
+    for (int k : {start, start + 1})
+        expected[k] = testutil::recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(k)},
+                                            {"Notes", k == start ? "note un" : "note deux"}});
+    QCOMPARE(testutil::readBytes(table), testutil::fileBytes(expected));
+    QVERIFY2(s.messages.isEmpty(), qPrintable(s.messages.join(u'\n')));
 }
 
 QTEST_MAIN(TestVelderTypical)
