@@ -303,10 +303,16 @@ Form1::Form1(TableStore &table, QWidget *parent)
         box.setDefaultButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     };
-    askRetry = [this](const QString &title, const QString &text) {
-        QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Retry | QMessageBox::Cancel, this);
-        box.setDefaultButton(QMessageBox::Retry);
-        return box.exec() == QMessageBox::Retry;
+    askSaveFailure = [this](const QString &title, const QString &text) {
+        QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton, this);
+        QPushButton *retry = box.addButton(QStringLiteral("Réessayer"), QMessageBox::AcceptRole);
+        QPushButton *rescue = box.addButton(QStringLiteral("Copie de secours"), QMessageBox::DestructiveRole);
+        box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+        box.setDefaultButton(retry);
+        box.exec();
+        if (box.clickedButton() == retry)
+            return savefailure::Choice::Retry;
+        return box.clickedButton() == rescue ? savefailure::Choice::Rescue : savefailure::Choice::Stay;
     };
 
     buildControls();
@@ -635,8 +641,12 @@ bool Form1::loadTable(const QString &path)
         showIncompatible(false);
         return false;
     }
-    if (!(managerVisible && managerVisible()))
+    if (!(managerVisible && managerVisible())) {
         show();
+        // Said now, not at the end of a session of typing.
+        if (const QString problem = savefailure::writeProblem(path); !problem.isEmpty())
+            showMessage(ProgramTitle, savefailure::unwritableText(path, problem));
+    }
     return true;
 }
 
@@ -653,15 +663,29 @@ bool Form1::saveTable()
     if (!m_table.isOpen() || m_shown.isEmpty() || m_table.tablePath().isEmpty())
         return true;
     for (;;) {
-        if (m_table.saveTable())
+        const TableStore::SaveReport report = m_table.saveReporting(m_table.tablePath());
+        if (report.written) {
+            if (!report.backupMade)
+                showMessage(ProgramTitle, savefailure::backupFailedText(m_table.backupPath(), report.reason));
             return true;
-        const QString text = QStringLiteral("La table n'a pas pu être enregistrée dans le fichier\n%1\n\n"
-                                            "Vérifiez que le fichier n'est pas ouvert par une autre application "
-                                            "ni protégé en écriture, puis réessayez. Tant qu'elle n'est pas "
-                                            "enregistrée, la table reste ouverte.")
-                                 .arg(m_table.tablePath());
-        if (!askRetry(ProgramTitle, text))
+        }
+        switch (askSaveFailure(ProgramTitle, savefailure::saveFailedText(m_table.tablePath(), report.reason))) {
+        case savefailure::Choice::Retry:
+            break;
+        case savefailure::Choice::Stay:
             return false;
+        case savefailure::Choice::Rescue: {
+            // The way out that loses nothing: the records go to a file of their own.
+            const savefailure::Rescue r =
+                savefailure::writeRescueCopy(m_table, rescueFolders, QDateTime::currentDateTime());
+            if (!r.path.isEmpty()) {
+                showMessage(ProgramTitle, savefailure::rescuedText(r.path));
+                return true;
+            }
+            showMessage(ProgramTitle, savefailure::rescueFailedText(r.reason));
+            break;
+        }
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 // records, deletion, the toolbar and the help line. Store and Show themselves are
 // store/transfer.h; this window only copies its controls to and from an EntryState.
 #include "app/fieldedit.h"
+#include "app/savefailure.h"
 #include "app/search.h"
 #include "store/tablestore.h"
 #include "store/transfer.h"
@@ -74,7 +75,10 @@ public:
     // Message boxes, replaceable by tests.
     std::function<void(const QString &title, const QString &text)> showMessage;  // OK only
     std::function<bool(const QString &title, const QString &text)> askYesNo;     // No by default
-    std::function<bool(const QString &title, const QString &text)> askRetry;     // true: try again
+    // The table could not be written: try again, write a rescue copy and leave, or stay.
+    std::function<savefailure::Choice(const QString &title, const QString &text)> askSaveFailure;
+    // Where a rescue copy goes, first folder first; tests point it elsewhere.
+    QStringList rescueFolders = savefailure::defaultFolders();
 
     // ---- The record as values ----
     EntryState readState() const;
@@ -88,7 +92,8 @@ public:
     void Store(int mode, int target = 0);
     // Load table: reads the file, fills the parish list, shows the spare slot.
     bool loadTable(const QString &path);
-    // Saves the table file, asking to retry on failure; false when the user gave up.
+    // Saves the table file. When it cannot be written the user may try again, or have
+    // the records written to a rescue copy and leave; false when the user stays.
     bool saveTable();
     // Stores the record shown and saves; false when the save failed and was not retried.
     bool storeAndSave();

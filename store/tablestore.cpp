@@ -39,31 +39,38 @@ bool readLines(const QString &path, QStringList &lines)
     return true;
 }
 
-bool writeLinesAtomic(const QString &path, const QStringList &lines, qsizetype count)
+bool writeLinesAtomic(const QString &path, const QStringList &lines, qsizetype count, QString *error)
 {
     if (count < 0)
         count = lines.size();
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    const auto fail = [&f, error] {
+        if (error)
+            *error = f.errorString();
+        f.cancelWriting();
         return false;
+    };
+    if (!f.open(QIODevice::WriteOnly))
+        return fail();
     QByteArray buf;
     buf.reserve(kChunk + 4096);
     for (qsizetype i = 0; i < count; ++i) {
         cp1252::encodeAppend(lines.at(i), buf);
         buf.append("\r\n", 2);
         if (buf.size() >= kChunk) {
-            if (f.write(buf) != buf.size()) {
-                f.cancelWriting();
-                return false;
-            }
+            if (f.write(buf) != buf.size())
+                return fail();
             buf.clear();
         }
     }
-    if (!buf.isEmpty() && f.write(buf) != buf.size()) {
-        f.cancelWriting();
+    if (!buf.isEmpty() && f.write(buf) != buf.size())
+        return fail();
+    if (!f.commit()) {
+        if (error)
+            *error = f.errorString();
         return false;
     }
-    return f.commit();
+    return true;
 }
 
 bool splitHeader(const QString &header, QString &commune, QString &sources, QString &people, QString &parishes)
@@ -124,20 +131,37 @@ QStringList TableStore::parishNames() const { return splitParishList(parishList)
 
 void TableStore::setParishNames(const QStringList &names) { parishList = names.join(record::Nbsp); }
 
-bool TableStore::save(const QString &path)
+bool TableStore::save(const QString &path) { return saveReporting(path).written; }
+
+TableStore::SaveReport TableStore::saveReporting(const QString &path)
 {
-    if (m_lines.isEmpty() || path.isEmpty())
-        return false;
-    if (QFileInfo::exists(path)) {
+    SaveReport report;
+    if (m_lines.isEmpty() || path.isEmpty()) {
+        report.reason = QStringLiteral("aucune table ouverte");
+        return report;
+    }
+    if (QFileInfo(path).isFile()) {
         const QString backup = backupPath();
         if (QFileInfo(path).absoluteFilePath() != QFileInfo(backup).absoluteFilePath()) {
-            QFile::remove(backup);
-            if (!QFile::copy(path, backup))
-                return false;
+            QFile old(path), earlier(backup);
+            if (QFileInfo(backup).isDir()) {
+                report.backupMade = false;
+                report.reason = QStringLiteral("c'est un dossier");
+            } else if (earlier.exists() && !earlier.remove()) {
+                report.backupMade = false;
+                report.reason = earlier.errorString();
+            } else if (!old.copy(backup)) {
+                report.backupMade = false;
+                report.reason = old.errorString();
+            }
         }
     }
     m_lines[0] = headerLine();
-    return writeLinesAtomic(path, m_lines, m_lines.size() - 1);
+    QString error;
+    report.written = writeLinesAtomic(path, m_lines, m_lines.size() - 1, &error);
+    if (!report.written)
+        report.reason = error;
+    return report;
 }
 
 bool TableStore::deleteRecord(int k)

@@ -19,8 +19,18 @@ public:
     LoadResult load(const QString &path);
     // Rewrites the file at path from lines 0..upper-1 after copying the old file to
     // Temp2.tmp. The new content goes to a temporary file renamed over the table,
-    // so a failure leaves the old file whole. Returns false on any failure.
+    // so a failure leaves the old file whole. Returns false when the file was not
+    // written.
     bool save(const QString &path);
+
+    // What a save did. The backup copy is a convenience: when it cannot be made the
+    // file is written all the same, and the report says so.
+    struct SaveReport {
+        bool written = false;     // the file at path now holds the store
+        bool backupMade = true;   // the former file is in Temp2.tmp (or there was none)
+        QString reason;           // the system's reason for the failure, when one failed
+    };
+    SaveReport saveReporting(const QString &path);
     bool saveTable() { return save(m_tablePath); }
     bool scratchSave() { return save(scratchPath()); }
 
@@ -67,7 +77,9 @@ QStringList splitParishList(const QString &list);
 // a terminator at the end of the file opens no further line.
 bool readLines(const QString &path, QStringList &lines);
 // Writes lines, each followed by CR LF, to a temporary file renamed over path.
-bool writeLinesAtomic(const QString &path, const QStringList &lines, qsizetype count = -1);
+// On failure `error`, when given, receives the system's reason.
+bool writeLinesAtomic(const QString &path, const QStringList &lines, qsizetype count = -1,
+                      QString *error = nullptr);
 
 // The one-minute clock of the scratch save: a save is due at the first tick more than
 // two minutes after the last one, never while the table manager is shown.

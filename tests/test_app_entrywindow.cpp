@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,17 +46,28 @@ struct Harness {
     QString path;
     QStringList messages, questions;
     bool answer = true;
-    int retries = 0, managerShown = 0;
+    int managerShown = 0;
     QList<int> details;
+    // The answers to a failed save, in turn (then "stay"), and the texts asked.
+    QList<savefailure::Choice> choices;
+    QStringList failures;
+    std::function<void()> beforeAnswer;
 
     explicit Harness(const QStringList &records, const QStringList &parishes = {"Saint-Martin", "Notre-Dame"})
     {
         table.setAppFolder(dir.path());
-        path = dir.filePath("Test.krv");
+        QDir(dir.path()).mkdir("tables");
+        path = dir.filePath("tables/Test.krv");
         writeBytes(path, fileBytes(QStringList{header("Valbrune", parishes)} + records));
         form.showMessage = [this](const QString &title, const QString &text) { messages << title + u'|' + text; };
         form.askYesNo = [this](const QString &, const QString &text) { questions << text; return answer; };
-        form.askRetry = [this](const QString &, const QString &) { ++retries; return false; };
+        form.askSaveFailure = [this](const QString &, const QString &text) {
+            failures << text;
+            if (beforeAnswer)
+                beforeAnswer();
+            return choices.isEmpty() ? savefailure::Choice::Stay : choices.takeFirst();
+        };
+        form.rescueFolders = {dir.filePath("docs")};
         form.onDetail = [this](int mode) { details << mode; };
         form.onShowManager = [this] { ++managerShown; };
         form.managerVisible = [] { return false; };
@@ -266,30 +278,147 @@ private slots:
         QVERIFY(readBytes(h.path).contains("broken\tline\r\n"));
     }
 
-    void aFailedSaveKeepsTheWindowOpen()
+    void saveFailures_data()
     {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QList<int>>("choices");  // Retry 0, Rescue 1, Stay 2
+        QTest::addColumn<bool>("left");           // the window was left
+        QTest::addColumn<QString>("written");     // where the records are: "table", "docs", "home", ""
+        // The backup copy is a convenience: the table is written all the same, and the user told.
+        QTest::newRow("backup copy is a folder") << "backup" << QList<int>{} << true << "table";
+        // The table's folder is now a regular file: nothing can be written there.
+        QTest::newRow("stay") << "folder" << QList<int>{2} << false << "";
+        QTest::newRow("rescue copy, then leave") << "folder" << QList<int>{1} << true << "docs";
+        QTest::newRow("rescue folder refused, the next takes it") << "folder docs" << QList<int>{1} << true << "home";
+        QTest::newRow("try again once mended") << "folder mended" << QList<int>{0} << true << "table";
+        QTest::newRow("ouvrir: rescue copy, then leave") << "folder ouvrir" << QList<int>{1} << true << "docs";
+    }
+
+    void saveFailures()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QList<int>, choices);
+        QFETCH(bool, left);
+        QFETCH(QString, written);
         Harness h(records(2));
-        h.form.Txt[6]->setText(QStringLiteral("GARDÉ"));
-        h.table.setTablePath(h.dir.filePath("missing/folder/Test.krv"));
-        h.form.CmdQuitter_Click();
-        QCOMPARE(h.retries, 1);
-        QCOMPARE(h.table.recordCount(), 3);   // what was typed is in the store
-        QVERIFY(!h.form.close());
-        QVERIFY(h.form.isVisible());
-        h.table.setTablePath(h.path);
+        for (int c : choices)
+            h.choices << savefailure::Choice(c);
+        const QString folder = QFileInfo(h.path).absolutePath();
+        if (fault == "backup") {
+            QVERIFY(QDir(h.dir.path()).mkdir("Temp2.tmp"));
+        } else {
+            QVERIFY(QDir(folder).removeRecursively());
+            QVERIFY(writeBytes(folder, "not a folder"));
+        }
+        if (fault.contains("docs")) {
+            QVERIFY(writeBytes(h.dir.filePath("plain"), "a file"));
+            h.form.rescueFolders = {h.dir.filePath("plain/docs"), h.dir.filePath("home")};
+        }
+        if (fault.contains("mended")) {
+            h.beforeAnswer = [&] {
+                QFile::remove(folder);
+                QDir().mkpath(folder);
+            };
+        }
         bool unloaded = false;
         h.form.onUnloaded = [&] { unloaded = true; };
-        h.form.CmdQuitter_Click();
-        QVERIFY(unloaded && !h.form.isVisible());
-        QVERIFY(readBytes(h.path).contains(cp1252::encode(u"GARDÉ")));
-        // "Ouvrir" stores and saves, then shows the table manager.
-        h.form.show();
-        h.form.Txt[6]->setText(QStringLiteral("OUVERT"));
-        QTest::mouseClick(h.form.CmdOuvrir, Qt::LeftButton);
-        QCOMPARE(h.managerShown, 1);
-        QVERIFY(!h.form.isVisible());
-        QVERIFY(readBytes(h.path).contains("OUVERT"));
+        h.form.Txt[6]->setText(QStringLiteral("GARDÉ"));
+        QTest::mouseClick(fault.contains("ouvrir") ? h.form.CmdOuvrir : h.form.CmdQuitter, Qt::LeftButton);
+
+        QCOMPARE(!h.form.isVisible(), left);
+        QCOMPARE(unloaded || h.managerShown == 1, left);
+        QCOMPARE(h.table.recordCount(), 3);   // what was typed is in the store
+        const QByteArray after = fileBytes({header("Valbrune", {"Saint-Martin", "Notre-Dame"}), numberedRecord(1),
+                                            numberedRecord(2),
+                                            recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"},
+                                                        {"Nom EPX", QStringLiteral("GARDÉ")}})});
+        QStringList rescued;
+        for (const QString &where : {"docs", "home"}) {
+            for (const QString &name : QDir(h.dir.filePath(where)).entryList(QDir::Files))
+                rescued << where + u'/' + name;
+        }
+        QCOMPARE(rescued.size(), written == "docs" || written == "home" ? 1 : 0);
+        if (fault == "backup") {
+            QCOMPARE(h.messages, QStringList{QStringLiteral("Velder|La table a été enregistrée, mais sa copie de "
+                                                            "sauvegarde « %1 » n'a pas pu être faite (c'est un dossier).")
+                                                 .arg(QDir::toNativeSeparators(h.dir.filePath("Temp2.tmp")))});
+            QVERIFY(h.failures.isEmpty());
+        } else {
+            // The message names the file and the system's reason.
+            QCOMPARE(h.failures.size(), choices.size());
+            const QString asked = h.failures.value(0);
+            QVERIFY2(asked.startsWith(QStringLiteral("La table n'a pas pu être enregistrée dans le fichier\n")
+                                      + QDir::toNativeSeparators(h.path) + QStringLiteral("\n\nCause : ")),
+                     qPrintable(asked));
+            QVERIFY2(!asked.contains(QStringLiteral("raison inconnue")), qPrintable(asked));
+        }
+        if (written == "table") {
+            QCOMPARE(readBytes(h.path), after);
+            if (fault == "backup")
+                QVERIFY(!QFileInfo(h.dir.filePath("Temp2.tmp")).isFile());
+            else
+                QVERIFY(h.messages.isEmpty());
+        } else if (!written.isEmpty()) {
+            // The rescue copy holds exactly what the table would, and the user is told where.
+            QVERIFY2(QRegularExpression(written + QStringLiteral("/Test secours \\d{4}-\\d\\d-\\d\\d \\d\\dh\\d\\dm\\d\\ds\\.krv"))
+                         .match(rescued.value(0)).hasMatch(),
+                     qPrintable(rescued.value(0)));
+            const QString copy = h.dir.filePath(rescued.value(0));
+            QCOMPARE(readBytes(copy), after);
+            QCOMPARE(h.messages, QStringList{QStringLiteral("Velder|La table n'a pas été modifiée. Tous ses "
+                                                            "enregistrements ont été copiés dans le fichier de secours\n")
+                                             + QDir::toNativeSeparators(copy)});
+        } else {
+            QVERIFY(h.messages.isEmpty());
+            QVERIFY(!h.form.close());   // staying: the close box is refused too, and asks again
+            QCOMPARE(h.failures.size(), 2);
+            h.form.hide();
+        }
     }
+
+    void writeProblemsAreFoundAtOpening_data()
+    {
+        QTest::addColumn<QString>("table");   // relative to a fresh folder holding "plain", a regular file
+        QTest::addColumn<QString>("problem"); // the start of the reason, "" when none
+        QTest::newRow("ordinary table") << "Test.krv" << "";
+        QTest::newRow("table not yet made") << "Neuve.krv" << "";
+        QTest::newRow("under a regular file") << "plain/Test.krv" << "« %1/plain » n'est pas un dossier";
+        QTest::newRow("missing folder") << "missing/Test.krv" << "le dossier « %1/missing » n'existe pas";
+        QTest::newRow("a folder in its place") << "folder.krv" << "« %1/folder.krv » est un dossier";
+    }
+
+    void writeProblemsAreFoundAtOpening()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, problem);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath("plain"), "a file"));
+        QVERIFY(writeBytes(dir.filePath("Test.krv"), fileBytes({header()})));
+        QVERIFY(QDir(dir.path()).mkdir("folder.krv"));
+        QCOMPARE(savefailure::writeProblem(dir.filePath(table)),
+                 problem.isEmpty() ? QString() : problem.arg(QDir::toNativeSeparators(dir.path())));
+    }
+
+#ifdef Q_OS_LINUX
+    void unwritableTableWarnsAtOpening()
+    {
+        // Read through /proc/self/fd, the table lies in a folder where even root makes no file.
+        Harness h(records(1));
+        QFile open(h.path);
+        QVERIFY(open.open(QIODevice::ReadOnly));
+        const QString path = QStringLiteral("/proc/self/fd/%1").arg(open.handle());
+        h.messages.clear();
+        QVERIFY(h.form.loadTable(path));
+        QCOMPARE(h.messages.size(), 1);
+        QVERIFY2(h.messages.value(0).startsWith(QStringLiteral("Velder|La table %1 ne peut pas être enregistrée à sa "
+                                                               "place (le dossier n'accepte pas de nouveau fichier : ")
+                                                    .arg(path)),
+                 qPrintable(h.messages.value(0)));
+        QVERIFY(h.messages.value(0).endsWith(
+            QStringLiteral(") : vos modifications devront être enregistrées ailleurs, dans une copie de secours.")));
+        h.form.hide();
+    }
+#endif
 
     void scratchSaveEveryTwoMinutes()
     {

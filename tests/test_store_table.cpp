@@ -211,13 +211,46 @@ private slots:
         QCOMPARE(record::fieldOf(t.line(1), 7), QStringLiteral("B"));
     }
 
-    void saveIntoMissingFolderFails()
+    void saveReports_data()
     {
+        QTest::addColumn<QString>("target");  // in a folder holding t.krv and "plain", a regular file
+        QTest::addColumn<bool>("backupAsFolder");
+        QTest::addColumn<bool>("written");
+        QTest::addColumn<bool>("backupMade");
+        QTest::newRow("ordinary") << "t.krv" << false << true << true;
+        QTest::newRow("new file: nothing to copy") << "new.krv" << false << true << true;
+        // The backup copy failing no longer stops the save.
+        QTest::newRow("Temp2.tmp is a folder") << "t.krv" << true << true << false;
+        QTest::newRow("missing folder") << "no/such/folder/t.krv" << false << false << true;
+        QTest::newRow("under a regular file") << "plain/t.krv" << false << false << true;
+        QTest::newRow("a folder in its place") << "sub" << false << false << true;
+    }
+
+    void saveReports()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, backupAsFolder);
+        QFETCH(bool, written);
+        QFETCH(bool, backupMade);
         QTemporaryDir dir;
+        const QByteArray before = fileBytes({header(), recordLine({{"Nom EPX", "A"}})});
+        QVERIFY(writeBytes(dir.filePath("t.krv"), before));
+        QVERIFY(writeBytes(dir.filePath("plain"), "a file"));
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        if (backupAsFolder)
+            QVERIFY(QDir(dir.path()).mkdir("Temp2.tmp"));
         TableStore t;
         t.setAppFolder(dir.path());
-        t.setContent({header()});
-        QVERIFY(!t.save(dir.filePath("no/such/folder/t.krv")));
+        t.setContent({header(), recordLine({{"Nom EPX", "B"}})});
+        const QString path = dir.filePath(target);
+        const TableStore::SaveReport r = t.saveReporting(path);
+        QCOMPARE(r.written, written);
+        QCOMPARE(r.backupMade, backupMade);
+        QCOMPARE(r.reason.isEmpty(), written && backupMade);   // a failure always says why
+        QCOMPARE(t.save(path), written);
+        if (written)
+            QCOMPARE(readBytes(path), fileBytes({header(), recordLine({{"Nom EPX", "B"}})}));
+        QCOMPARE(readBytes(dir.filePath("t.krv")), target == "t.krv" ? readBytes(path) : before);
     }
 
     void scratchSave()
