@@ -330,8 +330,14 @@ void FrmOuvrir::closeEvent(QCloseEvent *event)
 
 void FrmOuvrir::start(const QString &tablePath)
 {
-    if (!tablePath.isEmpty() && openTableAt(tablePath))
+    if (!tablePath.isEmpty() && !QFileInfo::exists(tablePath)) {
+        // A path typed or passed by a shortcut, anywhere: name it whole.
+        message(productTitle(),
+                QStringLiteral("La table %1 est introuvable.").arg(QDir::toNativeSeparators(tablePath)),
+                QMessageBox::Warning);
+    } else if (!tablePath.isEmpty() && openTableAt(tablePath)) {
         return;
+    }
     if (!isVisible())
         show();
 }

@@ -93,9 +93,13 @@ struct Session {
         m.startProgram = [](const QString &, const QString &) { return true; };
         Form1 &e = entry();
         e.showMessage = note;
-        e.askYesNo = e.askRetry = [note](const QString &title, const QString &text) {
+        e.askYesNo = [note](const QString &title, const QString &text) {
             note(title, text);
             return false;
+        };
+        e.askSaveFailure = [note](const QString &title, const QString &text) {
+            note(title, text);
+            return savefailure::Choice::Stay;
         };
         e.onUnloaded = [this] { ++unloaded; };
 
@@ -471,6 +475,15 @@ void TestVelderTypical::commandLineTablePropertiesAndCloseBox()
     QVERIFY(testutil::writeBytes(table, before));
     Program &program = s.make();
     Form1 &entry = program.entry();
+
+    // A table named at start that is not there: its path is named, the manager shown.
+    const QString missing = s.path(QStringLiteral("ailleurs/Kerlaz.krv"));
+    program.start(missing);
+    QCOMPARE(s.messages, QStringList{QStringLiteral("VELDER: La table %1 est introuvable.")
+                                         .arg(QDir::toNativeSeparators(missing))});
+    QVERIFY(program.manager().isVisible() && !entry.isVisible());
+    program.manager().hide();
+    s.messages.clear();
 
     // A table named at start opens at once; the manager stays out of sight.
     program.start(table);
