@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -290,6 +291,7 @@ private slots:
         QTest::newRow("stay") << "folder" << QList<int>{2} << false << "";
         QTest::newRow("rescue copy, then leave") << "folder" << QList<int>{1} << true << "docs";
         QTest::newRow("rescue folder refused, the next takes it") << "folder docs" << QList<int>{1} << true << "home";
+        QTest::newRow("no folder takes the rescue copy") << "folder nodocs" << QList<int>{1, 2} << false << "";
         QTest::newRow("try again once mended") << "folder mended" << QList<int>{0} << true << "table";
         QTest::newRow("ouvrir: rescue copy, then leave") << "folder ouvrir" << QList<int>{1} << true << "docs";
     }
@@ -312,7 +314,9 @@ private slots:
         }
         if (fault.contains("docs")) {
             QVERIFY(writeBytes(h.dir.filePath("plain"), "a file"));
-            h.form.rescueFolders = {h.dir.filePath("plain/docs"), h.dir.filePath("home")};
+            h.form.rescueFolders = {h.dir.filePath("plain/docs")};
+            if (!fault.contains("nodocs"))
+                h.form.rescueFolders << h.dir.filePath("home");
         }
         if (fault.contains("mended")) {
             h.beforeAnswer = [&] {
@@ -369,11 +373,35 @@ private slots:
                                                             "enregistrements ont été copiés dans le fichier de secours\n")
                                              + QDir::toNativeSeparators(copy)});
         } else {
-            QVERIFY(h.messages.isEmpty());
+            QStringList said;
+            if (fault.contains("nodocs"))
+                said << QStringLiteral("Velder|La copie de secours n'a pas pu être enregistrée non plus (le dossier "
+                                       "« %1 » ne peut pas être créé). Libérez de la place ou vérifiez les droits "
+                                       "des dossiers, puis réessayez.")
+                            .arg(QDir::toNativeSeparators(h.dir.filePath("plain/docs")));
+            QCOMPARE(h.messages, said);
             QVERIFY(!h.form.close());   // staying: the close box is refused too, and asks again
-            QCOMPARE(h.failures.size(), 2);
+            QCOMPARE(h.failures.size(), choices.size() + 1);
             h.form.hide();
         }
+    }
+
+    void rescueCopies()
+    {
+        QTemporaryDir dir;
+        TableStore t;
+        t.setContent({header(), numberedRecord(1)}, dir.filePath("tables/Kerlaz.krv"));
+        const QDateTime when(QDate(2026, 3, 9), QTime(14, 5, 9));
+        // Never over an earlier copy, even of the same second.
+        const QString first = savefailure::writeRescueCopy(t, {dir.filePath("docs")}, when).path;
+        const QString second = savefailure::writeRescueCopy(t, {dir.filePath("docs")}, when).path;
+        QCOMPARE(first, QDir::toNativeSeparators(dir.filePath("docs/Kerlaz secours 2026-03-09 14h05m09s.krv")));
+        QCOMPARE(second, QDir::toNativeSeparators(dir.filePath("docs/Kerlaz secours 2026-03-09 14h05m09s (2).krv")));
+        QCOMPARE(readBytes(second), fileBytes({header(), numberedRecord(1)}));
+        // The documents folder first; a reason the system does not give is said so.
+        QCOMPARE(savefailure::defaultFolders().value(0), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        QCOMPARE(savefailure::systemReason(QStringLiteral("Unknown error")), QStringLiteral("raison inconnue"));
+        QCOMPARE(savefailure::systemReason(QString()), QStringLiteral("raison inconnue"));
     }
 
     void writeProblemsAreFoundAtOpening_data()
