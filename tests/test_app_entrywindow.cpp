@@ -583,6 +583,9 @@ private slots:
         x11Delete(h.form.TxtRech);
         QCOMPARE(h.form.TxtRech->text(), QStringLiteral("DU"));
         QCOMPARE(h.shown(), QStringLiteral("2"));
+        h.form.TxtRech->setSelection(1, 1);
+        QTest::keyClicks(h.form.TxtRech, "u");                  // the key takes the selection's place
+        QCOMPARE(h.form.TxtRech->text(), QStringLiteral("DU"));
         h.form.Store(transfer::Typed, 3);
         QTest::mouseClick(h.form.CmdRechP, Qt::LeftButton);
         QCOMPARE(h.shown(), QStringLiteral("2"));
