@@ -59,6 +59,44 @@ private slots:
         QCOMPARE(typed(box, keys), expected);
     }
 
+    // Every box but the dates: its limit, its alignment and what "2a+ b" typed into it
+    // becomes (the copy into the father's surname only from the two spouses' surnames).
+    void everyBoxHasItsRule_data()
+    {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("maxLength");
+        QTest::addColumn<bool>("centred");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("beeps");
+        const QString initial = "2a+ B", capitals = "2A+ B", asTyped = "2a+ b", code = "2A", marker = "+";
+        const QList<QPair<int, QString>> boxes{
+            {0, initial}, {1, asTyped}, {2, capitals}, {6, capitals}, {7, initial}, {8, initial}, {9, code},
+            {10, capitals}, {11, initial}, {12, marker}, {13, capitals}, {14, initial}, {15, marker},
+            {16, capitals}, {17, initial}, {18, capitals}, {19, initial}, {20, initial}, {21, code},
+            {22, capitals}, {23, initial}, {24, marker}, {25, capitals}, {26, initial}, {27, marker},
+            {28, capitals}, {29, initial}, {30, asTyped}};
+        for (const auto &[i, expected] : boxes)
+            QTest::addRow("Txt(%d)", i) << i << (expected == code ? 2 : expected == marker ? 1 : 0)
+                                        << (expected == code || expected == marker) << expected
+                                        << (expected == marker ? 4 : 0);
+    }
+    void everyBoxHasItsRule()
+    {
+        QFETCH(int, box);
+        QFETCH(int, maxLength);
+        QFETCH(bool, centred);
+        QFETCH(QString, expected);
+        QFETCH(int, beeps);
+        Window w;
+        QCOMPARE(fieldrules::maxLength(box, w.date), maxLength);
+        QCOMPARE(boxInfo(box).align, centred ? Align::Center : Align::Left);
+        QCOMPARE(w.type(box, "2a+ b").text, expected);
+        QCOMPARE(w.beeps, beeps);
+        for (int other = 0; other < record::TxtCount; ++other)
+            if (other != box)
+                QCOMPARE(w.txt[other], (box == 6 || box == 18) && other == box + 4 ? expected : QString());
+    }
+
     // The particle tests by caret position: only the text before the caret counts.
     void particlesByCaret_data()
     {
