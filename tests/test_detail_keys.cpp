@@ -52,13 +52,16 @@ private slots:
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QList<int>>("boxes");   // boxes that take the letter case
-        QTest::newRow("1") << 1 << QList<int>{0, 1, 2, 3, 4};
-        QTest::newRow("3") << 3 << QList<int>{0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14};
+        for (int mode : {1, 2, 12})
+            QTest::addRow("%d", mode) << mode << QList<int>{0, 1, 2, 3, 4};
+        for (int mode : {3, 4})
+            QTest::addRow("%d", mode) << mode << QList<int>{0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14};
         QTest::newRow("5") << 5 << QList<int>{0, 1, 2};
         QTest::newRow("6") << 6 << QList<int>{};
         QTest::newRow("7") << 7 << QList<int>{0, 1};
         QTest::newRow("8") << 8 << QList<int>{1, 2, 3, 4, 5, 6, 7, 8};
-        QTest::newRow("9") << 9 << QList<int>{1, 2, 3, 4, 5, 6, 7};
+        for (int mode : {9, 10})
+            QTest::addRow("%d", mode) << mode << QList<int>{1, 2, 3, 4, 5, 6, 7};
         QTest::newRow("11") << 11 << QList<int>{0};
     }
     void letterCaseBoxesPerMode()
