@@ -21,16 +21,27 @@ private slots:
     void everyFieldRoundTrips()
     {
         QString line = fullRecordLine(7) + QStringLiteral("\tafter a tab in the notes");
-        TableStore t = tableOf({line});
+        TableStore t = tableOf({line, fullRecordLine(8)});
         EntryState s;
         s.recordNumber = "1";
         QCOMPARE(transfer::show(t, s, transfer::First), Result::Ok);
         QCOMPARE(s.actLabel, QStringLiteral("Contrat de Mariage"));
         QVERIFY(s.dispense);
         QCOMPARE(s.txt[30], QStringLiteral("v7é161\tafter a tab in the notes"));
+        QCOMPARE(s.previous, (std::array<QString, 9>{}));
         QCOMPARE(transfer::store(t, s, transfer::StoreOnly), Result::Ok);
         QCOMPARE(t.line(1), line);
-        QCOMPARE(t.upperIndex(), 2);
+        QCOMPARE(t.upperIndex(), 3);
+
+        // On record 2 the panel shows record 1: the date, then each person's fields.
+        QCOMPARE(transfer::store(t, s, transfer::Next), Result::Ok);
+        const auto f = [](int a, int b = 0) {
+            return b ? QStringLiteral("v7é%1").arg(a) + record::Nbsp + QStringLiteral("v7é%1").arg(b)
+                     : QStringLiteral("v7é%1").arg(a);
+        };
+        QCOMPARE(s.previous, (std::array<QString, 9>{"03/05/1815", f(7, 8), f(9), f(17, 18), f(28, 29), f(57, 58),
+                                                     f(59), f(67, 68), f(78, 79)}));
+        QCOMPARE(s.previousNumber, QStringLiteral("1"));
     }
 
     void newRecordWithoutSurnameIsNotStored()
