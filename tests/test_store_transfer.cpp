@@ -28,6 +28,22 @@ private slots:
         QCOMPARE(s.actLabel, QStringLiteral("Contrat de Mariage"));
         QVERIFY(s.dispense);
         QCOMPARE(s.txt[30], QStringLiteral("v7é161\tafter a tab in the notes"));
+        QCOMPARE(s.parish, QStringLiteral("v7é2"));
+        // Where each field is shown: the boxes Txt(i), then the groups' first and last fields.
+        const QList<QPair<int, int>> boxes{{0, 1}, {2, 4}, {6, 7}, {7, 8}, {8, 9}, {9, 10}, {10, 17}, {11, 18},
+            {12, 19}, {13, 28}, {14, 29}, {15, 30}, {16, 39}, {17, 40}, {18, 57}, {19, 58}, {20, 59}, {21, 60},
+            {22, 67}, {23, 68}, {24, 69}, {25, 78}, {26, 79}, {27, 80}, {28, 89}, {29, 90}};
+        for (const auto &[box, field] : boxes)
+            QCOMPARE(s.txt[box], QStringLiteral("v7é%1").arg(field));
+        const QList<QPair<int, int>> groups{{11, 16}, {20, 27}, {31, 38}, {41, 47}, {48, 56}, {61, 66}, {70, 77},
+            {81, 88}, {91, 97}, {98, 106}, {107, 118}, {119, 130}, {131, 142}, {143, 154}, {155, 157}, {158, 159},
+            {160, 160}};
+        for (int g = 0; g < groups.size(); ++g) {
+            QStringList items;
+            for (int field = groups[g].first; field <= groups[g].second; ++field)
+                items << QStringLiteral("v7é%1").arg(field);
+            QCOMPARE(s.groups[g], items.join(u'\t'));
+        }
         QCOMPARE(s.previous, (std::array<QString, 9>{}));
         QCOMPARE(transfer::store(t, s, transfer::StoreOnly), Result::Ok);
         QCOMPARE(t.line(1), line);
