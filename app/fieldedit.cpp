@@ -17,18 +17,8 @@ void FieldHost::beep()
 {
     QApplication::beep();
 }
-
 namespace {
 
-Qt::Alignment qtAlignment(Align a)
-{
-    switch (a) {
-    case Align::Left: return Qt::AlignLeft | Qt::AlignVCenter;
-    case Align::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
-    case Align::Right: return Qt::AlignRight | Qt::AlignVCenter;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
 
 // Text typed as text: printable, and not a Ctrl shortcut (AltGr, which some
 // systems report as Ctrl+Alt, still types).
@@ -53,6 +43,16 @@ bool windowLevel(Qt::FocusReason reason)
 }
 
 } // namespace
+
+Qt::Alignment qtAlignment(Align a)
+{
+    switch (a) {
+    case Align::Left: return Qt::AlignLeft | Qt::AlignVCenter;
+    case Align::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case Align::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
 
 FieldEdit::FieldEdit(int index, FieldHost &host, QWidget *parent)
     : QLineEdit(parent), m_index(index), m_host(host)

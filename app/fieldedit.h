@@ -10,6 +10,9 @@
 #include <QLineEdit>
 
 // The entry window as the boxes see it.
+// The Qt alignment of a box's designed alignment.
+Qt::Alignment qtAlignment(fieldrules::Align a);
+
 class FieldHost : public fieldrules::Context {
 public:
     // From fieldrules::Context: boxText(i), table() (may be null), dateBoxes().

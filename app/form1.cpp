@@ -1,5 +1,7 @@
 #include "app/form1.h"
 
+#include "app/daterules.h"
+#include "app/fieldedit.h"
 #include "app/parishentry.h"
 #include "app/search.h"
 #include "app/twips.h"
@@ -35,7 +37,6 @@ const QString IncompatibleTitle = QStringLiteral("Incompatibilité du fichier");
 const QString IncompatibleText = QStringLiteral("Le fichier que vous avez ouvert n'est pas compatible");
 const QString ParishRefused = QStringLiteral("La paroisse que vous tentez de saisir n'existe pas dans la liste des paroisses");
 const QString ContractLabel = QStringLiteral("Contrat de Mariage");
-const QString DateHelp = QStringLiteral("Format date: 03/05/1815 (Calendrier Grégorien); 15/brum/04 (Calendrier Républicain)");
 
 struct Box { int left, top, width, height; };
 
@@ -75,11 +76,6 @@ constexpr std::array<Box, 31> TxtLayout{{
     {3300 + WifeShift, 6150, 1980, 285}, // 29
     {2280, 6915, 9420, 285}, // 30 notes
 }};
-
-bool centredBox(int i)
-{
-    return i == 3 || i == 4 || i == 9 || i == 21 || i == 12 || i == 15 || i == 24 || i == 27;
-}
 
 struct Caption { const char16_t *text; int left, top; };
 
@@ -353,11 +349,11 @@ void Form1::buildControls()
         place(t, TxtLayout[i]);
         // No QLineEdit limit: it would cut a longer stored value when shown. The
         // typing limits belong to the keystroke rules.
-        t->setAlignment(i == 5 ? Qt::AlignRight : centredBox(i) ? Qt::AlignHCenter : Qt::AlignLeft);
+        t->setAlignment(qtAlignment(fieldrules::boxInfo(i).align));
         Txt[i] = t;
     }
     for (int i = 3; i <= 5; ++i)
-        Txt[i]->setToolTip(DateHelp);
+        Txt[i]->setToolTip(daterules::FormatHelp);
     Txt[1]->hide();
 
     CmbParoisse = new QComboBox(this);
