@@ -51,6 +51,10 @@ void CsvWriter::header()
 bool CsvWriter::record(int number, QStringView line)
 {
     FieldViews f;
+    if (line.trimmed().isEmpty()) {
+        ++m_counts.empty;
+        return false;
+    }
     if (!splitRecord(line, f)) {
         ++m_counts.damaged;
         return false;

@@ -397,6 +397,10 @@ struct RecordWriter {
 
     bool write(int number, QStringView text)
     {
+        if (text.trimmed().isEmpty()) {
+            ++counts.empty;
+            return false;
+        }
         if (!splitRecord(text, f)) {
             ++counts.damaged;
             return false;

@@ -1,0 +1,326 @@
+#include "velderexport/exportjob.h"
+#include "velderexport/exportwindow.h"
+#include "velderexport/gedcom.h"
+#include "testutil.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testutil;
+using namespace vexport;
+
+namespace {
+
+QString dataFile(const QString &name)
+{
+    return QDir(qEnvironmentVariable("VELDER_TEST_DATA")).filePath(QStringLiteral("velderexport/") + name);
+}
+
+// The GEDCOM of some record lines (numbered from 1) without the file header.
+QString gedcomOf(const QStringList &records, Counts *counts = nullptr)
+{
+    QByteArray out;
+    GedcomWriter w(out);
+    for (int i = 0; i < records.size(); ++i)
+        w.record(i + 1, records.at(i));
+    if (counts)
+        *counts = w.counts();
+    return QString::fromUtf8(out).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+using Fields = QList<QPair<QString, QString>>;
+
+} // namespace
+
+class TestVelderExportGedcom : public QObject {
+    Q_OBJECT
+private slots:
+    void completeRecord()
+    {
+        // Every field of a record lands in its line: compared with a file written by hand.
+        QTemporaryDir dir;
+        const QString table = dir.filePath(QStringLiteral("Lavernède.krv"));
+        QVERIFY(QFile::copy(dataFile(QStringLiteral("complet.krv")), table));
+        // The table is open in Velder: its lock stays, nothing beside it is written.
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("Velder.lck")), "1"));
+        const QByteArray before = readBytes(table);
+        const QString target = dir.filePath(QStringLiteral("sortie.ged"));
+        const Result r = exportTable(table, target, Format::Gedcom);
+        QVERIFY2(r.ok, qPrintable(r.message));
+        QCOMPARE(readBytes(target), readBytes(dataFile(QStringLiteral("complet.ged"))));
+        QCOMPARE(r.message, QStringLiteral("1 acte, 14 personnes, 7 familles et 53 événements écrits dans %1.")
+                                .arg(QDir::toNativeSeparators(target)));
+        QCOMPARE(readBytes(table), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
+    }
+
+    void dates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("whole") << "03/05/1815" << "3 MAY 1815";
+        QTest::newRow("year only") << "../../1815" << "1815";
+        QTest::newRow("month and year") << "../05/1815" << "MAY 1815";
+        QTest::newRow("day without month") << "12/../1815" << "1815";
+        QTest::newRow("no year") << "12/02/...." << "(12/02/....)";
+        QTest::newRow("last day") << "31/12/1814" << "31 DEC 1814";
+        QTest::newRow("padded year") << "01/01/0815" << "1 JAN 815";
+        QTest::newRow("day 32") << "32/01/1800" << "(32/01/1800)";
+        QTest::newRow("month 13") << "01/13/1800" << "(01/13/1800)";
+        QTest::newRow("month 00") << "01/00/1800" << "(01/00/1800)";
+        QTest::newRow("republican") << "15/brum/04" << "@#DFRENCH R@ 15 BRUM 4";
+        QTest::newRow("republican capital") << "15/Brum/04" << "@#DFRENCH R@ 15 BRUM 4";
+        QTest::newRow("republican month") << "../Fruc/14" << "@#DFRENCH R@ FRUC 14";
+        QTest::newRow("first month") << "01/Vend/02" << "@#DFRENCH R@ 1 VEND 2";
+        QTest::newRow("day 30") << "30/Vent/04" << "@#DFRENCH R@ 30 VENT 4";
+        QTest::newRow("day 31") << "31/Vent/04" << "(31/Vent/04)";
+        QTest::newRow("sixth complementary") << "06/Comp/03" << "@#DFRENCH R@ 6 COMP 3";
+        QTest::newRow("seventh complementary") << "07/Comp/03" << "(07/Comp/03)";
+        QTest::newRow("republican no year") << "15/Brum/.." << "(15/Brum/..)";
+        QTest::newRow("bare year") << "1760" << "1760";
+        QTest::newRow("free text") << "vers 1760 (env.)" << "(vers 1760 [env.])";
+        QTest::newRow("two parts") << "05/1815" << "(05/1815)";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("all dots") << "../../...." << "";
+    }
+    void dates()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(gedcomDate(text), expected);
+    }
+
+    void ages_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("years") << "27" << "27y";
+        QTest::newRow("blanks") << " 30 " << "30y";
+        QTest::newRow("words") << "majeur" << "";
+        QTest::newRow("zero") << "0" << "";
+        QTest::newRow("too old") << "150" << "";
+        QTest::newRow("oldest") << "149" << "149y";
+    }
+    void ages()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(gedcomAge(text), expected);
+    }
+
+    void actTypes_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("event");
+        QTest::newRow("MA") << "MA" << "1 MARR\n2 DATE 3 MAY 1815\n";
+        QTest::newRow("CM") << "CM" << "1 MARC\n2 DATE 3 MAY 1815\n";
+        QTest::newRow("PB") << "PB" << "1 MARB\n2 DATE 3 MAY 1815\n";
+        QTest::newRow("DV") << "DV" << "1 DIV\n2 DATE 3 MAY 1815\n";
+        QTest::newRow("CG") << "CG" << "1 EVEN\n2 TYPE Congé\n2 DATE";
+        QTest::newRow("RH") << "RH" << "1 EVEN\n2 TYPE Réhabilitation\n2 DATE";
+        QTest::newRow("CT") << "CT" << "1 EVEN\n2 TYPE Certificat\n2 DATE";
+        QTest::newRow("SA") << "SA" << "1 EVEN\n2 TYPE Signalé Ailleurs\n2 DATE";
+        QTest::newRow("TC") << "TC" << "1 EVEN\n2 TYPE Transcription\n2 DATE";
+        QTest::newRow("none") << "" << "1 EVEN\n2 TYPE Acte\n2 DATE";
+        QTest::newRow("unknown") << "XX" << "1 EVEN\n2 TYPE XX\n2 DATE";
+    }
+    void actTypes()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, event);
+        Counts c;
+        const QString g = gedcomOf({recordLine({{"Type d'acte", code}, {"Date", "03/05/1815"}, {"Nom EPX", "ROUVELLE"}})}, &c);
+        QVERIFY2(g.contains(QStringLiteral("0 @R1F@ FAM\n1 HUSB @R1H@\n") + event), qPrintable(g));
+        QCOMPARE(c.events, 1);
+        const QString label = record::actLabelForCode(code);
+        QVERIFY(g.contains(QStringLiteral("2 PAGE ") + (label.isEmpty() ? QString() : label + QStringLiteral(", ")) + QStringLiteral("acte n° 1\n")));
+    }
+
+    void recordRules_data()
+    {
+        QTest::addColumn<Fields>("fields");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("father with the copied surname only")
+            << Fields{{"Nom EPX", "ARZEL"}, {"Nom PEPX", "ARZEL"}, {"Nom MEPX", "CADIOU"}}
+            << QStringList{"0 @R1HM@ INDI", "0 @R1FH@ FAM\n1 WIFE @R1HM@\n1 CHIL @R1H@\n"}
+            << QStringList{"@R1HF@"};
+        QTest::newRow("father of another surname")
+            << Fields{{"Nom EPX", "ARZEL"}, {"Nom PEPX", "BERNARD"}}
+            << QStringList{"0 @R1HF@ INDI\n1 NAME /BERNARD/\n2 SURN BERNARD\n1 SEX M\n", "1 FAMC @R1FH@"}
+            << QStringList{"@R1HM@"};
+        QTest::newRow("mother's death marker")
+            << Fields{{"Nom EPSE", "QUÉMÉNEUR"}, {"Prenom MEPSE", "Perrine"}, {"Evnt MEPSE", "+"}}
+            << QStringList{"0 @R1WM@ INDI\n1 NAME Perrine //\n2 GIVN Perrine\n1 SEX F\n1 DEAT Y\n", "1 WIFE @R1WM@\n1 CHIL @R1W@"}
+            << QStringList{"@R1H@", "@R1WF@", "1 HUSB"};
+        QTest::newRow("witness for the wife, who is not there")
+            << Fields{{"Nom EPX", "ARZEL"}, {"NomT1", "MOAL"}, {"SexeT1", "F"}, {"AvecT1", "2"}, {"AgeT1", "majeure"}}
+            << QStringList{"1 ASSO @R1T1@\n2 RELA Témoin\n", "0 @R1T1@ INDI\n1 NAME /MOAL/\n2 SURN MOAL\n1 SEX F\n1 NOTE Âge : majeure\n"}
+            << QStringList{"RESI"};
+        QTest::newRow("witness of unknown sex, age and residence")
+            << Fields{{"Nom EPSE", "LE BRAS"}, {"PrenomT2", "Yves"}, {"AgeT2", "40"}, {"AvecT2", "1"}}
+            << QStringList{"1 ASSO @R1T2@", "1 SEX U\n1 RESI\n2 AGE 40y\n"}
+            << QStringList{"@R1H@"};
+        QTest::newRow("previous spouses only with their spouse")
+            << Fields{{"Nom EPSE", "LE BRAS"}, {"Nom EXEPX1", "TANGUY"}, {"Nom EXEPSE2", "CORRE"}}
+            << QStringList{"0 @R1W2@ INDI\n1 NAME /CORRE/\n2 SURN CORRE\n1 SEX M\n", "0 @R1FW2@ FAM\n1 HUSB @R1W2@\n1 WIFE @R1W@\n"}
+            << QStringList{"TANGUY", "@R1FW1@"};
+        QTest::newRow("contract act")
+            << Fields{{"Type d'acte", "CM"}, {"Nom EPX", "ARZEL"}, {"Lieu", "Valbrune"}, {"DateCM", "28/04/1815"}, {"NomCM", "Me RIOU"}}
+            << QStringList{"1 MARC\n2 DATE 28 APR 1815\n2 PLAC Valbrune\n2 AGNC Me RIOU\n2 SOUR"}
+            << QStringList{"1 MARR"};
+        QTest::newRow("marriage named by its act")
+            << Fields{{"Nom EPX", "ARZEL"}, {"LieuMA", "Valbrune"}, {"DateMA", "15/Brum/04"}}
+            << QStringList{"1 MARR\n2 SOUR"} << QStringList{"Valbrune", "BRUM"};
+        QTest::newRow("dispensation without degree")
+            << Fields{{"Nom EPX", "ARZEL"}, {"Dispense", "1"}} << QStringList{"2 NOTE Dispense\n"} << QStringList{"parenté"};
+        QTest::newRow("degree without dispensation")
+            << Fields{{"Nom EPX", "ARZEL"}, {"° de parenté", "3-3"}} << QStringList{"2 NOTE Degré de parenté : 3-3\n"}
+            << QStringList{"Dispense"};
+        QTest::newRow("place codes alone and an age in words")
+            << Fields{{"Nom EPX", "ARZEL"}, {"Code Org EPX", "56"}, {"Age EPX", "majeur"}}
+            << QStringList{"1 BIRT\n2 PLAC 56\n", "1 NOTE Âge : majeur\n"} << QStringList{"3 AGE", "RESI"};
+        QTest::newRow("notes: a TAB kept in them, a '@', a long text")
+            << Fields{{"Nom EPX", "ARZEL"}, {"Notes", QString(196, u'a') + QStringLiteral(" bb cc\tx@y") + QString(200, u'z')}}
+            << QStringList{"1 NOTE " + QString(196, u'a') + " b\n2 CONC b cc x@@y" + QString(192, u'z') + "\n2 CONC zzzzzzzz\n"}
+            << QStringList{"\t"};
+    }
+    void recordRules()
+    {
+        QFETCH(Fields, fields);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        const QString g = gedcomOf({recordLine(fields)});
+        for (const QString &p : present)
+            QVERIFY2(g.contains(p), qPrintable(p + QStringLiteral("\n--- in ---\n") + g));
+        for (const QString &a : absent)
+            QVERIFY2(!g.contains(a), qPrintable(a + QStringLiteral("\n--- in ---\n") + g));
+        // Every line fits the 255 characters a reader may take.
+        for (const QString &l : g.split(u'\n'))
+            QVERIFY(l.size() <= 255);
+    }
+
+    void skippedLines()
+    {
+        // Empty records and damaged lines are counted and skipped; the others keep
+        // the numbers they have in the table.
+        Counts c;
+        const QStringList records{recordLine({{"Nom EPX", "ARZEL"}}), record::emptyRecordLine(QStringLiteral("Valbrune"), QStringLiteral("Saint-Martin")),
+                                  QStringLiteral("ARZEL\tcoupé"), QString(), recordLine({{"Nom EPSE", "MOAL"}})};
+        const QString g = gedcomOf(records, &c);
+        QCOMPARE(c.records, 2);
+        QCOMPARE(c.empty, 2);
+        QCOMPARE(c.damaged, 1);
+        QCOMPARE(c.persons, 2);
+        QCOMPARE(c.families, 2);
+        QVERIFY(g.contains(QStringLiteral("0 @R1H@ INDI")) && g.contains(QStringLiteral("0 @R5W@ INDI")));
+        QCOMPARE(g.count(QStringLiteral(" INDI\n")), 2);
+
+        QTemporaryDir dir;
+        const QString table = dir.filePath(QStringLiteral("Abîmée.krv"));
+        QVERIFY(writeBytes(table, fileBytes(QStringList{header()} + records)));
+        const Result r = exportTable(table, dir.filePath(QStringLiteral("a.ged")), Format::Gedcom);
+        QVERIFY(r.ok);
+        QVERIFY2(r.message.endsWith(QStringLiteral(" Lignes ignorées : 2 vides, 1 abîmée.")), qPrintable(r.message));
+        const Result csv = exportTable(table, dir.filePath(QStringLiteral("a.csv")), Format::Csv);
+        QVERIFY(csv.ok);
+        QCOMPARE(csv.counts.records, 2);
+        const QList<QByteArray> rows = readBytes(dir.filePath(QStringLiteral("a.csv"))).split('\n');
+        QCOMPARE(rows.size(), 4); // header, rows 1 and 5, nothing after the last CR LF
+        QVERIFY(rows.at(1).startsWith("1,,,MA,,,0,ARZEL,") && rows.at(2).startsWith("5,,,MA,"));
+    }
+
+    void csvQuoting()
+    {
+        QTemporaryDir dir;
+        const QString table = dir.filePath(QStringLiteral("Guillemets.krv"));
+        QVERIFY(writeBytes(table, fileBytes({header(), recordLine({{"Nom EPX", "LE \"GRAND\""}, {"Notes", "vu, relu; signé"}})})));
+        const QString target = dir.filePath(QStringLiteral("g.csv"));
+        QVERIFY(exportTable(table, target, Format::Csv).ok);
+        const QByteArray bytes = readBytes(target);
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBFN\xC2\xB0,Lieu,Paroisse,Type d'acte,"));
+        QVERIFY(bytes.contains(",Code Org  PEPX,") && bytes.contains(",\xC2\xB0 de parent\xC3\xA9,Notes\r\n1,"));
+        QVERIFY(bytes.contains(",0,\"LE \"\"GRAND\"\"\",,"));
+        QVERIFY(bytes.endsWith(",\"vu, relu; sign\xC3\xA9\"\r\n"));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("args"); // %T the table, %D the folder
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("gedcom") << QStringList{"--gedcom", "%T", "%D/s.ged"} << 0 << "1 acte, 14 personnes, 7 familles";
+        QTest::newRow("csv") << QStringList{"--csv", "%T", "%D/s.csv"} << 0 << "1 acte écrit dans";
+        QTest::newRow("no target") << QStringList{"--gedcom", "%T"} << 2 << "Usage : VelderExport --gedcom";
+        QTest::newRow("unknown format") << QStringList{"--xml", "%T", "%D/s.xml"} << 2 << "Arguments incorrects.";
+        QTest::newRow("missing table") << QStringList{"--gedcom", "%D/Absente.krv", "%D/s.ged"} << 1 << "est introuvable.";
+        QTest::newRow("under a regular file") << QStringList{"--gedcom", "%T", "%T/s.ged"} << 1 << "Impossible d'écrire le fichier";
+        QTest::newRow("a folder") << QStringList{"--csv", "%T", "%D"} << 1 << "Impossible d'écrire le fichier";
+        QTest::newRow("the table itself") << QStringList{"--csv", "%T", "%D/./Lavernède.krv"} << 1 << "la table elle-même";
+        QTest::newRow("not a table") << QStringList{"--csv", "%D/vide.krv", "%D/s.csv"} << 1 << "n'est pas une table Velder";
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString table = dir.filePath(QStringLiteral("Lavernède.krv"));
+        QVERIFY(QFile::copy(dataFile(QStringLiteral("complet.krv")), table));
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("vide.krv")), ""));
+        const QByteArray before = readBytes(table);
+        for (QString &a : args)
+            a.replace(QStringLiteral("%T"), table).replace(QStringLiteral("%D"), dir.path());
+        QString out, err;
+        QCOMPARE(runCommandLine(args, out, err), code);
+        QVERIFY2((code == 0 ? out : err).contains(message), qPrintable(out + err));
+        QVERIFY((code == 0 ? err : out).isEmpty());
+        QCOMPARE(readBytes(table), before);
+        if (code != 0) // a failed export leaves no file behind
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    }
+
+    void window()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::copy(dataFile(QStringLiteral("complet.krv")), dir.filePath(QStringLiteral("Lavernède.krv"))));
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("Abers.krv")), fileBytes({header()})));
+        ExportWindow w(dir.path());
+        QStringList reports;
+        int questions = 0;
+        bool overwrite = false;
+        w.report = [&](bool ok, const QString &m) { reports << (ok ? QStringLiteral("ok|") : QStringLiteral("erreur|")) + m; };
+        w.confirmOverwrite = [&](const QString &) { ++questions; return overwrite; };
+        w.show();
+        QCOMPARE(w.LstTables->count(), 2);
+        QCOMPARE(w.LstTables->item(0)->text(), QStringLiteral("Abers.krv"));
+        w.LstTables->setCurrentRow(1);
+        const QString ged = dir.filePath(QStringLiteral("Lavernède.ged"));
+        QCOMPARE(QDir::fromNativeSeparators(w.TxtDestination->text()), ged);
+        w.CmbFormat->setCurrentIndex(1);
+        QCOMPARE(QDir::fromNativeSeparators(w.TxtDestination->text()), dir.filePath(QStringLiteral("Lavernède.csv")));
+        w.CmbFormat->setCurrentIndex(0);
+        QTest::mouseClick(w.CmdExporter, Qt::LeftButton);
+        QCOMPARE(reports, QStringList{QStringLiteral("ok|1 acte, 14 personnes, 7 familles et 53 événements écrits dans %1.").arg(QDir::toNativeSeparators(ged))});
+        QCOMPARE(readBytes(ged), readBytes(dataFile(QStringLiteral("complet.ged"))));
+        // An existing file is replaced only on Yes.
+        QVERIFY(writeBytes(ged, "garder"));
+        QTest::mouseClick(w.CmdExporter, Qt::LeftButton);
+        QCOMPARE(questions, 1);
+        QCOMPARE(readBytes(ged), QByteArray("garder"));
+        QCOMPARE(reports.size(), 1);
+        // No table selected.
+        w.LstTables->setCurrentRow(-1);
+        QTest::mouseClick(w.CmdExporter, Qt::LeftButton);
+        QCOMPARE(reports.last(), QStringLiteral("erreur|Veuillez sélectionner une table"));
+    }
+};
+
+QTEST_MAIN(TestVelderExportGedcom)
+#include "test_velderexport_gedcom.moc"
