@@ -82,12 +82,16 @@ private slots:
         QTest::newRow("day 31") << "31/Vent/04" << "(31/Vent/04)";
         QTest::newRow("sixth complementary") << "06/Comp/03" << "@#DFRENCH R@ 6 COMP 3";
         QTest::newRow("seventh complementary") << "07/Comp/03" << "(07/Comp/03)";
+        QTest::newRow("sixth in a common year") << "06/Comp/05" << "(06/Comp/05)";
+        QTest::newRow("fifth in a common year") << "05/Comp/05" << "@#DFRENCH R@ 5 COMP 5";
+        QTest::newRow("sixth in year XI") << "06/Comp/11" << "@#DFRENCH R@ 6 COMP 11";
         QTest::newRow("republican no year") << "15/Brum/.." << "(15/Brum/..)";
         QTest::newRow("bare year") << "1760" << "1760";
         QTest::newRow("free text") << "vers 1760 (env.)" << "(vers 1760 [env.])";
         QTest::newRow("two parts") << "05/1815" << "(05/1815)";
         QTest::newRow("empty") << "" << "";
         QTest::newRow("all dots") << "../../...." << "";
+        QTest::newRow("dots alone") << ".." << "";
     }
     void dates()
     {

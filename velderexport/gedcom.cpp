@@ -76,6 +76,8 @@ QString gedcomDate(QStringView text)
         return {};
     const QList<QStringView> parts = t.split(u'/');
     if (parts.size() == 1) {
+        if (withoutDots(t).isEmpty())
+            return {};
         const int y = number(t);
         return y > 0 ? QString::number(y) : phrase(t);
     }
@@ -93,7 +95,8 @@ QString gedcomDate(QStringView text)
     for (int i = 0; i < int(kRepublican.size()); ++i) {
         if (upperMonth != QLatin1String(kRepublican[i]))
             continue;
-        const int lastDay = i == 12 ? 6 : 30;
+        // The complementary days are five, six in the sextile years III, VII, XI and XV.
+        const int lastDay = i < 12 ? 30 : (y % 4 == 3 ? 6 : 5);
         if (d > lastDay)
             return phrase(t);
         QString s = QStringLiteral("@#DFRENCH R@ ");
@@ -138,33 +141,46 @@ struct RecordWriter {
 
     QStringView F(int position) const { return f[position - 1]; }
 
+    // UTF-8 of a value, written straight into the output's own buffer.
     void appendText(QStringView s)
     {
+        const qsizetype at = out.size();
+        out.resize(at + 3 * s.size()); // no character takes more than three bytes here
+        char *d = out.data() + at;
         for (QChar ch : s) {
             const char16_t c = ch.unicode();
-            if (c < 0x20 || c == 0x7F) {
-                out += ' '; // a TAB kept inside the notes would break the line's fields
-            } else if (c == u'@') {
-                out += "@@";
-            } else if (c < 0x80) {
-                out += char(c);
+            if (c < 0x80) {
+                if (c < 0x20 || c == 0x7F) {
+                    *d++ = ' '; // a TAB kept inside the notes would break the line's fields
+                } else {
+                    *d++ = char(c);
+                    if (c == u'@')
+                        *d++ = '@';
+                }
             } else if (c < 0x800) {
-                out += char(0xC0 | (c >> 6));
-                out += char(0x80 | (c & 0x3F));
+                *d++ = char(0xC0 | (c >> 6));
+                *d++ = char(0x80 | (c & 0x3F));
             } else if (ch.isSurrogate()) {
-                out += '?';
+                *d++ = '?';
             } else {
-                out += char(0xE0 | (c >> 12));
-                out += char(0x80 | ((c >> 6) & 0x3F));
-                out += char(0x80 | (c & 0x3F));
+                *d++ = char(0xE0 | (c >> 12));
+                *d++ = char(0x80 | ((c >> 6) & 0x3F));
+                *d++ = char(0x80 | (c & 0x3F));
             }
         }
+        out.truncate(d - out.constData());
+    }
+
+    // "n " (QByteArray's one-character append goes the long way round).
+    void level_(int level)
+    {
+        const char b[2] = {char('0' + level), ' '};
+        out.append(b, 2);
     }
 
     void tagLine(int level, const char *tag)
     {
-        out += char('0' + level);
-        out += ' ';
+        level_(level);
         out += tag;
         out += "\r\n";
     }
@@ -185,10 +201,9 @@ struct RecordWriter {
                 if (cut == Max / 2)
                     cut = Max;
             }
-            out += char('0' + lv);
-            out += ' ';
+            level_(lv);
             out += t;
-            out += ' ';
+            out.append(" ", 1);
             appendText(value.first(cut));
             out += "\r\n";
             value = value.sliced(cut);
@@ -210,8 +225,8 @@ struct RecordWriter {
     {
         if (date.isEmpty())
             return;
-        out += char('0' + level);
-        out += " DATE ";
+        level_(level);
+        out += "DATE ";
         QStringView rest(date);
         if (rest.startsWith(u"@#D")) {
             const qsizetype end = rest.indexOf(u'@', 1) + 1;
@@ -224,8 +239,7 @@ struct RecordWriter {
 
     void xref(int level, const char *tag, const char *suffix)
     {
-        out += char('0' + level);
-        out += ' ';
+        level_(level);
         out += tag;
         out += " @";
         out += prefix;
@@ -243,6 +257,24 @@ struct RecordWriter {
         out += "\r\n";
     }
 
+    // "Commune, 56": a place and its code, either of them alone when the other is missing.
+    void placeLine(int level, QStringView name, QStringView code)
+    {
+        if (name.isEmpty() && code.isEmpty())
+            return;
+        if (name.size() + code.size() > 190) { // a long text goes on in CONC lines
+            line(level, "PLAC", place(name, code));
+            return;
+        }
+        level_(level);
+        out += "PLAC ";
+        appendText(name);
+        if (!name.isEmpty() && !code.isEmpty())
+            out += ", ";
+        appendText(code);
+        out += "\r\n";
+    }
+
     static QString place(QStringView name, QStringView code)
     {
         if (code.isEmpty())
@@ -254,18 +286,18 @@ struct RecordWriter {
 
     void cite(int level)
     {
-        out += char('0' + level);
-        out += " SOUR @S1@\r\n";
-        out += char('0' + level + 1);
-        out += " PAGE ";
+        level_(level);
+        out += "SOUR @S1@\r\n";
+        level_(level + 1);
+        out += "PAGE ";
         out += citation;
         out += "\r\n";
     }
 
-    void event(const char *tag, const QString &date, const QString &plac)
+    void event(const char *tag, const QString &date, QStringView placeName, QStringView placeCode = {})
     {
         ++counts.events;
-        if (date.isEmpty() && plac.isEmpty()) {
+        if (date.isEmpty() && placeName.isEmpty() && placeCode.isEmpty()) {
             out += "1 ";
             out += tag;
             out += " Y\r\n";
@@ -273,7 +305,7 @@ struct RecordWriter {
         }
         tagLine(1, tag);
         dateLine(2, date);
-        lineIf(2, "PLAC", plac);
+        placeLine(2, placeName, placeCode);
     }
 
     // Where a person's items sit in the record line (0 when the person has none).
@@ -324,8 +356,8 @@ struct RecordWriter {
         out += "1 NAME ";
         appendText(given);
         if (!given.isEmpty())
-            out += ' ';
-        out += '/';
+            out.append(" ", 1);
+        out.append("/", 1);
         appendText(surname);
         out += "/\r\n";
         lineIf(2, "GIVN", given);
@@ -358,26 +390,25 @@ struct RecordWriter {
             sex = s.compare(u"M", Qt::CaseInsensitive) == 0 ? 'M' : s.compare(u"F", Qt::CaseInsensitive) == 0 ? 'F' : 'U';
         }
         out += "1 SEX ";
-        out += sex;
+        out.append(&sex, 1);
         out += "\r\n";
         const QString birthDate = gedcomDate(item(w.naiss));
-        const QString birthPlace = place(item(w.org), item(w.codeOrg));
-        if (!birthDate.isEmpty() || !birthPlace.isEmpty())
-            event("BIRT", birthDate, birthPlace);
+        if (!birthDate.isEmpty() || !item(w.org).isEmpty() || !item(w.codeOrg).isEmpty())
+            event("BIRT", birthDate, item(w.org), item(w.codeOrg));
         const QStringView marker = item(w.evnt).trimmed();
         const QString deathDate = gedcomDate(item(w.death));
         if (marker == u"+" || !deathDate.isEmpty())
             event("DEAT", deathDate, {});
-        const QString residence = place(item(w.res), item(w.codeRes));
+        const bool residence = !item(w.res).isEmpty() || !item(w.codeRes).isEmpty();
         const QStringView ageText = item(w.age).trimmed();
         const QString age = gedcomAge(ageText);
         // The spouses' ages belong to the act's event; the others' to their residence.
         const bool ageHere = !w.spouse && !age.isEmpty();
-        if (!residence.isEmpty() || ageHere) {
+        if (residence || ageHere) {
             ++counts.events;
             tagLine(1, "RESI");
             dateLine(2, actDate);
-            lineIf(2, "PLAC", residence);
+            placeLine(2, item(w.res), item(w.codeRes));
             if (ageHere)
                 line(2, "AGE", age);
         }
@@ -513,7 +544,6 @@ struct RecordWriter {
             xref(1, "HUSB", "H");
         if (hasW)
             xref(1, "WIFE", "W");
-        const QString actPlace = place(F(1), F(2));
         const bool contract = code == u"CM";
         const char *tag = code == u"MA" ? "MARR" : contract ? "MARC" : code == u"PB" ? "MARB" : code == u"DV" ? "DIV" : "EVEN";
         ++counts.events;
@@ -522,7 +552,10 @@ struct RecordWriter {
             line(2, "TYPE", !label.isEmpty() ? label : !code.isEmpty() ? code.toString() : QStringLiteral("Acte"));
         const QString date = contract && actDate.isEmpty() ? gedcomDate(F(155)) : actDate;
         dateLine(2, date);
-        lineIf(2, "PLAC", contract && actPlace.isEmpty() ? F(156).toString() : actPlace);
+        if (contract && F(1).isEmpty() && F(2).isEmpty())
+            placeLine(2, F(156), {});
+        else
+            placeLine(2, F(1), F(2));
         if (contract)
             lineIf(2, "AGNC", F(157));
         const QString hAge = gedcomAge(F(12)), wAge = gedcomAge(F(62));
@@ -542,11 +575,11 @@ struct RecordWriter {
         cite(2);
         // A contract or a marriage mentioned by another act is an event of its own.
         if (!contract && (!F(155).isEmpty() || !F(156).isEmpty() || !F(157).isEmpty())) {
-            event("MARC", gedcomDate(F(155)), F(156).toString());
+            event("MARC", gedcomDate(F(155)), F(156));
             lineIf(2, "AGNC", F(157));
         }
         if (code != u"MA" && (!F(158).isEmpty() || !F(159).isEmpty()))
-            event("MARR", gedcomDate(F(158)), F(159).toString());
+            event("MARR", gedcomDate(F(158)), F(159));
         lineIf(1, "NOTE", F(161));
         cite(1);
 
