@@ -117,6 +117,7 @@ ExportWindow::ExportWindow(const QString &appFolder, QWidget *parent)
     connect(CmdExporter, &QPushButton::clicked, this, [this] { CmdExporter_Click(); });
     connect(CmdQuitter, &QPushButton::clicked, this, &QWidget::close);
     refreshTables();
+    LstTables->setFocus(); // arrows choose the table, Enter exports it
 }
 
 void ExportWindow::refreshTables()
