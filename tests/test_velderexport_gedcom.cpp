@@ -267,6 +267,7 @@ private slots:
         QTest::newRow("under a regular file") << QStringList{"--gedcom", "%T", "%T/s.ged"} << 1 << "Impossible d'écrire le fichier";
         QTest::newRow("a folder") << QStringList{"--csv", "%T", "%D"} << 1 << "Impossible d'écrire le fichier";
         QTest::newRow("the table itself") << QStringList{"--csv", "%T", "%D/./Lavernède.krv"} << 1 << "la table elle-même";
+        QTest::newRow("another table") << QStringList{"--gedcom", "%T", "%D/vide.KRV"} << 1 << "ne peut pas être une table (.krv)";
         QTest::newRow("not a table") << QStringList{"--csv", "%D/vide.krv", "%D/s.csv"} << 1 << "n'est pas une table Velder";
     }
     void commandLine()

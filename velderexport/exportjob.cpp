@@ -98,6 +98,11 @@ Result exportTable(const QString &tablePath, const QString &targetPath, Format f
         result.message = QStringLiteral("Le fichier de destination est la table elle-même : choisissez un autre nom.");
         return result;
     }
+    // An export named like a table would replace a table, or be listed as one.
+    if (target.suffix().compare(QStringLiteral("krv"), Qt::CaseInsensitive) == 0) {
+        result.message = QStringLiteral("Le fichier de destination ne peut pas être une table (.krv) : choisissez un autre nom.");
+        return result;
+    }
     TableStore store; // read only: no lock is taken and the table is never written
     switch (store.load(tablePath)) {
     case TableStore::LoadResult::Ok:
