@@ -190,9 +190,9 @@ private slots:
         QTest::newRow("place codes alone and an age in words")
             << Fields{{"Nom EPX", "ARZEL"}, {"Code Org EPX", "56"}, {"Age EPX", "majeur"}}
             << QStringList{"1 BIRT\n2 PLAC 56\n", "1 NOTE Âge : majeur\n"} << QStringList{"3 AGE", "RESI"};
-        QTest::newRow("notes: a TAB kept in them, a '@', a long text")
-            << Fields{{"Nom EPX", "ARZEL"}, {"Notes", QString(196, u'a') + QStringLiteral(" bb cc\tx@y") + QString(200, u'z')}}
-            << QStringList{"1 NOTE " + QString(196, u'a') + " b\n2 CONC b cc x@@y" + QString(192, u'z') + "\n2 CONC zzzzzzzz\n"}
+        QTest::newRow("notes: a TAB kept in them, a '@', an unassigned byte, a long text")
+            << Fields{{"Nom EPX", "ARZEL"}, {"Notes", QString(196, u'a') + QStringLiteral(" bb cc\tx@y") + QString(199, u'z') + QChar(0x81)}}
+            << QStringList{"1 NOTE " + QString(196, u'a') + " b\n2 CONC b cc x@@y" + QString(192, u'z') + "\n2 CONC zzzzzzz \n"}
             << QStringList{"\t"};
     }
     void recordRules()

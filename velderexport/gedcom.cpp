@@ -157,6 +157,8 @@ struct RecordWriter {
                     if (c == u'@')
                         *d++ = '@';
                 }
+            } else if (c < 0xA0) {
+                *d++ = ' '; // the table's five unassigned bytes: controls, not text
             } else if (c < 0x800) {
                 *d++ = char(0xC0 | (c >> 6));
                 *d++ = char(0x80 | (c & 0x3F));
