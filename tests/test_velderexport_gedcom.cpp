@@ -23,12 +23,15 @@ QString dataFile(const QString &name)
 }
 
 // The GEDCOM of some record lines (numbered from 1) without the file header.
-QString gedcomOf(const QStringList &records, Counts *counts = nullptr)
+QString gedcomOf(const QStringList &records, Counts *counts = nullptr, QList<bool> *written = nullptr)
 {
     QByteArray out;
     GedcomWriter w(out);
-    for (int i = 0; i < records.size(); ++i)
-        w.record(i + 1, records.at(i));
+    for (int i = 0; i < records.size(); ++i) {
+        const bool ok = w.record(i + 1, records.at(i));
+        if (written)
+            *written << ok;
+    }
     if (counts)
         *counts = w.counts();
     return QString::fromUtf8(out).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -217,7 +220,9 @@ private slots:
         Counts c;
         const QStringList records{recordLine({{"Nom EPX", "ARZEL"}}), record::emptyRecordLine(QStringLiteral("Valbrune"), QStringLiteral("Saint-Martin")),
                                   QStringLiteral("ARZEL\tcoupé"), QString(), recordLine({{"Nom EPSE", "MOAL"}})};
-        const QString g = gedcomOf(records, &c);
+        QList<bool> written;
+        const QString g = gedcomOf(records, &c, &written);
+        QCOMPARE(written, (QList<bool>{true, false, false, false, true}));
         QCOMPARE(c.records, 2);
         QCOMPARE(c.empty, 2);
         QCOMPARE(c.damaged, 1);
@@ -235,6 +240,10 @@ private slots:
         const Result csv = exportTable(table, dir.filePath(QStringLiteral("a.csv")), Format::Csv);
         QVERIFY(csv.ok);
         QCOMPARE(csv.counts.records, 2);
+        QByteArray rowsOut;
+        CsvWriter rowWriter(rowsOut);
+        for (int i = 0; i < records.size(); ++i)
+            QCOMPARE(rowWriter.record(i + 1, records.at(i)), written.at(i));
         const QList<QByteArray> rows = readBytes(dir.filePath(QStringLiteral("a.csv"))).split('\n');
         QCOMPARE(rows.size(), 4); // header, rows 1 and 5, nothing after the last CR LF
         QVERIFY(rows.at(1).startsWith("1,,,MA,,,0,ARZEL,") && rows.at(2).startsWith("5,,,MA,"));
@@ -320,6 +329,12 @@ private slots:
         QCOMPARE(questions, 1);
         QCOMPARE(readBytes(ged), QByteArray("garder"));
         QCOMPARE(reports.size(), 1);
+        // A table of no record: nothing but the header, and the words in the singular.
+        w.LstTables->setCurrentRow(0);
+        QTest::mouseClick(w.CmdExporter, Qt::LeftButton);
+        QCOMPARE(reports.last(), QStringLiteral("ok|0 acte, 0 personne, 0 famille et 0 événement écrits dans %1.")
+                                     .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("Abers.ged")))));
+        QVERIFY(readBytes(dir.filePath(QStringLiteral("Abers.ged"))).endsWith("1 TEXT 1800 à 1850, AD : 3E1\r\n0 TRLR\r\n"));
         // No table selected.
         w.LstTables->setCurrentRow(-1);
         QTest::mouseClick(w.CmdExporter, Qt::LeftButton);
