@@ -8,6 +8,7 @@
 #include <QStringView>
 
 #include <array>
+#include <string>
 
 namespace vexport {
 
@@ -54,8 +55,9 @@ public:
     const Counts &counts() const { return m_counts; }
 
 private:
-    friend struct RecordWriter;
+    void flush();
     QByteArray &m_out;
+    std::string m_buf; // one record's lines, kept for its capacity
     Counts m_counts;
 };
 
