@@ -2,16 +2,11 @@
 
 #include "app/daterules.h"
 #include "store/cp1252.h"
+#include "store/fieldcolumn.h"
 #include "store/tablestore.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <string>
-#include <vector>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace fieldrules {
 
@@ -152,34 +147,6 @@ void eventMarker(QChar k, Result &r)
     r.beep = true;
 }
 
-// Index just after the n-th TAB of line (0 for n = 0), -1 when the line has fewer.
-// The origin completion counts TABs on every record at each key, so the count
-// goes eight characters at a time.
-qsizetype tabPosition(const QString &line, int n)
-{
-    if (n <= 0)
-        return 0;
-    const char16_t *d = reinterpret_cast<const char16_t *>(line.constData());
-    const qsizetype size = line.size();
-    qsizetype i = 0;
-    int left = n;
-#if defined(__SSE2__)
-    const __m128i tab = _mm_set1_epi16(u'\t');
-    for (; i + 8 <= size; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(d + i));
-        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(v, tab));
-        const int found = std::popcount(unsigned(mask)) / 2;
-        if (found >= left)
-            break;   // the TAB sought is in this block
-        left -= found;
-    }
-#endif
-    for (; i < size; ++i)
-        if (d[i] == u'\t' && --left == 0)
-            return i + 1;
-    return -1;
-}
-
 } // namespace
 
 const QString MarkerHelp = QStringLiteral("Si la personne est décédée lors du mariage, mettre \"+\"");
@@ -243,105 +210,28 @@ QString lowerParticles(const QString &text, int p)
     return t;
 }
 
-bool fieldView(const QString &line, int position, QStringView &out)
-{
-    const qsizetype start = tabPosition(line, position - 1);
-    if (start < 0)
-        return false;
-    qsizetype end = line.indexOf(record::Tab, start);
-    if (end < 0)
-        end = line.size();
-    out = QStringView(line).mid(start, end - start);
-    return true;
-}
-
 std::optional<QString> scanOrigins(const TableStore &table, int position, const QString &prefix)
 {
-    // Lines 1..N; the spare slot (the upper index) is not a record yet.
-    const int last = table.upperIndex() - 1;
-    for (int i = 1; i <= last; ++i) {
-        QStringView field;
-        if (fieldView(table.line(i), position, field) && field.startsWith(prefix))
-            return field.toString();
-    }
-    return std::nullopt;
-}
-
-namespace {
-
-// One field of every record line, each entry holding a shallow copy of its
-// line. A line whose text buffer is still the one the entry holds is that same
-// text: a shared buffer is never written, any change to the table's line gives
-// it a buffer of its own. So each key checks every line in one cheap pass,
-// redoes only the lines that changed since (a Store, a deletion, another table)
-// and reads the field's first characters from one small array instead of
-// counting TABs through every record line.
-class OriginColumn {
-public:
-    explicit OriginColumn(int position) : m_position(position) {}
-
-    std::optional<QString> find(const TableStore &table, const QString &prefix)
-    {
-        const QStringList &lines = table.lines();
-        if (m_entries.size() != size_t(lines.size()))
-            m_entries.resize(size_t(lines.size()));   // lets go of a former table's lines
-        const qsizetype n = prefix.size();
-        const char16_t *pre = reinterpret_cast<const char16_t *>(prefix.constData());
-        const size_t inHead = size_t(std::min<qsizetype>(n, Head));
-        // Lines 1..N; the spare slot (the upper index) is not a record yet.
-        const int last = table.upperIndex() - 1;
-        for (int i = 1; i <= last; ++i) {
-            Entry &e = m_entries[size_t(i)];
-            const QString &line = lines.at(i);
-            if (line.constData() != e.line.constData() || line.size() != e.line.size())
-                e = entryOf(line);
-            if (e.size < n || std::char_traits<char16_t>::compare(e.head, pre, inHead) != 0)
-                continue;
-            const QStringView field = QStringView(e.line).mid(e.start, e.size);
-            if (field.startsWith(prefix))
-                return field.toString();
-        }
+    QString text;
+    const int k = table.findField(position, prefix, 1, +1);
+    if (k == 0 || !table.field(k, position, text))
         return std::nullopt;
-    }
-
-private:
-    static constexpr int Head = 4;
-    struct Entry {
-        QString line;                 // shares the table line's buffer
-        qsizetype start = 0;
-        qsizetype size = -1;          // -1: the line lacks the field
-        char16_t head[Head] = {};
-    };
-
-    Entry entryOf(const QString &line) const
-    {
-        Entry e;
-        e.line = line;
-        QStringView field;
-        if (!fieldView(e.line, m_position, field))
-            return e;
-        e.start = field.data() - e.line.constData();
-        e.size = field.size();
-        for (qsizetype k = 0; k < std::min<qsizetype>(e.size, Head); ++k)
-            e.head[k] = field.at(k).unicode();
-        return e;
-    }
-
-    int m_position;
-    std::vector<Entry> m_entries;
-};
-
-} // namespace
+    return text;
+}
 
 std::optional<QString> originProposal(const TableStore &table, int position, const QString &prefix)
 {
-    // The entry window runs on one thread: the two columns are its own.
-    static OriginColumn husband(9), wife(59);
-    if (position == 9)
-        return husband.find(table, prefix);
-    if (position == 59)
-        return wife.find(table, prefix);
-    return scanOrigins(table, position, prefix);
+    // The entry window runs on one thread: the two columns are its own. Each key
+    // compares a few bytes per record; only the lines changed since the last key are
+    // read again.
+    static FieldColumn husband(9), wife(59);
+    FieldColumn *column = position == 9 ? &husband : position == 59 ? &wife : nullptr;
+    if (!column)
+        return scanOrigins(table, position, prefix);
+    const int k = column->find(table, prefix, 1, +1);
+    if (k == 0)
+        return std::nullopt;
+    return column->text(k);
 }
 
 Box insertKey(const Box &before, QChar key, int maxLength)

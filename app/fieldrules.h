@@ -114,7 +114,5 @@ QString lowerParticles(const QString &t, int p);
 std::optional<QString> originProposal(const TableStore &table, int position, const QString &prefix);
 // The same answer read straight from the record lines, counting TABs.
 std::optional<QString> scanOrigins(const TableStore &table, int position, const QString &prefix);
-// The text of field `position` (1-based) of a record line, found by counting TABs; false when absent.
-bool fieldView(const QString &line, int position, QStringView &out);
 
 } // namespace fieldrules

@@ -423,25 +423,6 @@ bool wordStart(QChar c)
 
 } // namespace
 
-namespace {
-
-// Field 9 ("Org EPX") of a record line, read in place: completion scans every
-// record at each key, so nothing is copied until one matches.
-QStringView originField(const QString &line)
-{
-    qsizetype start = 0;
-    for (int i = 1; i < 9; ++i) {
-        const qsizetype tab = line.indexOf(Tab, start);
-        if (tab < 0)
-            return {};
-        start = tab + 1;
-    }
-    const qsizetype end = line.indexOf(Tab, start);
-    return QStringView(line).mid(start, end < 0 ? -1 : end - start);
-}
-
-} // namespace
-
 KeyOutcome keyPress(const KeyInput &in, const TableStore &table)
 {
     KeyOutcome out;
@@ -468,15 +449,15 @@ KeyOutcome keyPress(const KeyInput &in, const TableStore &table)
 
     if (!backspace && isPlaceBox(in.mode, in.index)) {
         const QString prefix = in.text.left(caret) + key;
-        for (int i = 1; i <= table.recordCount(); ++i) {
-            const QStringView origin = originField(table.line(i));
-            if (origin.startsWith(prefix)) {
-                out.kind = KeyOutcome::Complete;
-                out.text = origin.toString();
-                out.selStart = caret + 1;
-                out.selLength = int(origin.size()) - (caret + 1);
-                return out;
-            }
+        // Field 9, "Org EPX": the first record whose origin begins with the text typed.
+        QString origin;
+        const int k = table.findField(9, prefix, 1, +1);
+        if (k > 0 && table.field(k, 9, origin)) {
+            out.kind = KeyOutcome::Complete;
+            out.text = origin;
+            out.selStart = caret + 1;
+            out.selLength = int(origin.size()) - (caret + 1);
+            return out;
         }
     }
 

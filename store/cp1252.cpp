@@ -62,6 +62,18 @@ void encodeAppend(QStringView text, QByteArray &out)
     }
 }
 
+bool encodeExact(QStringView text, QByteArray &out)
+{
+    out.resize(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int b = byteOf(text[i].unicode());
+        if (b < 0)
+            return false;
+        out[i] = char(b);
+    }
+    return true;
+}
+
 QByteArray encode(QStringView text)
 {
     QByteArray out;

@@ -12,6 +12,9 @@ QString decode(QByteArrayView bytes);
 QByteArray encode(QStringView text);
 // Appends the encoding of text to out (no allocation per call beyond growth).
 void encodeAppend(QStringView text, QByteArray &out);
+// The encoding of text, or false when a character has no Windows-1252 byte (so that
+// a text searched for never matches a '?' that stands for another character).
+bool encodeExact(QStringView text, QByteArray &out);
 
 // True when c has a Windows-1252 byte (the unassigned bytes' stand-ins excluded).
 bool representable(QChar c);

@@ -9,10 +9,145 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cstring>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 
 namespace {
+
 constexpr qint64 kChunk = 1 << 20;
+
+// Every line content ever held gets its own stamp, across all stores of the run.
+quint64 g_lastStamp = 0;
+quint64 nextStamp() { return ++g_lastStamp; }
+
+// A QSaveFile fed in blocks: small pieces gather in one buffer, large ones (a run of
+// unchanged lines) go to the file as they are, with no copy.
+class BlockWriter {
+public:
+    explicit BlockWriter(const QString &path) : m_file(path) {}
+    bool open(QString *error = nullptr)
+    {
+        m_buf.reserve(kChunk + 4096);
+        if (m_file.open(QIODevice::WriteOnly))
+            return true;
+        if (error)
+            *error = m_file.errorString();
+        return false;
+    }
+    QByteArray &buffer() { return m_buf; }
+    // Writes the buffer once it holds a block.
+    void spill()
+    {
+        if (m_buf.size() >= kChunk)
+            flush();
+    }
+    void put(QByteArrayView b)
+    {
+        if (b.size() < kChunk) {
+            m_buf.append(b);
+            spill();
+            return;
+        }
+        flush();
+        write(b);
+    }
+    // The one commit point: the new content replaces the file whole, or not at all.
+    bool commit(QString *error = nullptr)
+    {
+        flush();
+        if (m_ok && m_file.commit())
+            return true;
+        if (error)
+            *error = m_file.errorString();
+        if (!m_ok)
+            m_file.cancelWriting();
+        return false;
+    }
+
+private:
+    void flush()
+    {
+        if (!m_buf.isEmpty())
+            write(m_buf);
+        m_buf.clear();
+    }
+    // At most one block per write: a single write of a whole 200 MB run is many
+    // times slower than the same bytes in blocks of 1 MiB (measured on Linux ext4).
+    void write(QByteArrayView b)
+    {
+        for (qsizetype at = 0; m_ok && at < b.size(); at += kChunk) {
+            const qsizetype n = std::min<qsizetype>(kChunk, b.size() - at);
+            m_ok = m_file.write(b.data() + at, n) == n;
+        }
+    }
+
+    QSaveFile m_file;
+    QByteArray m_buf;
+    bool m_ok = true;
+};
+
+// The whole file in one buffer of its size, filled by direct reads.
+bool readAllBytes(const QString &path, QByteArray &out)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return false;
+    const qint64 size = f.size();
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < size) {
+        const qint64 n = f.read(bytes.data() + got, size - got);
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        got += n;
+    }
+    bytes.truncate(got);
+    // A file whose size was unknown or grew meanwhile: the rest in blocks.
+    QByteArray block(got == size ? kChunk : 0, Qt::Uninitialized);
+    while (!block.isEmpty()) {
+        const qint64 n = f.read(block.data(), block.size());
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        bytes.append(block.constData(), n);
+    }
+    out = std::move(bytes);
+    return true;
 }
+
+// Temp2.tmp: a second name for the file about to be replaced, which costs nothing;
+// the save then puts the new content at path under a new file and never writes into
+// the old one, so the backup keeps it as it was. A real copy where the folder cannot
+// hold a second name (another disk, a file system without hard links).
+bool backupFile(const QString &from, const QString &to, QString &why)
+{
+#ifdef Q_OS_UNIX
+    if (::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0)
+        return true;
+#endif
+    QFile f(from);
+    if (f.copy(to))
+        return true;
+    why = f.errorString();
+    return false;
+}
+
+qsizetype nextTab(const char *d, qsizetype from, qsizetype n)
+{
+    if (from >= n)
+        return -1;
+    const void *t = std::memchr(d + from, '\t', size_t(n - from));
+    return t ? static_cast<const char *>(t) - d : -1;
+}
+
+} // namespace
 
 bool readLines(const QString &path, QStringList &lines)
 {
@@ -43,34 +178,15 @@ bool writeLinesAtomic(const QString &path, const QStringList &lines, qsizetype c
 {
     if (count < 0)
         count = lines.size();
-    QSaveFile f(path);
-    const auto fail = [&f, error] {
-        if (error)
-            *error = f.errorString();
-        f.cancelWriting();
+    BlockWriter w(path);
+    if (!w.open(error))
         return false;
-    };
-    if (!f.open(QIODevice::WriteOnly))
-        return fail();
-    QByteArray buf;
-    buf.reserve(kChunk + 4096);
     for (qsizetype i = 0; i < count; ++i) {
-        cp1252::encodeAppend(lines.at(i), buf);
-        buf.append("\r\n", 2);
-        if (buf.size() >= kChunk) {
-            if (f.write(buf) != buf.size())
-                return fail();
-            buf.clear();
-        }
+        cp1252::encodeAppend(lines.at(i), w.buffer());
+        w.buffer().append("\r\n", 2);
+        w.spill();
     }
-    if (!buf.isEmpty() && f.write(buf) != buf.size())
-        return fail();
-    if (!f.commit()) {
-        if (error)
-            *error = f.errorString();
-        return false;
-    }
-    return true;
+    return w.commit(error);
 }
 
 bool splitHeader(const QString &header, QString &commune, QString &sources, QString &people, QString &parishes)
@@ -103,16 +219,22 @@ QString TableStore::backupPath() const { return QDir(m_appFolder).filePath(QStri
 
 TableStore::LoadResult TableStore::load(const QString &path)
 {
-    QStringList lines;
-    if (!readLines(path, lines))
+    QByteArray bytes;
+    if (!readAllBytes(path, bytes))
         return LoadResult::Unreadable;
-    if (lines.isEmpty())
+    std::vector<Line> lines;
+    const char *base = bytes.constData();
+    lineends::forEachLine(bytes, [&](QByteArrayView l) {
+        lines.push_back(Line{{}, l.data() - base, l.size(), 0});
+        return true;
+    });
+    if (lines.empty())
         return LoadResult::Incompatible;
     QString c, s, p, l;
-    if (!splitHeader(lines.first(), c, s, p, l))
+    if (!splitHeader(cp1252::decode(QByteArrayView(base + lines[0].offset, lines[0].size)), c, s, p, l))
         return LoadResult::Incompatible;
-    lines.append(QString()); // the spare slot
-    m_lines = std::move(lines);
+    lines.push_back(Line{}); // the spare slot
+    adopt(std::move(bytes), std::move(lines));
     m_tablePath = path;
     commune = c;
     sources = s;
@@ -120,6 +242,119 @@ TableStore::LoadResult TableStore::load(const QString &path)
     parishList = l;
     currentLine = 0;
     return LoadResult::Ok;
+}
+
+void TableStore::adopt(QByteArray bytes, std::vector<Line> lines)
+{
+    for (Line &l : lines)
+        l.stamp = nextStamp();
+    m_bytes = std::move(bytes);
+    m_lines = std::move(lines);
+    changed();
+}
+
+void TableStore::changed()
+{
+    m_revision = nextStamp();
+    m_replaced = -1;
+}
+
+void TableStore::replaceLine(int i, QByteArray b)
+{
+    const quint64 before = m_revision;
+    m_lines[size_t(i)] = ownLine(std::move(b));
+    m_revisionBefore = before;
+    m_replaced = i;
+}
+
+TableStore::Line TableStore::ownLine(QByteArray b)
+{
+    changed();
+    Line l;
+    l.size = b.size();
+    l.own = std::move(b);
+    l.stamp = nextStamp();
+    return l;
+}
+
+QByteArrayView TableStore::bytes(int i) const
+{
+    const Line &l = m_lines[size_t(i)];
+    if (l.offset < 0)
+        return QByteArrayView(l.own);
+    return QByteArrayView(m_bytes.constData() + l.offset, l.size);
+}
+
+QString TableStore::line(int i) const
+{
+    if (i < 0 || size_t(i) >= m_lines.size())
+        return {};
+    return cp1252::decode(bytes(i));
+}
+
+void TableStore::setLine(int i, const QString &text)
+{
+    if (i < 0 || size_t(i) >= m_lines.size())
+        return;
+    replaceLine(i, cp1252::encode(text));
+}
+
+QStringList TableStore::lines() const
+{
+    QStringList out;
+    out.reserve(qsizetype(m_lines.size()));
+    for (size_t i = 0; i < m_lines.size(); ++i)
+        out << cp1252::decode(bytes(int(i)));
+    return out;
+}
+
+void TableStore::grow()
+{
+    m_lines.push_back(ownLine({}));
+}
+
+bool TableStore::fieldBytes(QByteArrayView line, int position, bool closed, QByteArrayView &out)
+{
+    const char *d = line.data();
+    const qsizetype n = line.size();
+    qsizetype start = 0;
+    for (int k = 1; k < position; ++k) {
+        const qsizetype t = nextTab(d, start, n);
+        if (t < 0)
+            return false;
+        start = t + 1;
+    }
+    qsizetype end = nextTab(d, start, n);
+    if (end < 0) {
+        if (closed)
+            return false;
+        end = n;
+    }
+    out = line.sliced(start, end - start);
+    return true;
+}
+
+bool TableStore::field(int i, int position, QString &out) const
+{
+    QByteArrayView f;
+    if (i < 0 || size_t(i) >= m_lines.size() || !fieldBytes(bytes(i), position, false, f))
+        return false;
+    out = cp1252::decode(f);
+    return true;
+}
+
+int TableStore::findField(int position, QStringView prefix, int from, int step, bool closed) const
+{
+    QByteArray pre;
+    if (!isOpen() || step == 0 || !cp1252::encodeExact(prefix, pre))
+        return 0;
+    const int last = recordCount();
+    for (int i = from; i >= 1 && i <= last; i += step) {
+        QByteArrayView f;
+        if (fieldBytes(bytes(i), position, closed, f) && f.startsWith(pre))
+            return i;
+    }
+    return 0;
 }
 
 QString TableStore::headerLine() const
@@ -136,56 +371,111 @@ bool TableStore::save(const QString &path) { return saveReporting(path).written;
 TableStore::SaveReport TableStore::saveReporting(const QString &path)
 {
     SaveReport report;
-    if (m_lines.isEmpty() || path.isEmpty()) {
+    if (m_lines.empty() || path.isEmpty()) {
         report.reason = QStringLiteral("aucune table ouverte");
         return report;
     }
     if (QFileInfo(path).isFile()) {
         const QString backup = backupPath();
         if (QFileInfo(path).absoluteFilePath() != QFileInfo(backup).absoluteFilePath()) {
-            QFile old(path), earlier(backup);
+            // The backup is a convenience: when it cannot be made the table is still written.
+            QFile earlier(backup);
             if (QFileInfo(backup).isDir()) {
                 report.backupMade = false;
                 report.reason = QStringLiteral("c'est un dossier");
             } else if (earlier.exists() && !earlier.remove()) {
                 report.backupMade = false;
                 report.reason = earlier.errorString();
-            } else if (!old.copy(backup)) {
+            } else if (QString why; !backupFile(path, backup, why)) {
                 report.backupMade = false;
-                report.reason = old.errorString();
+                report.reason = why;
             }
         }
     }
-    m_lines[0] = headerLine();
+    // Line 0 from the header fields; a header as read stays part of its run.
+    const QByteArray header = cp1252::encode(headerLine());
+    if (bytes(0) != QByteArrayView(header))
+        replaceLine(0, header);
     QString error;
-    report.written = writeLinesAtomic(path, m_lines, m_lines.size() - 1, &error);
+    report.written = writeStore(path, m_lines.size() - 1, &error);
     if (!report.written)
         report.reason = error;
     return report;
+}
+
+bool TableStore::writeStore(const QString &path, size_t count, QString *error) const
+{
+    BlockWriter w(path);
+    if (!w.open(error))
+        return false;
+    // Lines still lying one after another in the buffer as read, each followed by its
+    // CR LF, are written as one run of bytes.
+    const char *base = m_bytes.constData();
+    const qsizetype total = m_bytes.size();
+    qsizetype runStart = -1, runEnd = -1;
+    const auto endRun = [&] {
+        if (runStart >= 0)
+            w.put(QByteArrayView(base + runStart, runEnd - runStart));
+        runStart = -1;
+    };
+    for (size_t i = 0; i < count; ++i) {
+        const Line &l = m_lines[i];
+        if (l.offset < 0) {
+            endRun();
+            w.put(l.own);
+            w.put("\r\n");
+            continue;
+        }
+        if (runStart < 0 || l.offset != runEnd) {
+            endRun();
+            runStart = l.offset;
+        }
+        runEnd = l.offset + l.size;
+        if (runEnd + 2 <= total && base[runEnd] == '\r' && base[runEnd + 1] == '\n') {
+            runEnd += 2;
+        } else {
+            endRun();
+            w.put("\r\n");
+        }
+    }
+    endRun();
+    return w.commit(error);
 }
 
 bool TableStore::deleteRecord(int k)
 {
     if (k < 1 || k > recordCount())
         return false;
-    m_lines.removeAt(k);
+    m_lines.erase(m_lines.begin() + k);
+    changed();
     return true;
 }
 
 void TableStore::setContent(const QStringList &lines, const QString &path)
 {
-    m_lines = lines;
-    if (m_lines.isEmpty())
-        m_lines << QString();
-    m_lines.append(QString());
-    splitHeader(m_lines.first(), commune, sources, people, parishList);
+    QByteArray bytes;
+    std::vector<Line> v;
+    v.reserve(size_t(lines.size()) + 2);
+    for (const QString &text : lines) {
+        const qsizetype at = bytes.size();
+        cp1252::encodeAppend(text, bytes);
+        v.push_back(Line{{}, at, bytes.size() - at, 0});
+        bytes.append("\r\n", 2);
+    }
+    if (v.empty())
+        v.push_back(Line{});
+    v.push_back(Line{}); // the spare slot
+    adopt(std::move(bytes), std::move(v));
+    splitHeader(line(0), commune, sources, people, parishList);
     m_tablePath = path;
     currentLine = 0;
 }
 
 void TableStore::clear()
 {
+    m_bytes.clear();
     m_lines.clear();
+    changed();
     m_tablePath.clear();
     commune.clear();
     sources.clear();

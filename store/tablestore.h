@@ -1,9 +1,19 @@
 #pragma once
 // The open table in memory: line 0 the header, 1..N the records, N+1 the spare
 // slot (the upper index). The file is read and written only here.
+//
+// The table is kept as the file's own Windows-1252 bytes: one buffer per load, each
+// line a stretch of it until the line is replaced. A line is decoded only when it is
+// asked for, and a save writes the untouched stretches as they were read, so that a
+// 200 MB table costs about its own size in memory and a save about a file copy.
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTime>
+
+#include <vector>
+
+class FieldColumn;
 
 class TableStore {
 public:
@@ -37,13 +47,28 @@ public:
     // The lines: 0 header, 1..N records, upperIndex() the spare slot.
     int upperIndex() const { return int(m_lines.size()) - 1; }
     int recordCount() const { return upperIndex() - 1; }
-    bool isOpen() const { return !m_lines.isEmpty(); }
-    const QString &line(int i) const { return m_lines.at(i); }
-    void setLine(int i, const QString &text) { m_lines[i] = text; }
-    const QStringList &lines() const { return m_lines; }
+    bool isOpen() const { return !m_lines.empty(); }
+    // Line i as text (decoded on each call: keep the result rather than ask again).
+    QString line(int i) const;
+    // Characters outside Windows-1252 are stored as '?'.
+    void setLine(int i, const QString &text);
+    // Every line, the spare slot included, as text.
+    QStringList lines() const;
+
+    // Field `position` (1-based, up to the next TAB) of line i; false when the line
+    // has fewer than position - 1 TABs.
+    bool field(int i, int position, QString &out) const;
+    // First record, from record `from` stepping by `step` through records 1..N, whose
+    // field `position` begins with prefix (case-sensitive); 0 when none does. With
+    // `closed`, a field counts only when a TAB follows it.
+    int findField(int position, QStringView prefix, int from, int step, bool closed = false) const;
+
+    // Changes at every change of the lines (store, growth, deletion, load): two equal
+    // revisions, even of two stores, mean the same lines.
+    quint64 revision() const { return m_revision; }
 
     // Adds an empty spare slot after the current one.
-    void grow() { m_lines.append(QString()); }
+    void grow();
     // Removes record k (1..N); later records move down one place.
     bool deleteRecord(int k);
 
@@ -63,7 +88,33 @@ public:
     int currentLine = 0;
 
 private:
-    QStringList m_lines;
+    friend class FieldColumn;
+    // A line is the stretch [offset, offset + size) of m_bytes, or its own bytes once
+    // replaced (offset -1). The stamp is given once, to this content of this line.
+    struct Line {
+        QByteArray own;
+        qsizetype offset = -1;
+        qsizetype size = 0;
+        quint64 stamp = 0;
+    };
+    QByteArrayView bytes(int i) const;
+    // Field `position` of a line's bytes, as field() and findField() read it.
+    static bool fieldBytes(QByteArrayView line, int position, bool closed, QByteArrayView &out);
+    quint64 stamp(int i) const { return m_lines[size_t(i)].stamp; }
+    Line ownLine(QByteArray b);
+    bool writeStore(const QString &path, size_t count, QString *error = nullptr) const;
+    void adopt(QByteArray bytes, std::vector<Line> lines);
+
+    void replaceLine(int i, QByteArray b);
+    void changed();
+
+    QByteArray m_bytes;  // never written to once read: the lines point into it
+    std::vector<Line> m_lines;
+    quint64 m_revision = 0;
+    // The last change when it replaced one line (the usual store): the revision before
+    // it and the line, so that a column follows it by reading that line alone.
+    quint64 m_revisionBefore = 0;
+    int m_replaced = -1;
     QString m_tablePath;
     QString m_appFolder;
 };
