@@ -41,8 +41,15 @@ private slots:
         QCOMPARE(search::previous(t, u"", 5), 4);    // from the spare slot: the last record first
         // Short or empty lines never match.
         TableStore s;
-        s.setContent({header(), QStringLiteral("a\tb\tc\td\te\tf\tNOM"), QString(), recordLine({{"Nom EPX", "NOM"}})});
+        s.setContent({header(), QStringLiteral("a\tb\tc\td\te\tf\tNOM"), QString(), recordLine({{"Nom EPX", "NOM"}}),
+                      recordLine({{"Nom EPX", "D?"}}), recordLine({{"Nom EPX", "ŒUVRE"}})});
         QCOMPARE(search::first(s, u""), 3);
+        // A character without a Windows-1252 byte matches nothing, not a '?' of the table.
+        search::SurnameIndex index;
+        for (const auto &[q, hit] : {std::pair{u"D\u4e2d", 0}, {u"D?", 4}, {u"Œ", 5}, {u"ŒUVRES", 0}}) {
+            QCOMPARE(search::first(s, q), hit);
+            QCOMPARE(index.first(s, q), hit);
+        }
         QCOMPARE(search::first(TableStore(), u""), 0);
     }
 
@@ -72,6 +79,12 @@ private slots:
             QCOMPARE(index.first(t, QStringLiteral("DU%1").arg(i)), 1 + i % t.recordCount());
         }
         agree("rewritten");
+        const TableStore before = t;   // a copy followed, then the table again
+        t.setLine(2, recordLine({{"Nom EPX", "ZOLA"}}));
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(index.first(t, u"ZOLA"), 2);
+            QCOMPARE(index.first(before, u"ZOLA"), 0);
+        }
         t.setContent({header(), recordLine({{"Nom EPX", "XAVIER"}})});
         agree("another table");
     }

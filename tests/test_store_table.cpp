@@ -253,6 +253,109 @@ private slots:
         QCOMPARE(readBytes(dir.filePath("t.krv")), target == "t.krv" ? readBytes(path) : before);
     }
 
+    // A save that cannot be written leaves the file as it was and the store as edited.
+    void failedSaveKeepsFileAndStore_data()
+    {
+        QTest::addColumn<QString>("target");   // relative to the folder holding t.krv
+        QTest::addColumn<QString>("obstacle"); // made a folder (trailing "/") or a file first
+        QTest::newRow("missing folder") << "no/such/folder/t.krv" << "";
+        QTest::newRow("under a regular file") << "plain/t.krv" << "plain";
+        QTest::newRow("table is a folder") << "dir.krv" << "dir.krv/";
+    }
+    void failedSaveKeepsFileAndStore()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, obstacle);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.krv");
+        const QByteArray bytes = fileBytes({header(), recordLine({{"Nom EPX", "A"}})});
+        QVERIFY(writeBytes(path, bytes));
+        if (obstacle.endsWith('/'))
+            QVERIFY(QDir(dir.path()).mkpath(obstacle));
+        else if (!obstacle.isEmpty())
+            QVERIFY(writeBytes(dir.filePath(obstacle), "x"));
+        TableStore t;
+        t.setAppFolder(dir.path());
+        QCOMPARE(t.load(path), TableStore::LoadResult::Ok);
+        t.setLine(1, recordLine({{"Nom EPX", "B"}}));
+        QVERIFY(!t.save(dir.filePath(target)));
+        QCOMPARE(readBytes(path), bytes);
+        QCOMPARE(record::fieldOf(t.line(1), 7), QStringLiteral("B"));
+        QDir(t.backupPath()).removeRecursively();
+        QVERIFY(t.save(path));   // the store is whole: the table can still be saved
+        QCOMPARE(readBytes(path), fileBytes({header(), recordLine({{"Nom EPX", "B"}})}));
+    }
+
+    // After a load the store writes back the lines it did not change byte for byte,
+    // however they fall into write blocks, and the changed ones from their text.
+    void saveWritesEveryLineBackExactly_data()
+    {
+        QTest::addColumn<int>("records");
+        QTest::addColumn<int>("replaced");   // record replaced, 0 none
+        QTest::addColumn<int>("deleted");    // record deleted after that, 0 none
+        QTest::addColumn<bool>("appended");
+        QTest::addColumn<QString>("commune");
+        QTest::newRow("small, unchanged") << 3 << 0 << 0 << false << "Valbrune";
+        QTest::newRow("3 MB, unchanged") << 1800 << 0 << 0 << false << "Valbrune";
+        QTest::newRow("3 MB, edits between blocks") << 1800 << 700 << 1200 << true << "Kerlouan";
+        QTest::newRow("first and last records") << 1500 << 1 << 1500 << true << "Valbrune";
+        QTest::newRow("small, header only changed") << 2 << 0 << 0 << false << "Kerlouan";
+    }
+    void saveWritesEveryLineBackExactly()
+    {
+        QFETCH(int, records);
+        QFETCH(int, replaced);
+        QFETCH(int, deleted);
+        QFETCH(bool, appended);
+        QFETCH(QString, commune);
+        // Every byte but TAB, CR and LF in one field, the five unassigned ones among them.
+        QByteArray everyByte;
+        for (int b = 1; b < 256; ++b)
+            if (b != '\t' && b != '\r' && b != '\n')
+                everyByte += char(b);
+        QList<QByteArray> lines{cp1252::encode(header())};
+        for (int i = 1; i <= records; ++i) {
+            QByteArray line = cp1252::encode(fullRecordLine(i));
+            if (i % 500 == 2)
+                line.replace("v", everyByte);
+            lines << line;
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.krv");
+        QByteArray bytes = lines.join("\r\n") + "\r\n";
+        QVERIFY(writeBytes(path, bytes));
+        TableStore t;
+        t.setAppFolder(dir.path());
+        QCOMPARE(t.load(path), TableStore::LoadResult::Ok);
+        QCOMPARE(t.recordCount(), records);
+        QCOMPARE(cp1252::encode(t.line(2)), lines[2]);
+
+        if (replaced) {
+            lines[replaced] = everyByte + "\t" + cp1252::encode(recordLine({{"Nom EPX", "ŒUVRE"}}));
+            t.setLine(replaced, cp1252::decode(lines[replaced]));
+        }
+        if (deleted) {
+            lines.removeAt(deleted);
+            QVERIFY(t.deleteRecord(deleted));
+        }
+        if (appended) {
+            lines << cp1252::encode(recordLine({{"Nom EPX", "NOUVEAU"}}));
+            t.setLine(t.upperIndex(), cp1252::decode(lines.last()));
+            t.grow();
+        }
+        t.commune = commune;
+        lines[0].replace(0, lines[0].indexOf('\t'), cp1252::encode(commune));
+        QVERIFY(t.save(path));
+        QCOMPARE(readBytes(t.backupPath()), bytes);
+        bytes = lines.join("\r\n") + "\r\n";
+        QVERIFY(readBytes(path) == bytes);
+        // A second save writes the same again and keeps the first one's file as the backup.
+        QVERIFY(t.save(path));
+        QVERIFY(readBytes(path) == bytes);
+        QVERIFY(readBytes(t.backupPath()) == bytes);
+        QCOMPARE(t.lines().size(), lines.size() + 1);
+    }
+
     void scratchSave()
     {
         QTemporaryDir dir;
