@@ -27,7 +27,7 @@ public:
 
     // Reads the file; on failure the store is left as it was.
     LoadResult load(const QString &path);
-    // Rewrites the file at path from lines 0..upper-1 after copying the old file to
+    // Rewrites the file at path from lines 0..upper-1 after keeping the old file as
     // Temp2.tmp. The new content goes to a temporary file renamed over the table,
     // so a failure leaves the old file whole. Returns false when the file was not
     // written.

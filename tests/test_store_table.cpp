@@ -1,4 +1,5 @@
 #include "store/cp1252.h"
+#include "store/fieldcolumn.h"
 #include "store/lineends.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
@@ -7,6 +8,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace testutil;
@@ -284,6 +287,53 @@ private slots:
         QDir(t.backupPath()).removeRecursively();
         QVERIFY(t.save(path));   // the store is whole: the table can still be saved
         QCOMPARE(readBytes(path), fileBytes({header(), recordLine({{"Nom EPX", "B"}})}));
+    }
+
+    // A disk that fills up while the new file is written (a file size limit stands for
+    // it, which holds for root too): the save fails and the table file stays whole.
+    void fullDiskLeavesTheFileWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.krv");
+        QStringList lines{header()};
+        for (int i = 1; i <= 1800; ++i)
+            lines << fullRecordLine(i);
+        const QByteArray bytes = fileBytes(lines);
+        QVERIFY(writeBytes(path, bytes));
+        TableStore t;
+        t.setAppFolder(dir.path());
+        QCOMPARE(t.load(path), TableStore::LoadResult::Ok);
+        struct rlimit before;
+        getrlimit(RLIMIT_FSIZE, &before);
+        struct rlimit limit = before;
+        limit.rlim_cur = 2 << 20;
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const bool saved = t.save(path);
+        setrlimit(RLIMIT_FSIZE, &before);
+        QVERIFY(!saved);
+        QVERIFY(readBytes(path) == bytes);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"t.krv", "Temp2.tmp"}));
+    }
+
+    // The column a search or a completion reads: one field of each record.
+    void fieldColumn()
+    {
+        TableStore t;
+        t.setContent({header(), recordLine({{"Org EPX", "Lyon"}}), QStringLiteral("a\tb\tc"), QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\tLaval"),
+                      recordLine({{"Org EPX", "Lille"}})});
+        FieldColumn column(9);
+        QCOMPARE(column.find(t, u"L", 1, +1), 1);
+        QCOMPARE(column.find(t, u"La", 1, +1), 3);          // no TAB after the field: still read
+        QCOMPARE(column.find(t, u"L", 4, -1), 4);
+        QCOMPARE(column.find(t, u"", 2, +1), 3);            // the short line has no field 9
+        QCOMPARE(FieldColumn(9, true).find(t, u"La", 1, +1), 0);
+        const QStringList texts{column.text(0), column.text(1), column.text(2), column.text(3), column.text(5)};
+        QCOMPARE(texts, (QStringList{"", "Lyon", "", "Laval", ""}));
+        QString f;
+        QVERIFY(!t.field(2, 9, f));
+        QVERIFY(t.field(3, 9, f));
+        QCOMPARE(f, QStringLiteral("Laval"));
     }
 
     // After a load the store writes back the lines it did not change byte for byte,
