@@ -330,6 +330,15 @@ private slots:
         QCOMPARE(FieldColumn(9, true).find(t, u"La", 1, +1), 0);
         const QStringList texts{column.text(0), column.text(1), column.text(2), column.text(3), column.text(5)};
         QCOMPARE(texts, (QStringList{"", "Lyon", "", "Laval", ""}));
+        for (int pad = 0; pad < 40; ++pad) {   // the TABs fall on every place of a 16-byte block
+            TableStore u;
+            u.setContent({header(), QString(pad, u'x') + "\t\t\t\t\t\t\t\tORG\tz"});
+            QString first, ninth, tenth;
+            QVERIFY(u.field(1, 1, first) && u.field(1, 9, ninth) && u.field(1, 10, tenth));
+            QCOMPARE(first.size(), pad);
+            QCOMPARE(ninth + tenth, QStringLiteral("ORGz"));
+            QVERIFY(!u.field(1, 11, tenth));
+        }
         QString f;
         QVERIFY(!t.field(2, 9, f));
         QVERIFY(t.field(3, 9, f));
