@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
@@ -13,6 +14,14 @@
 // Where an installed copy keeps its shared files, seen from the folder of the program.
 #ifndef VELDER_DATA_FROM_BIN
 #define VELDER_DATA_FROM_BIN "../share/velder"
+#endif
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace startup {
@@ -120,24 +129,63 @@ QString tablePathFromArguments(const QStringList &arguments)
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
+LockCheck checkLeftLock(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return LockCheck::Removed;
+        // Not even readable: nothing in it can show a live owner.
+        return ::unlink(name.constData()) == 0 ? LockCheck::Removed : LockCheck::Unremovable;
+    }
+    // A running copy keeps an exclusive native lock on its lock file for its whole
+    // run; a lock nobody holds so was left by a copy that is gone, whatever it
+    // holds (nothing after a power cut, a stranger's number, a reused one).
+    LockCheck result = LockCheck::Held;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        // Remove only the file just checked, not one a starting copy made since.
+        struct stat held {}, named {};
+        if (::fstat(fd, &held) == 0 && ::stat(name.constData(), &named) == 0 && held.st_dev == named.st_dev
+            && held.st_ino == named.st_ino)
+            result = ::unlink(name.constData()) == 0 ? LockCheck::Removed : LockCheck::Unremovable;
+    }
+    // Any other failure of the native lock (a disk that has none): the owner's
+    // number, which Qt has already judged, is all there is to go by.
+    ::close(fd);
+    return result;
+#else
+    // A running copy keeps its lock file open, and the system then refuses to delete it.
+    return QFile::remove(path) ? LockCheck::Removed : LockCheck::Held;
+#endif
+}
+
 SingleInstance::SingleInstance(const QString &folder)
 {
-    if (tryLock(QDir(folder).filePath(lockFileName())))
+    switch (tryLock(QDir(folder).filePath(lockFileName()))) {
+    case Attempt::Taken:
         return;
-    if (m_lock->error() == QLockFile::LockFailedError) {
+    case Attempt::Held:
         m_first = false;
         return;
+    case Attempt::Unusable:
+        break;
     }
-    // The folder takes no file (read-only media): keep the lock in the temporary
-    // folder, under a name that belongs to this application folder alone.
+    // The folder takes no file (read-only media), or keeps a dead lock it will not
+    // let go: keep the lock in the temporary folder, under a name that belongs to
+    // this application folder alone.
     const QByteArray key = QFileInfo(folder).absoluteFilePath().toLower().toUtf8();
     const QString name = QStringLiteral("Velder-%1.lck")
                              .arg(QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16)));
-    if (tryLock(QDir::temp().filePath(name)))
+    switch (tryLock(QDir::temp().filePath(name))) {
+    case Attempt::Taken:
         return;
-    if (m_lock->error() == QLockFile::LockFailedError) {
+    case Attempt::Held:
         m_first = false;
         return;
+    case Attempt::Unusable:
+        break;
     }
     // No lock anywhere: better a program that runs than one that refuses to start.
     m_lock.reset();
@@ -146,15 +194,29 @@ SingleInstance::SingleInstance(const QString &folder)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::tryLock(const QString &path)
+SingleInstance::Attempt SingleInstance::tryLock(const QString &path)
 {
     m_lock = std::make_unique<QLockFile>(path);
     // Only a dead owner makes a lock stale; never its age (the program runs for hours).
     m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0))
-        return false;
+    if (!m_lock->tryLock(0)) {
+        if (m_lock->error() != QLockFile::LockFailedError)
+            return Attempt::Unusable;
+        // Qt takes a lock it cannot read for a live one: look at it ourselves.
+        switch (checkLeftLock(path)) {
+        case LockCheck::Held:
+            return Attempt::Held;
+        case LockCheck::Unremovable:
+            return Attempt::Unusable;
+        case LockCheck::Removed:
+            if (m_lock->tryLock(0))
+                break;
+            // Another copy took it in the meantime.
+            return m_lock->error() == QLockFile::LockFailedError ? Attempt::Held : Attempt::Unusable;
+        }
+    }
     m_path = path;
-    return true;
+    return Attempt::Taken;
 }
 
 } // namespace startup

@@ -57,9 +57,16 @@ QString tablePathFromCommandLine(const QString &commandLine);
 // A relative path is taken from the current folder.
 QString tablePathFromArguments(const QStringList &arguments);
 
+// What a lock file that could not be taken turns out to be: held by a running copy,
+// or left behind (empty, unreadable, naming a process that is gone or not ours) and
+// now removed, or left behind where it cannot be removed (a read-only folder).
+enum class LockCheck { Held, Removed, Unremovable };
+LockCheck checkLeftLock(const QString &path);
+
 // Holds a lock in the folder for the program's whole run. A copy that finds the lock
 // held by a running program is not the first; a lock left behind by a program that
-// ended without releasing it (a crash, a power cut) is taken over.
+// ended without releasing it (a crash, a power cut) is taken over, whatever it holds.
+// A dead lock that cannot be removed moves the lock to the temporary folder.
 class SingleInstance {
 public:
     explicit SingleInstance(const QString &folder);
@@ -74,7 +81,8 @@ public:
     static QString lockFileName() { return QStringLiteral("Velder.lck"); }
 
 private:
-    bool tryLock(const QString &path);
+    enum class Attempt { Taken, Held, Unusable };
+    Attempt tryLock(const QString &path);
 
     std::unique_ptr<QLockFile> m_lock;
     QString m_path;

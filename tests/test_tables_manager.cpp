@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -296,6 +298,44 @@ private slots:
         QVERIFY(WIFSIGNALED(status));
         QVERIFY(QFileInfo::exists(path));
         QVERIFY(startup::SingleInstance(dir.path()).isFirst());
+    }
+
+    // Whatever a lock left behind holds, nobody holds it any more: the next start
+    // takes it over. One that cannot be removed sends the lock to the temporary folder.
+    void leftLockIsTakenOver_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("folder");
+        const QByteArray host = QSysInfo::machineHostName().toUtf8();
+        QTest::newRow("empty, after a power cut") << QByteArray() << false;
+        QTest::newRow("not a lock") << QByteArrayLiteral("Saint-Aubin\r\nM\xe9nil\n") << false;
+        QTest::newRow("our own number")
+            << QByteArray::number(QCoreApplication::applicationPid()) + "\ntest_tables_manager\n" + host + "\n" << false;
+        QTest::newRow("a live stranger")
+            << QByteArray::number(getppid()) + "\ntest_tables_manager\n" + host + "\n" << false;
+        QTest::newRow("a folder where the lock goes") << QByteArray() << true;
+    }
+
+    void leftLockIsTakenOver()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, folder);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(startup::SingleInstance::lockFileName());
+        if (folder) {
+            QVERIFY(QDir(dir.path()).mkdir(startup::SingleInstance::lockFileName()));
+        } else {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        {
+            startup::SingleInstance first(dir.path());
+            QVERIFY(first.isFirst());
+            QCOMPARE(first.lockPath().startsWith(dir.path()), !folder);
+            QVERIFY(!startup::SingleInstance(dir.path()).isFirst());
+        }
+        QCOMPARE(QFileInfo(path).isDir(), folder);
     }
 
     void lockInAReadOnlyFolder()
