@@ -180,7 +180,7 @@ bool readLines(const QString &path, QStringList &lines)
     if (!f.open(QIODevice::ReadOnly))
         return false;
     lines.clear();
-    lineends::Splitter splitter;
+    lineends::Splitter splitter(lineends::endsOf(f));
     const auto take = [&lines](QByteArrayView line) {
         lines << cp1252::decode(line);
         return true;

@@ -124,8 +124,9 @@ bool splitHeader(const QString &header, QString &commune, QString &sources, QStr
 // The parish list split at the no-break space, in file order; empty list for "".
 QStringList splitParishList(const QString &list);
 
-// Reads a Windows-1252 text file into lines: CR LF, lone CR and lone LF end a line,
-// a terminator at the end of the file opens no further line.
+// Reads a Windows-1252 text file into lines, split as store/lineends.h says (CR LF
+// or a lone CR; LF only in a file without any CR); a terminator at the end of the
+// file opens no further line.
 bool readLines(const QString &path, QStringList &lines);
 // Writes lines, each followed by CR LF, to a temporary file renamed over path.
 // On failure `error`, when given, receives the system's reason.

@@ -97,7 +97,7 @@ Result writeCsv(const QString &source, const QString &target)
     // Our own reading of the file: the entry window's table is not involved. A
     // table's bytes are its Windows-1252 text and the CSV is Windows-1252 too, so
     // the rows are made from the bytes directly, block by block, with the lines a
-    // table reading gives (CR LF, lone CR and lone LF end a line).
+    // table reading gives.
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return Result::Failed;
@@ -117,7 +117,7 @@ Result writeCsv(const QString &source, const QString &target)
         ++line;
         return ok;
     };
-    lineends::Splitter splitter;
+    lineends::Splitter splitter(lineends::endsOf(in));
     for (;;) {
         const QByteArray block = in.read(Chunk);
         if (block.isEmpty()) {

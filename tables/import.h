@@ -32,7 +32,7 @@ QString titleCase(const QString &text);
 int countFields(QStringView line, QChar separator);
 // OEM (code page 850) bytes to text; the text ends at a NUL byte if there is one.
 QString oemToAnsi(QByteArrayView bytes);
-// The lines of a file's bytes: CR LF, lone CR and lone LF end a line; a final
+// The lines of a file's bytes, split as a table is (store/lineends.h); a final
 // terminator opens no further line.
 QList<QByteArrayView> splitLines(QByteArrayView bytes);
 

@@ -133,10 +133,11 @@ private slots:
 
     void everyFieldRoundTripsThroughTheWindow()
     {
-        const QString full = fullRecordLine(4) + QStringLiteral("\tsecond part of the notes");
+        // A line feed inside the notes (a file edited elsewhere) stays inside them.
+        const QString full = fullRecordLine(4) + QStringLiteral("\tsecond part\nof the notes");
         Harness h({full, fullRecordLine(5)});
         h.form.CmdDebut_Click();
-        QCOMPARE(h.form.Txt[30]->text(), QStringLiteral("v4é161\tsecond part of the notes"));
+        QCOMPARE(h.form.Txt[30]->text(), QStringLiteral("v4é161\tsecond part\nof the notes"));
         QVERIFY(h.form.Txt[2]->isVisibleTo(&h.form));   // a contract shows its "Cote"
         h.form.CmdSuivant_Click();
         QCOMPARE(h.table.line(1), full);

@@ -49,13 +49,15 @@ QString threeRecords(const QString &folder)
 // The lines of a CSV file, empty if any of them does not end in CR LF.
 QList<QByteArray> csvLines(const QString &path)
 {
-    QList<QByteArray> lines = readBytes(path).split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (auto &l : lines) {
-        if (!l.endsWith('\r'))
-            return {};
-        l.chop(1);
+    // Rows end with CR LF; a line feed inside a field stays in its row.
+    QByteArray bytes = readBytes(path);
+    if (!bytes.isEmpty() && !bytes.endsWith("\r\n"))
+        return {};
+    QList<QByteArray> lines;
+    for (qsizetype at = 0; at < bytes.size();) {
+        const qsizetype end = bytes.indexOf("\r\n", at);
+        lines << bytes.mid(at, end - at);
+        at = end + 2;
     }
     return lines;
 }
@@ -135,7 +137,8 @@ private slots:
     void lineEndsAcrossReadBlocks()
     {
         // Rows follow the table's lines whatever their ends, also where a CR LF
-        // falls across two read blocks (1 MiB) of the export.
+        // falls across two read blocks (1 MiB) of the export; a line feed inside a
+        // field stays in its row.
         QTemporaryDir dir;
         const QString table = dir.filePath(QStringLiteral("Fins.krv"));
         const QByteArray r1 = cp1252::encode(fullRecordLine(1));
@@ -163,6 +166,16 @@ private slots:
         // A TAB after the 160th stays inside the notes.
         QVERIFY(lines.last().endsWith("\tsuite"));
         QCOMPARE(lines.last().count(';'), 161);
+
+        // A table from another system, LF alone, gives the rows of its CR LF twin.
+        const QByteArray crlf = fileBytes({header(), fullRecordLine(1), fullRecordLine(2)});
+        writeBytes(table, crlf);
+        QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Written);
+        const QByteArray expected = readBytes(csv);
+        writeBytes(table, QByteArray(crlf).replace("\r\n", "\n"));
+        QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Written);
+        QCOMPARE(readBytes(csv), expected);
+        QCOMPARE(csvLines(csv).size(), 3);
     }
 
     void copiesByteForByte()
