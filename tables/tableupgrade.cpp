@@ -1,5 +1,6 @@
 #include "tables/tableupgrade.h"
 
+#include "store/lineends.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
 
@@ -26,25 +27,6 @@ QString fieldAfter(const QString &s, qsizetype p)
     if (end < 0)
         end = s.size();
     return s.mid(p + 1, end - p - 1);
-}
-
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
-
-// Where the second line starts in buf, -1 while the first line's end is not known yet.
-qsizetype secondLineStart(const QByteArray &buf, bool atEnd)
-{
-    qsizetype i = 0;
-    while (i < buf.size() && !isLineEnd(buf.at(i)))
-        ++i;
-    if (i == buf.size())
-        return atEnd ? i : -1;
-    if (buf.at(i) == '\r') {
-        if (i + 1 == buf.size())
-            return atEnd ? i + 1 : -1; // a LF may follow in the next block
-        if (buf.at(i + 1) == '\n')
-            return i + 2;
-    }
-    return i + 1;
 }
 
 } // namespace
@@ -98,36 +80,33 @@ State inspect(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return State::Unreadable;
 
-    // Only the header line and the first record line matter: read no further.
-    QByteArray buf;
-    qsizetype start = -1, end = -1;
-    bool atEnd = false;
-    while (end < 0) {
-        const QByteArray chunk = f.read(64 * 1024);
-        if (chunk.isEmpty()) {
-            if (f.error() != QFileDevice::NoError)
-                return State::Unreadable;
-            atEnd = true;
+    // Only the header line and the first record line matter: read no further than
+    // the end of the second line, with the lines a table reading gives.
+    lineends::Splitter splitter(lineends::endsOf(f));
+    int count = 0;
+    int fields = 0;
+    const auto take = [&](QByteArrayView line) {
+        if (++count == 2)
+            fields = line.isEmpty() ? 0 : int(line.count('\t')) + 1;
+        return count < 2;
+    };
+    QByteArray block(64 * 1024, Qt::Uninitialized);
+    bool any = false;
+    for (;;) {
+        const qint64 got = f.read(block.data(), block.size());
+        if (got < 0)
+            return State::Unreadable;
+        if (got == 0) {
+            splitter.finish(take);
+            break;
         }
-        buf += chunk;
-        start = secondLineStart(buf, atEnd);
-        if (start >= 0) {
-            end = start;
-            while (end < buf.size() && !isLineEnd(buf.at(end)))
-                ++end;
-            if (end == buf.size() && !atEnd)
-                end = -1;
-        }
-        if (atEnd)
+        any = true;
+        if (!splitter.feed(QByteArrayView(block.constData(), got), take))
             break;
     }
-    if (buf.isEmpty())
+    if (!any)
         return State::Empty;
-    if (start < 0 || start >= buf.size())
-        return State::Current; // header only
-    const QByteArrayView second(buf.constData() + start, end - start);
-    const int fields = second.isEmpty() ? 0 : int(second.count('\t')) + 1;
-    return fields == OldFieldCount ? State::OldLayout : State::Current;
+    return count >= 2 && fields == OldFieldCount ? State::OldLayout : State::Current;
 }
 
 UpgradeResult upgradeTable(const QString &path)

@@ -112,6 +112,12 @@ private slots:
         // A header longer than one read block, its CR LF split between two blocks.
         const QByteArray longHeader = QByteArray(64 * 1024 - 1, 'x');
         QCOMPARE(tableupgrade::inspect(file("Long.krv", longHeader + "\r\n" + old + "\r\n")), State::OldLayout);
+        // Line ends as a table reading gives them: LF alone in a file without CR; a
+        // lone LF in a file holding CRs is inside its line.
+        QCOMPARE(tableupgrade::inspect(file("Lf.krv", cp1252::encode(header()) + "\n" + old + "\n")), State::OldLayout);
+        QCOMPARE(tableupgrade::inspect(file("LfCr.krv", cp1252::encode(header()) + "\n" + old + "\r\n")), State::Current);
+        QCOMPARE(tableupgrade::inspect(file("NoteLf.krv", cp1252::encode(header()) + "\r\n" + old + "\nsuite\r\n")),
+                 State::OldLayout);
         // One of an unknown count is opened as it is.
         QCOMPARE(tableupgrade::inspect(file("Courte.krv", fileBytes({header(), QStringLiteral("a\tb")}))),
                  State::Current);
