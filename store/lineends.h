@@ -42,47 +42,6 @@ inline Ends endsOf(QIODevice &device)
     return ends;
 }
 
-// Hands line(QByteArrayView) every line ended inside `bytes` and returns where the
-// unended rest starts, or -1 once line() returned false. `crLast` tells whether the
-// bytes end with a CR, whose LF may open the next block.
-template <class F>
-qsizetype scan(QByteArrayView bytes, F &&line, bool &crLast, Ends ends)
-{
-    const char *d = bytes.data();
-    const qsizetype n = bytes.size();
-    const char mark = ends == Ends::Cr ? '\r' : '\n';
-    qsizetype start = 0;
-    crLast = false;
-    while (start < n) {
-        const char *end = static_cast<const char *>(std::memchr(d + start, mark, size_t(n - start)));
-        if (!end)
-            break;
-        if (!line(QByteArrayView(d + start, end - d - start)))
-            return -1;
-        start = end - d + 1;
-        if (mark == '\r') {
-            if (start < n) {
-                if (d[start] == '\n')
-                    ++start;
-            } else {
-                crLast = true;
-            }
-        }
-    }
-    return start;
-}
-
-// Every line of a whole content, as views into it; false once line() returned false.
-template <class F>
-bool forEachLine(QByteArrayView bytes, F &&line)
-{
-    bool crLast = false;
-    const qsizetype rest = scan(bytes, line, crLast, endsOf(bytes));
-    if (rest < 0)
-        return false;
-    return rest == bytes.size() || line(bytes.sliced(rest));
-}
-
 // The same over a content given block by block.
 class Splitter {
 public:
@@ -92,46 +51,66 @@ public:
     // at all is split at its LFs when it is finished (it is held until then).
     Splitter() = default;
 
-    // Hands line() every line ended by this block; false once line() returned false.
+    // Hands piece(QByteArrayView text, bool ended) the text of the lines of this
+    // block in order, without holding anything: a line cut between blocks comes in
+    // several pieces, the last one with ended true. False once piece() returned false.
     template <class F>
-    bool feed(QByteArrayView block, F &&line)
+    bool feedPieces(QByteArrayView block, F &&piece)
     {
-        if (block.isEmpty())
+        const char *d = block.data();
+        const qsizetype n = block.size();
+        const char mark = m_ends == Ends::Cr ? '\r' : '\n';
+        if (n == 0)
             return true;
-        qsizetype start = m_afterCr && block.front() == '\n' ? 1 : 0;
+        qsizetype start = m_afterCr && d[0] == '\n' ? 1 : 0;
         m_afterCr = false;
-        if (!m_pending.isEmpty()) {
-            // The line cut at the end of the last block ends at this block's first line end.
-            const QByteArrayView rest = block.sliced(start);
-            const char *end = static_cast<const char *>(std::memchr(rest.data(), mark(), size_t(rest.size())));
+        while (start < n) {
+            const char *end = static_cast<const char *>(std::memchr(d + start, mark, size_t(n - start)));
             if (!end) {
-                m_pending.append(rest);
-                return true;
+                m_open = true;
+                return piece(QByteArrayView(d + start, n - start), false);
             }
-            m_pending.append(rest.data(), end - rest.data());
-            if (!line(QByteArrayView(m_pending)))
-                return false;
-            m_pending.clear();
+            m_open = false;
             m_ended = true;
-            start += end - rest.data() + 1;
-            if (m_ends == Ends::Cr) {
-                if (start == block.size()) {
-                    m_afterCr = true;
-                    return true;
-                }
-                if (block[start] == '\n')
+            if (!piece(QByteArrayView(d + start, end - d - start), true))
+                return false;
+            start = end - d + 1;
+            if (mark == '\r') {
+                if (start == n)
+                    m_afterCr = true; // its LF may open the next block
+                else if (d[start] == '\n')
                     ++start;
             }
         }
-        const QByteArrayView rest = block.sliced(start);
-        bool crLast = false;
-        const qsizetype unended = scan(rest, line, crLast, m_ends);
-        if (unended < 0)
-            return false;
-        m_afterCr = crLast;
-        m_ended = m_ended || unended > 0;
-        m_pending.append(rest.sliced(unended));
         return true;
+    }
+
+    // Ends the last line when the content did not end with a line end.
+    template <class F>
+    bool finishPieces(F &&piece)
+    {
+        const bool open = m_open;
+        m_open = m_afterCr = m_ended = false;
+        return !open || piece(QByteArrayView(), true);
+    }
+
+    // Hands line(QByteArrayView) every line ended by this block; false once line()
+    // returned false.
+    template <class F>
+    bool feed(QByteArrayView block, F &&line)
+    {
+        return feedPieces(block, [this, &line](QByteArrayView text, bool ended) {
+            if (!ended) {
+                m_pending.append(text);
+                return true;
+            }
+            if (m_pending.isEmpty())
+                return line(text);
+            m_pending.append(text);
+            const bool go = line(QByteArrayView(m_pending));
+            m_pending.clear();
+            return go;
+        });
     }
 
     // Hands line() the last line when the content did not end with a line end.
@@ -141,24 +120,38 @@ public:
         bool ok = true;
         if (!m_known && !m_ended) {
             // No line ended at a CR: the content holds none, its lines end at LF.
-            ok = forEachLine(QByteArrayView(m_pending), line);
-        } else if (!m_pending.isEmpty()) {
+            Splitter lf(Ends::Lf);
+            ok = lf.feed(QByteArrayView(m_pending), line) && lf.finish(line);
+        } else if (m_open) {
             ok = line(QByteArrayView(m_pending));
         }
         m_pending.clear();
-        m_afterCr = false;
-        m_ended = false;
+        m_open = m_afterCr = m_ended = false;
         return ok;
     }
 
 private:
-    char mark() const { return m_ends == Ends::Cr ? '\r' : '\n'; }
-
     QByteArray m_pending;    // the start of a line cut at the end of a block
     Ends m_ends = Ends::Cr;
     bool m_known = false;    // the line ends were given
     bool m_afterCr = false;  // the last block ended with a CR
+    bool m_open = false;     // a line has begun and not ended
     bool m_ended = false;    // a line has ended since the start
 };
+
+// Every line of a whole content, as views into it; false once line() returned false.
+template <class F>
+bool forEachLine(QByteArrayView bytes, F &&line)
+{
+    Splitter splitter(endsOf(bytes));
+    QByteArrayView last;
+    const bool go = splitter.feedPieces(bytes, [&](QByteArrayView text, bool ended) {
+        if (ended)
+            return line(text);
+        last = text;
+        return true;
+    });
+    return go && (last.isEmpty() || line(last));
+}
 
 } // namespace lineends

@@ -82,31 +82,37 @@ State inspect(const QString &path)
 
     // Only the header line and the first record line matter: read no further than
     // the end of the second line, with the lines a table reading gives.
+    // The lines are taken piece by piece: a header of many megabytes is counted
+    // through, never held.
     lineends::Splitter splitter(lineends::endsOf(f));
-    int count = 0;
-    int fields = 0;
-    const auto take = [&](QByteArrayView line) {
-        if (++count == 2)
-            fields = line.isEmpty() ? 0 : int(line.count('\t')) + 1;
-        return count < 2;
+    int ended = 0;   // lines ended so far
+    int tabs = 0;    // in the second line
+    bool second = false;
+    const auto take = [&](QByteArrayView text, bool end) {
+        if (ended == 1) {
+            second = second || !text.isEmpty();
+            tabs += int(text.count('\t'));
+        }
+        ended += end;
+        return ended < 2;
     };
-    QByteArray block(64 * 1024, Qt::Uninitialized);
+    QByteArray block(1 << 20, Qt::Uninitialized);
     bool any = false;
     for (;;) {
         const qint64 got = f.read(block.data(), block.size());
         if (got < 0)
             return State::Unreadable;
         if (got == 0) {
-            splitter.finish(take);
+            splitter.finishPieces(take);
             break;
         }
         any = true;
-        if (!splitter.feed(QByteArrayView(block.constData(), got), take))
+        if (!splitter.feedPieces(QByteArrayView(block.constData(), got), take))
             break;
     }
     if (!any)
         return State::Empty;
-    return count >= 2 && fields == OldFieldCount ? State::OldLayout : State::Current;
+    return second && tabs + 1 == OldFieldCount ? State::OldLayout : State::Current;
 }
 
 UpgradeResult upgradeTable(const QString &path)

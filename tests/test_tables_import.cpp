@@ -1,5 +1,6 @@
 #include "tables/export.h"
 #include "tables/import.h"
+#include "tables/tableupgrade.h"
 #include "store/cp1252.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
@@ -290,6 +291,27 @@ private slots:
                         {"Nom EPX", "PÉLISSIER"}, {"Notes", "a\",\"b"}})};
         QCOMPARE(fileLines(target), expected);
         QVERIFY(readBytes(target).contains("P\xc9LISSIER"));   // Windows-1252 on disk
+    }
+
+    void largeTableWithLineFeedsOnly()
+    {
+        // 20 MB written on another system (LF alone): imported as it is, and opened.
+        QTemporaryDir dir;
+        const QString src = dir.filePath(QStringLiteral("Grande.KRV"));
+        QByteArray bytes = cp1252::encode(header()) + '\n';
+        const QByteArray r = cp1252::encode(fullRecordLine(7)) + '\n';
+        int records = 0;
+        for (; bytes.size() < 20'000'000; ++records)
+            bytes += r;
+        writeBytes(src, bytes);
+        const QString target = dir.filePath(QStringLiteral("Grande.krv.krv"));
+        QCOMPARE(importer::importFile(src, target, properties), importer::Outcome::Done);
+        QCOMPARE(readBytes(target), bytes);
+        QCOMPARE(tableupgrade::inspect(target), tableupgrade::State::Current);
+        TableStore t;
+        QCOMPARE(t.load(target), TableStore::LoadResult::Ok);
+        QCOMPARE(t.recordCount(), records);
+        QCOMPARE(t.line(records), fullRecordLine(7));
     }
 
     void interruptedLeavesNothing()
