@@ -1,6 +1,7 @@
 #include "store/tablestore.h"
 
 #include "store/cp1252.h"
+#include "store/filesync.h"
 #include "store/lineends.h"
 #include "store/recordmodel.h"
 
@@ -63,8 +64,11 @@ public:
     bool commit(QString *error = nullptr)
     {
         flush();
-        if (m_ok && m_file.commit())
+        if (m_ok && m_file.commit()) {
+            // A rename not yet on disk may be lost in a power cut: sync the folder too.
+            filesync::syncFolderOf(m_file.fileName());
             return true;
+        }
         if (error)
             *error = m_file.errorString();
         if (!m_ok)

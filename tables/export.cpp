@@ -2,10 +2,12 @@
 #include "tables/filefilter.h"
 
 #include "store/cp1252.h"
+#include "store/filesync.h"
 #include "store/lineends.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -39,28 +41,49 @@ bool tabsToSemicolons(QByteArray &buf, qsizetype from)
     return true;
 }
 
-Result copyFile(const QString &source, const QString &target)
+// The reason of a failed write to target, for the message.
+Result failed(QString *why, const QString &target, const QFileDevice &file)
+{
+    if (why)
+        *why = filesync::failureReason(target, file.errorString());
+    return Result::Failed;
+}
+
+Result unreadable(QString *why, const QString &source)
+{
+    if (why)
+        *why = QStringLiteral("la table « %1 » ne peut pas être lue").arg(QFileInfo(source).fileName());
+    return Result::Failed;
+}
+
+// Renames the finished file into place, durably.
+bool commit(QSaveFile &out)
+{
+    return out.commit() && (filesync::syncFolderOf(out.fileName()), true);
+}
+
+Result copyFile(const QString &source, const QString &target, QString *why)
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return Result::Failed;
+        return unreadable(why, source);
     // Written beside the target and renamed at the end, so a copy onto the table
     // itself or a failed write never leaves a cut file.
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
-        return Result::Failed;
+        return failed(why, target, out);
     while (!in.atEnd()) {
         const QByteArray block = in.read(Chunk);
         if (block.isEmpty() && in.error() != QFileDevice::NoError) {
             out.cancelWriting();
-            return Result::Failed;
+            return unreadable(why, source);
         }
         if (out.write(block) != block.size()) {
             out.cancelWriting();
-            return Result::Failed;
+            return failed(why, target, out);
         }
     }
-    return out.commit() ? Result::Written : Result::Failed;
+    return commit(out) ? Result::Written : failed(why, target, out);
 }
 
 // Appends the CSV row of record `number` made from the bytes of its line; false
@@ -92,7 +115,7 @@ bool appendRow(QByteArray &buf, qint64 number, const char *line, qsizetype size)
     return true;
 }
 
-Result writeCsv(const QString &source, const QString &target)
+Result writeCsv(const QString &source, const QString &target, QString *why)
 {
     // Our own reading of the file: the entry window's table is not involved. A
     // table's bytes are its Windows-1252 text and the CSV is Windows-1252 too, so
@@ -100,10 +123,10 @@ Result writeCsv(const QString &source, const QString &target)
     // table reading gives.
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return Result::Failed;
+        return unreadable(why, source);
     QSaveFile out(target);
     if (!out.open(QIODevice::WriteOnly))
-        return Result::Failed;
+        return failed(why, target, out);
     QByteArray buf;
     buf.reserve(Chunk + Chunk / 2);
     cp1252::encodeAppend(csvHeader(), buf);
@@ -123,7 +146,7 @@ Result writeCsv(const QString &source, const QString &target)
         if (block.isEmpty()) {
             if (in.error() != QFileDevice::NoError) {
                 out.cancelWriting();
-                return Result::Failed;
+                return unreadable(why, source);
             }
             break;
         }
@@ -133,17 +156,21 @@ Result writeCsv(const QString &source, const QString &target)
         }
         if (buf.size() >= Chunk && !flush()) {
             out.cancelWriting();
-            return Result::Failed;
+            return failed(why, target, out);
         }
     }
     if (complete && !splitter.finish(take))
         complete = false;
     if (!buf.isEmpty() && !flush()) {
         out.cancelWriting();
-        return Result::Failed;
+        return failed(why, target, out);
     }
-    if (!out.commit())
-        return Result::Failed;
+    if (!commit(out))
+        return failed(why, target, out);
+    if (!complete && why)
+        *why = QStringLiteral("la ligne de l'enregistrement %1 n'a pas ses 161 champs ; le fichier ne contient que "
+                              "les enregistrements qui la précèdent")
+                   .arg(line - 1);
     return complete ? Result::Written : Result::Failed;
 }
 
@@ -182,17 +209,23 @@ bool csvRow(int n, const QString &recordLine, QString &row)
     return seen == record::TabCount;
 }
 
-Result exportTable(const QString &tablePath, const QString &target)
+Result exportTable(const QString &tablePath, const QString &target, QString *why)
 {
     switch (formFor(target)) {
     case Form::Copy:
-        return copyFile(tablePath, target);
+        return copyFile(tablePath, target, why);
     case Form::Csv:
-        return writeCsv(tablePath, target);
+        return writeCsv(tablePath, target, why);
     case Form::None:
         break;
     }
     return Result::Nothing;
+}
+
+QString failureMessage(const QString &target, const QString &why)
+{
+    return QStringLiteral("L'exportation dans le fichier\n%1\nn'a pas abouti : %2.")
+        .arg(QDir::toNativeSeparators(target), why);
 }
 
 QString saveFilter()
@@ -220,6 +253,9 @@ Hooks defaultHooks()
     h.inform = [](QWidget *parent, const QString &text, const QString &title) {
         QMessageBox::information(parent, title, text, QMessageBox::Ok);
     };
+    h.failed = [](QWidget *parent, const QString &text, const QString &title) {
+        QMessageBox::warning(parent, title, text, QMessageBox::Ok);
+    };
     return h;
 }
 
@@ -232,6 +268,8 @@ Result CmdExporter_Click(QWidget *parent, const QString &tablePath, const Hooks 
         h.askYesNo = given.askYesNo;
     if (given.inform)
         h.inform = given.inform;
+    if (given.failed)
+        h.failed = given.failed;
     h.hideEntryWindow = given.hideEntryWindow;
 
     // A refused overwrite brings the same save dialog back.
@@ -253,7 +291,11 @@ Result CmdExporter_Click(QWidget *parent, const QString &tablePath, const Hooks 
                            QStringLiteral("Le fichier existe déjà..."))) {
             continue;
         }
-        return exportTable(tablePath, target);
+        QString why;
+        const Result r = exportTable(tablePath, target, &why);
+        if (r == Result::Failed)
+            h.failed(parent, failureMessage(target, why), QStringLiteral("VELDER"));
+        return r;
     }
 }
 

@@ -27,7 +27,10 @@ enum class Result { Written, Nothing, Failed };
 // Copies are byte for byte; the CSV is Windows-1252 with CR LF. The table file is
 // only read. A record line too short to split ends the CSV there: the rows before
 // it are kept and Failed is returned. The target is replaced only once written.
-Result exportTable(const QString &tablePath, const QString &target);
+// On Failed, `why` (when given) tells the reason in French.
+Result exportTable(const QString &tablePath, const QString &target, QString *why = nullptr);
+// The message of a failed export.
+QString failureMessage(const QString &target, const QString &why);
 
 struct Hooks {
     // Save dialog; returns the chosen path, empty when cancelled. defaultName is the
@@ -38,6 +41,8 @@ struct Hooks {
     std::function<bool(QWidget *parent, const QString &text, const QString &title)> askYesNo;
     // Message with an OK button.
     std::function<void(QWidget *parent, const QString &text, const QString &title)> inform;
+    // A failed export, with the warning icon.
+    std::function<void(QWidget *parent, const QString &text, const QString &title)> failed;
     // Hides the entry window (it is normally hidden already while the manager is up).
     std::function<void()> hideEntryWindow;
 };

@@ -612,6 +612,9 @@ void FrmOuvrir::CmdExporter_Click()
         return ask(title, text, QMessageBox::NoIcon, true);
     };
     hooks.inform = [this](QWidget *, const QString &text, const QString &title) { message(title, text); };
+    hooks.failed = [this](QWidget *, const QString &text, const QString &title) {
+        message(title, text, QMessageBox::Warning);
+    };
     exporter::CmdExporter_Click(this, path, hooks);
 }
 

@@ -2,6 +2,7 @@
 #include "tables/filefilter.h"
 
 #include "store/cp1252.h"
+#include "store/filesync.h"
 #include "store/lineends.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
@@ -408,11 +409,20 @@ QString commaDate(const QString &date)
 
 // The new table takes its name; a table held open by another program cannot be
 // replaced, which the user is told as for a source held so.
-Outcome committed(QSaveFile &file)
+// The reason of the last failure of the target, for the message.
+Outcome failedWith(QString *why, const QSaveFile &file)
 {
-    if (file.commit())
-        return Outcome::Done;
-    return file.error() == QFileDevice::RenameError ? Outcome::InUse : Outcome::Failed;
+    if (why)
+        *why = filesync::failureReason(file.fileName(), file.errorString());
+    return Outcome::Failed;
+}
+
+Outcome committed(QSaveFile &file, QString *why)
+{
+    if (!file.commit())
+        return failedWith(why, file);
+    filesync::syncFolderOf(file.fileName());
+    return Outcome::Done;
 }
 
 class TableWriter {
@@ -425,13 +435,19 @@ public:
         m_buf.append("\r\n", 2);
         return m_buf.size() < Chunk || flush();
     }
-    Outcome commit()
+    Outcome commit(QString *why)
     {
         if (!flush()) {
             m_file.cancelWriting();
-            return Outcome::Failed;
+            return failedWith(why, m_file);
         }
-        return committed(m_file);
+        return committed(m_file, why);
+    }
+    // Gives the target up; Failed with the reason of the write that failed.
+    Outcome fail(QString *why)
+    {
+        m_file.cancelWriting();
+        return failedWith(why, m_file);
     }
     void cancel() { m_file.cancelWriting(); }
 
@@ -732,7 +748,7 @@ void showProgress(QLabel *picture, int phase, int percent)
 // ---- the whole conversion -----------------------------------------------------
 
 Outcome importFile(const QString &sourcePath, const QString &targetPath,
-                   const std::function<void(TableStore &)> &askProperties, const Observer &observer)
+                   const std::function<void(TableStore &)> &askProperties, const Observer &observer, QString *why)
 {
     // The source is mapped rather than copied into memory when the system allows.
     QFile in(sourcePath);
@@ -757,17 +773,17 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
         // Byte for byte: a table file stays as it was written.
         QSaveFile copy(targetPath);
         if (!copy.open(QIODevice::WriteOnly))
-            return Outcome::InUse;
+            return failedWith(why, copy);
         if (copy.write(bytes.data(), bytes.size()) != bytes.size()) {
             copy.cancelWriting();
-            return Outcome::Failed;
+            return failedWith(why, copy);
         }
-        return committed(copy);
+        return committed(copy, why);
     }
 
     TableWriter out(targetPath);
     if (!out.open())
-        return Outcome::InUse;
+        return out.fail(why);
 
     Progress progress(observer);
     const bool comma = *layout == Layout::Comma;
@@ -826,10 +842,8 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
     }
     const QStringList parishes = parishList(parishValues, *layout);
 
-    if (!out.add(headerLine(properties.commune, properties.people, parishes))) {
-        out.cancel();
-        return Outcome::Failed;
-    }
+    if (!out.add(headerLine(properties.commune, properties.people, parishes)))
+        return out.fail(why);
 
     // Phase 3: one record line per record, into the temporary file.
     for (qsizetype k = 0; k < records.size(); ++k) {
@@ -843,16 +857,21 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
             out.cancel();
             return Outcome::Incompatible;
         }
-        if (!out.add(converted)) {
-            out.cancel();
-            return Outcome::Failed;
-        }
+        if (!out.add(converted))
+            return out.fail(why);
     }
     progress.set(Conversion, 100);
-    return out.commit();
+    return out.commit(why);
 }
 
 // ---- the button ---------------------------------------------------------------
+
+QString failureMessage(const QString &tableName, const QString &why)
+{
+    return QStringLiteral("La table « %1 » n'a pas pu être écrite dans le dossier de l'application : %2.\n\n"
+                          "Rien n'a été importé.")
+        .arg(tableName, why);
+}
 
 QString openFilter()
 {
@@ -960,7 +979,8 @@ QString CmdImporter_Click(const Controls &controls, const QString &appFolder, co
             controls.dialog->setCursor(Qt::WaitCursor);
         showProgress(controls.picture1, phase, percent);
     };
-    switch (importFile(source, targetPath, h.askProperties, observer)) {
+    QString why;
+    switch (importFile(source, targetPath, h.askProperties, observer, &why)) {
     case Outcome::Done:
         break;
     case Outcome::InUse:
@@ -970,6 +990,7 @@ QString CmdImporter_Click(const Controls &controls, const QString &appFolder, co
         h.critical(parent, IncompatibleText, title);
         return {};
     case Outcome::Failed:
+        h.critical(parent, failureMessage(targetName, why), title);
         return {};
     }
     // On a case-sensitive disk the table replaced may be spelt otherwise.

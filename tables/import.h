@@ -90,9 +90,9 @@ struct Observer {
     std::function<void(int phase, int percent)> progress;
 };
 
-// InUse: the source cannot be read, or the table cannot be written or replaced
-// (held by another program); Incompatible: not importable, or a list line too
-// short; Failed: any other failure (nothing is reported).
+// InUse: the source cannot be read (held by another program); Incompatible: not
+// importable, or a list line too short; Failed: the table cannot be written or
+// replaced (a full disk, a folder that takes no file), `why` telling the reason.
 enum class Outcome { Done, Incompatible, InUse, Failed };
 // Converts or copies source into target (a temporary file beside it, renamed into
 // place when complete): nothing under target changes unless Done is returned.
@@ -100,7 +100,9 @@ enum class Outcome { Done, Incompatible, InUse, Failed };
 // store whose commune and people it fills (the detail window in mode 12).
 Outcome importFile(const QString &sourcePath, const QString &targetPath,
                    const std::function<void(TableStore &)> &askProperties,
-                   const Observer &observer = {});
+                   const Observer &observer = {}, QString *why = nullptr);
+// The message of a table that could not be written, with the reason.
+QString failureMessage(const QString &tableName, const QString &why);
 
 // ---- the button ---------------------------------------------------------------
 

@@ -1,5 +1,6 @@
 #include "store/cp1252.h"
 #include "store/fieldcolumn.h"
+#include "store/filesync.h"
 #include "store/lineends.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
@@ -11,6 +12,9 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <cerrno>
+#include <QDir>
+#include <QFileInfo>
 
 using namespace testutil;
 
@@ -108,7 +112,12 @@ private slots:
         t.grow();
         t.setLine(2, QStringLiteral("never written: spare slot"));
         t.commune = QStringLiteral("Kerlouan");
+        // The folder is written to disk after the rename, so that a power cut keeps it.
+        QStringList synced;
+        filesync::setSyncWatcher([&synced](const QString &folder) { synced << folder; });
         QVERIFY(t.save(path));
+        filesync::setSyncWatcher({});
+        QCOMPARE(synced, QStringList{QFileInfo(path).absolutePath()});
         const QByteArray after = readBytes(path);
         QCOMPARE(after.count("\r\n"), 2);
         QVERIFY(after.startsWith("Kerlouan\t"));
@@ -465,6 +474,32 @@ private slots:
         QVERIFY(readBytes(path) == bytes);
         QVERIFY(readBytes(t.backupPath()) == bytes);
         QCOMPARE(t.lines().size(), lines.size() + 1);
+    }
+
+    void failureReasons_data()
+    {
+        QTest::addColumn<QString>("path");     // under the test folder
+        QTest::addColumn<QString>("report");   // the system's
+        QTest::addColumn<QString>("reason");   // %1: the test folder
+        QTest::newRow("a folder of that name") << "dossier" << "" << "un dossier porte déjà ce nom";
+        QTest::newRow("under a file") << "fichier/t.krv" << "" << "« %1/fichier » est un fichier, pas un dossier";
+        QTest::newRow("deep under a file") << "fichier/a/b/t.krv" << "" << "« %1/fichier » est un fichier, pas un dossier";
+        QTest::newRow("missing folder") << "absent/b/t.krv" << "" << "le dossier « %1/absent/b » n'existe pas";
+        QTest::newRow("full disk") << "t.krv" << qt_error_string(ENOSPC) << "le disque est plein";
+        QTest::newRow("refused") << "t.krv" << qt_error_string(EACCES) << "l'écriture y est refusée (droits insuffisants)";
+        QTest::newRow("read-only disk") << "t.krv" << qt_error_string(EROFS) << "le disque est en lecture seule";
+        QTest::newRow("other") << "t.krv" << "Boom" << "le système signale : Boom";
+        QTest::newRow("none") << "t.krv" << "" << "le système n'en a pas donné la raison";
+    }
+    void failureReasons()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, report);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dossier")));
+        QVERIFY(writeBytes(dir.filePath(QStringLiteral("fichier")), "x"));
+        QCOMPARE(filesync::failureReason(dir.filePath(path), report), reason.arg(dir.path()));
     }
 
     void scratchSave()

@@ -1,5 +1,6 @@
 #include "tables/export.h"
 #include "store/cp1252.h"
+#include "store/filesync.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
 #include "testutil.h"
@@ -82,6 +83,7 @@ struct Script {
             return !yesNo.isEmpty() && yesNo.takeFirst();
         };
         h.inform = [this](QWidget *, const QString &text, const QString &title) { messages << title + u'|' + text; };
+        h.failed = [this](QWidget *, const QString &text, const QString &title) { messages << title + u'!' + text; };
         if (hide)
             h.hideEntryWindow = hide;
         return exporter::CmdExporter_Click(nullptr, table, h);
@@ -129,7 +131,10 @@ private slots:
 
         // A line too short to split ends the export; the rows before it stay.
         writeBytes(table, fileBytes({header(), fullRecordLine(1), QStringLiteral("coupé\tici"), fullRecordLine(3)}));
-        QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Failed);
+        QString why;
+        QCOMPARE(exporter::exportTable(table, csv, &why), exporter::Result::Failed);
+        QCOMPARE(why, QStringLiteral("la ligne de l'enregistrement 2 n'a pas ses 161 champs ; le fichier ne contient "
+                                     "que les enregistrements qui la précèdent"));
         QCOMPARE(csvLines(csv).size(), 2);
         QVERIFY(csvLines(csv).at(1).startsWith("1;v1"));
     }
@@ -228,9 +233,28 @@ private slots:
         QCOMPARE(readBytes(existing), QByteArray("ne pas perdre"));
         QCOMPARE(readBytes(other), tableBytes);
 
-        Script yes{{existing}, {true}};   // Yes replaces it
+        Script yes{{existing}, {true}};   // Yes replaces it, for good after a power cut too
+        QStringList synced;
+        filesync::setSyncWatcher([&synced](const QString &folder) { synced << folder; });
         QCOMPARE(yes.click(table), exporter::Result::Written);
+        QCOMPARE(exporter::exportTable(table, other), exporter::Result::Written);
+        filesync::setSyncWatcher({});
+        QCOMPARE(synced, (QStringList{dir.path(), dir.path()}));
         QCOMPARE(csvLines(existing).size(), 4);
+
+        // A place that takes no file: nothing written, and the user is told why.
+        const QString underFile = QDir(table).filePath(QStringLiteral("sortie.csv"));
+        const QString folder = dir.filePath(QStringLiteral("Dossier.krv"));
+        QDir().mkdir(folder);
+        Script refused{{underFile, folder}, {true}};
+        QCOMPARE(refused.click(table), exporter::Result::Failed);
+        QCOMPARE(refused.click(table), exporter::Result::Failed);
+        QCOMPARE(refused.messages,
+                 (QStringList{QStringLiteral("VELDER!L'exportation dans le fichier\n%1\nn'a pas abouti : « %2 » est un "
+                                             "fichier, pas un dossier.").arg(underFile, table),
+                              QStringLiteral("VELDER!L'exportation dans le fichier\n%1\nn'a pas abouti : un dossier "
+                                             "porte déjà ce nom.").arg(folder)}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).size(), 4);
 
         // "Fichiers Excel" chosen but no ".csv" typed: nothing written.
         Script bare{{dir.filePath(QStringLiteral("tableur"))}};

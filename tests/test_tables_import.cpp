@@ -2,6 +2,7 @@
 #include "tables/import.h"
 #include "tables/tableupgrade.h"
 #include "store/cp1252.h"
+#include "store/filesync.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
 #include "testutil.h"
@@ -379,7 +380,11 @@ private slots:
 
         // Accepted: the new table replaces the listed one (spelt otherwise here).
         yes = true;
+        QStringList synced;
+        filesync::setSyncWatcher([&synced](const QString &folder) { synced << folder; });
         const QString made = importer::CmdImporter_Click(ui.controls(), app, h);
+        filesync::setSyncWatcher({});
+        QCOMPARE(synced, QStringList{app});
         QCOMPARE(QDir(app).entryList(QDir::Files), QStringList{QStringLiteral("liste.krv")});
         QCOMPARE(field(fileLines(made).value(1), "Nom EPX"), QStringLiteral("AUBRY"));
         QCOMPARE(propertiesAsked, 1);
@@ -406,6 +411,21 @@ private slots:
         QCOMPARE(readBytes(QDir(app).filePath(QStringLiteral("Copie.krv"))), readBytes(table));
         QCOMPARE(readBytes(answer), readBytes(table));   // the source is only read
         QCOMPARE(propertiesAsked, 1);
+        QVERIFY(ui.restored());
+
+        // Where no table can be written, nothing is imported and the user is told why.
+        QDir(app).mkdir(QStringLiteral("Copie.krv.krv"));
+        answer = dir.filePath(QStringLiteral("Copie.krv.TXT"));
+        writeBytes(answer, readBytes(table));
+        critical.clear();
+        QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
+        QCOMPARE(importer::CmdImporter_Click(ui.controls(), table, h), QString());   // a file for a folder
+        const QString end = QStringLiteral(".\n\nRien n'a été importé.");
+        QCOMPARE(critical, (QStringList{
+            QStringLiteral("Velder|La table « Copie.krv.krv » n'a pas pu être écrite dans le dossier de l'application : "
+                           "un dossier porte déjà ce nom") + end,
+            QStringLiteral("Velder|La table « Copie.krv.krv » n'a pas pu être écrite dans le dossier de l'application : "
+                           "« %1 » est un fichier, pas un dossier").arg(table) + end}));
         QVERIFY(ui.restored());
     }
 
