@@ -3,6 +3,7 @@
 #include "app/twips.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
+#include "store/utf8check.h"
 #include "tables/export.h"
 #include "tables/import.h"
 #include "tables/startup.h"
@@ -505,6 +506,14 @@ QString FrmOuvrir::createNewTable()
     return path;
 }
 
+QString FrmOuvrir::utf8Warning(const QString &fileName)
+{
+    return QStringLiteral("La table « %1 » ne semble pas avoir été écrite par Velder : son texte est codé en UTF-8, "
+                          "et non en Windows-1252 comme celui des tables de Velder. Elle est ouverte telle quelle, "
+                          "mais ses lettres accentuées peuvent s'afficher de travers.")
+        .arg(fileName);
+}
+
 bool FrmOuvrir::openTableAt(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
@@ -522,8 +531,11 @@ bool FrmOuvrir::openTableAt(const QString &path)
     }
     hide();
     // The entry window's caption shows the path as the system writes it.
-    if (openTable && openTable(QDir::toNativeSeparators(path)))
+    if (openTable && openTable(QDir::toNativeSeparators(path))) {
+        if (utf8check::fileLooksLikeUtf8(path))
+            message(productTitle(), utf8Warning(name), QMessageBox::Warning);
         return true;
+    }
     showAgain();
     return false;
 }

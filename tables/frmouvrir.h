@@ -107,6 +107,8 @@ public:
     void CmdPrint_Click();
 
     static QString productTitle() { return QStringLiteral("VELDER"); }
+    // Said once a table that looks like UTF-8 text is open.
+    static QString utf8Warning(const QString &fileName);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

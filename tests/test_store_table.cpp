@@ -1,6 +1,7 @@
 #include "store/cp1252.h"
 #include "store/fieldcolumn.h"
 #include "store/filesync.h"
+#include "store/utf8check.h"
 #include "store/lineends.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
@@ -474,6 +475,34 @@ private slots:
         QVERIFY(readBytes(path) == bytes);
         QVERIFY(readBytes(t.backupPath()) == bytes);
         QCOMPARE(t.lines().size(), lines.size() + 1);
+    }
+
+    void utf8Content_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        QTest::newRow("byte order mark alone") << QByteArray("\xef\xbb\xbf") << true;
+        QTest::newRow("byte order mark, then Windows-1252") << QByteArray("\xef\xbb\xbfR\xe9mi") << true;
+        QTest::newRow("accents") << QByteArray("R\xc3\xa9mi\tL\xc5\x93uvre \xe2\x82\xac \xf0\x9f\x98\x80") << true;
+        QTest::newRow("plain letters") << QByteArray("Remi\tLE BRAS\r\n") << false;
+        QTest::newRow("a table of ours") << QByteArray("Ren\xe9\t\xc9tude\r\n") << false;
+        QTest::newRow("ours, a pair that looks right first") << QByteArray("\xc3\xa9t\xe9") << false;
+        QTest::newRow("cut at the end") << QByteArray("R\xc3\xa9mi \xe2\x82") << false;
+        QTest::newRow("never a lead byte") << QByteArray("\xc0\xaf") << false;
+        QTest::newRow("nothing") << QByteArray() << false;
+    }
+    void utf8Content()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        QCOMPARE(utf8check::looksLikeUtf8(bytes), utf8);
+        utf8check::Check byBytes;   // a file read in blocks
+        for (char b : bytes)
+            byBytes.feed(QByteArrayView(&b, 1));
+        QCOMPARE(byBytes.looksLikeUtf8(), utf8);
+        QTemporaryDir dir;
+        QVERIFY(writeBytes(dir.filePath("t.krv"), bytes));
+        QCOMPARE(utf8check::fileLooksLikeUtf8(dir.filePath("t.krv")), utf8);
     }
 
     void failureReasons_data()

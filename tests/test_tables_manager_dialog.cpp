@@ -151,6 +151,33 @@ private slots:
         QCOMPARE(readBytes(h.path(QStringLiteral("abbaye.krv"))), fileBytes({header(), f.join(u'\t')}));
     }
 
+    void utf8TableOpensWithAWarning()
+    {
+        // Opened as it is, with one word that its accents may show wrongly; a table
+        // of ours, and one of plain letters, open without a word.
+        Harness h;
+        const QByteArray utf8 = (header() + QStringLiteral("\r\n") + recordLine({{"Prenom EPX", "Frédéric"}}) + u'\r').toUtf8();
+        writeBytes(h.path(QStringLiteral("abbaye.krv")), "\xef\xbb\xbf" + utf8);
+        writeBytes(h.path(QStringLiteral("Bourg.krv")), utf8);
+        writeBytes(h.path(QStringLiteral("Zeste.krv")), fileBytes({QStringLiteral("Plou\tr\tp\t")}));
+        FrmOuvrir &f = h.make();
+        QStringList expected;
+        for (int row : {0, 1, 2}) {
+            f.show();
+            f.File1->setCurrentRow(row);
+            QTest::mouseClick(f.OKButton, Qt::LeftButton);
+            if (row < 2)
+                expected << FrmOuvrir::utf8Warning(f.File1->item(row)->text());
+        }
+        QCOMPARE(h.opened.size(), 3);
+        QStringList said;
+        for (const Reply &r : std::as_const(h.messages))
+            said << r.text;
+        QCOMPARE(said, expected);
+        QVERIFY(expected.first().startsWith(QStringLiteral("La table « abbaye.krv » ne semble pas avoir été écrite par Velder")));
+        QCOMPARE(readBytes(h.path(QStringLiteral("Bourg.krv"))), utf8);
+    }
+
     void newTable()
     {
         Harness h({QStringLiteral("BOURG.krv")});
