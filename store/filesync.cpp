@@ -41,7 +41,7 @@ bool syncFolderOf(const QString &path)
 #endif
 }
 
-QString failureReason(const QString &path, const QString &systemReport)
+QString failureReason(const QString &path, const QString &systemReport, int errorNumber)
 {
     const QFileInfo target(path);
     if (target.isDir())
@@ -68,8 +68,12 @@ QString failureReason(const QString &path, const QString &systemReport)
         {EROFS, u"le disque est en lecture seule"},
         {EIO, u"le disque a signalé une erreur d'écriture"},
         {ENAMETOOLONG, u"le nom du fichier est trop long"},
+        {EFBIG, u"le fichier dépasserait la taille que le système permet"},
         {EBUSY, u"le fichier est utilisé par une autre application"},
     };
+    for (const auto &k : known)
+        if (errorNumber == k.error)
+            return QString::fromUtf16(k.text);
     for (const auto &k : known)
         if (systemReport == qt_error_string(k.error))
             return QString::fromUtf16(k.text);

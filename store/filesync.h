@@ -15,8 +15,10 @@ void setSyncWatcher(std::function<void(const QString &folder)> watcher);
 
 // Why a file could not be written to path, in French, for a message: what the
 // path itself shows (a folder of that name, a missing folder, a file standing
-// for a folder), else the system's report (errorString() of the file) put into
-// words (a full disk, writing refused). Starts in lower case, no final stop.
-QString failureReason(const QString &path, const QString &systemReport);
+// for a folder), else the system's error number (errno just after the failure: a
+// write cut short leaves no report in the file) or its report (errorString() of
+// the file) put into words (a full disk, writing refused). Starts in lower case,
+// no final stop.
+QString failureReason(const QString &path, const QString &systemReport, int errorNumber = 0);
 
 } // namespace filesync

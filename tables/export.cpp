@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstring>
 
 namespace exporter {
@@ -41,11 +42,14 @@ bool tabsToSemicolons(QByteArray &buf, qsizetype from)
     return true;
 }
 
-// The reason of a failed write to target, for the message.
-Result failed(QString *why, const QString &target, const QFileDevice &file)
+// The reason of a failed write to target, for the message; then the target is
+// given up (which would replace the system's report by its own).
+Result failed(QString *why, const QString &target, QSaveFile &file)
 {
+    const int error = errno;
     if (why)
-        *why = filesync::failureReason(target, file.errorString());
+        *why = filesync::failureReason(target, file.errorString(), error);
+    file.cancelWriting();
     return Result::Failed;
 }
 
@@ -78,10 +82,8 @@ Result copyFile(const QString &source, const QString &target, QString *why)
             out.cancelWriting();
             return unreadable(why, source);
         }
-        if (out.write(block) != block.size()) {
-            out.cancelWriting();
+        if (out.write(block) != block.size())
             return failed(why, target, out);
-        }
     }
     return commit(out) ? Result::Written : failed(why, target, out);
 }
@@ -154,17 +156,13 @@ Result writeCsv(const QString &source, const QString &target, QString *why)
             complete = false;
             break;
         }
-        if (buf.size() >= Chunk && !flush()) {
-            out.cancelWriting();
+        if (buf.size() >= Chunk && !flush())
             return failed(why, target, out);
-        }
     }
     if (complete && !splitter.finish(take))
         complete = false;
-    if (!buf.isEmpty() && !flush()) {
-        out.cancelWriting();
+    if (!buf.isEmpty() && !flush())
         return failed(why, target, out);
-    }
     if (!commit(out))
         return failed(why, target, out);
     if (!complete && why)

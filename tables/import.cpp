@@ -21,6 +21,7 @@
 #include <QStringDecoder>
 
 #include <array>
+#include <cerrno>
 #include <cmath>
 
 namespace importer {
@@ -409,11 +410,14 @@ QString commaDate(const QString &date)
 
 // The new table takes its name; a table held open by another program cannot be
 // replaced, which the user is told as for a source held so.
-// The reason of the last failure of the target, for the message.
-Outcome failedWith(QString *why, const QSaveFile &file)
+// The reason of the last failure of the target, for the message; then the target
+// is given up (which would replace the system's report by its own).
+Outcome failedWith(QString *why, QSaveFile &file)
 {
+    const int error = errno;
     if (why)
-        *why = filesync::failureReason(file.fileName(), file.errorString());
+        *why = filesync::failureReason(file.fileName(), file.errorString(), error);
+    file.cancelWriting();
     return Outcome::Failed;
 }
 
@@ -437,18 +441,12 @@ public:
     }
     Outcome commit(QString *why)
     {
-        if (!flush()) {
-            m_file.cancelWriting();
+        if (!flush())
             return failedWith(why, m_file);
-        }
         return committed(m_file, why);
     }
     // Gives the target up; Failed with the reason of the write that failed.
-    Outcome fail(QString *why)
-    {
-        m_file.cancelWriting();
-        return failedWith(why, m_file);
-    }
+    Outcome fail(QString *why) { return failedWith(why, m_file); }
     void cancel() { m_file.cancelWriting(); }
 
 private:
@@ -774,10 +772,8 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
         QSaveFile copy(targetPath);
         if (!copy.open(QIODevice::WriteOnly))
             return failedWith(why, copy);
-        if (copy.write(bytes.data(), bytes.size()) != bytes.size()) {
-            copy.cancelWriting();
+        if (copy.write(bytes.data(), bytes.size()) != bytes.size())
             return failedWith(why, copy);
-        }
         return committed(copy, why);
     }
 

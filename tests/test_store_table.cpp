@@ -510,25 +510,28 @@ private slots:
         QTest::addColumn<QString>("path");     // under the test folder
         QTest::addColumn<QString>("report");   // the system's
         QTest::addColumn<QString>("reason");   // %1: the test folder
-        QTest::newRow("a folder of that name") << "dossier" << "" << "un dossier porte déjà ce nom";
-        QTest::newRow("under a file") << "fichier/t.krv" << "" << "« %1/fichier » est un fichier, pas un dossier";
-        QTest::newRow("deep under a file") << "fichier/a/b/t.krv" << "" << "« %1/fichier » est un fichier, pas un dossier";
-        QTest::newRow("missing folder") << "absent/b/t.krv" << "" << "le dossier « %1/absent/b » n'existe pas";
-        QTest::newRow("full disk") << "t.krv" << qt_error_string(ENOSPC) << "le disque est plein";
-        QTest::newRow("refused") << "t.krv" << qt_error_string(EACCES) << "l'écriture y est refusée (droits insuffisants)";
-        QTest::newRow("read-only disk") << "t.krv" << qt_error_string(EROFS) << "le disque est en lecture seule";
-        QTest::newRow("other") << "t.krv" << "Boom" << "le système signale : Boom";
-        QTest::newRow("none") << "t.krv" << "" << "le système n'en a pas donné la raison";
+        QTest::addColumn<int>("error");        // errno just after the failure
+        QTest::newRow("a folder of that name") << "dossier" << "" << "un dossier porte déjà ce nom" << 0;
+        QTest::newRow("under a file") << "fichier/t.krv" << "" << "« %1/fichier » est un fichier, pas un dossier" << 0;
+        QTest::newRow("deep under a file") << "fichier/a/b/t.krv" << "" << "« %1/fichier » est un fichier, pas un dossier" << 0;
+        QTest::newRow("missing folder") << "absent/b/t.krv" << "" << "le dossier « %1/absent/b » n'existe pas" << 0;
+        QTest::newRow("full disk") << "t.krv" << qt_error_string(ENOSPC) << "le disque est plein" << 0;
+        QTest::newRow("refused") << "t.krv" << qt_error_string(EACCES) << "l'écriture y est refusée (droits insuffisants)" << 0;
+        QTest::newRow("read-only disk") << "t.krv" << qt_error_string(EROFS) << "le disque est en lecture seule" << 0;
+        QTest::newRow("other") << "t.krv" << "Boom" << "le système signale : Boom" << 0;
+        QTest::newRow("a write cut short") << "t.krv" << "" << "le disque est plein" << ENOSPC;
+        QTest::newRow("none") << "t.krv" << "" << "le système n'en a pas donné la raison" << 0;
     }
     void failureReasons()
     {
         QFETCH(QString, path);
         QFETCH(QString, report);
         QFETCH(QString, reason);
+        QFETCH(int, error);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("dossier")));
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("fichier")), "x"));
-        QCOMPARE(filesync::failureReason(dir.filePath(path), report), reason.arg(dir.path()));
+        QCOMPARE(filesync::failureReason(dir.filePath(path), report, error), reason.arg(dir.path()));
     }
 
     void scratchSave()

@@ -256,6 +256,25 @@ private slots:
                                              "porte déjà ce nom.").arg(folder)}));
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).size(), 4);
 
+        // A write that fails on the way (a full disk, here a size limit): the
+        // system's reason, not that of giving the file up.
+        const QString big = dir.filePath(QStringLiteral("Grande.krv"));
+        QStringList many{header()};
+        for (int i = 0; i < 60; ++i)
+            many << fullRecordLine(i);
+        writeBytes(big, fileBytes(many));
+        Script tooBig{{dir.filePath(QStringLiteral("grande.csv")), dir.filePath(QStringLiteral("grande.krv"))}};
+        {
+            const SizeLimit limit(16 * 1024);
+            QCOMPARE(tooBig.click(big), exporter::Result::Failed);
+            QCOMPARE(tooBig.click(big), exporter::Result::Failed);
+        }
+        for (const QString &said : std::as_const(tooBig.messages))
+            QVERIFY2(said.endsWith(QStringLiteral(" : le fichier dépasserait la taille que le système permet.")),
+                     qPrintable(said));
+        QCOMPARE(tooBig.messages.size(), 2);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).size(), 5);
+
         // "Fichiers Excel" chosen but no ".csv" typed: nothing written.
         Script bare{{dir.filePath(QStringLiteral("tableur"))}};
         QCOMPARE(bare.click(table), exporter::Result::Nothing);

@@ -334,6 +334,20 @@ private slots:
 
         QCOMPARE(importer::importFile(dir.filePath(QStringLiteral("absent.txt")), target, properties),
                  importer::Outcome::InUse);
+
+        // A write cut short (a full disk, here a size limit): nothing, and the system's reason.
+        QStringList many{header()};
+        for (int i = 0; i < 30; ++i)
+            many << fullRecordLine(i);
+        writeBytes(src, fileBytes(many));
+        QString why;
+        {
+            const SizeLimit limit(16 * 1024);
+            QCOMPARE(importer::importFile(src, target, properties, {}, &why), importer::Outcome::Failed);
+        }
+        QCOMPARE(why, QStringLiteral("le fichier dépasserait la taille que le système permet"));
+        QCOMPARE(readBytes(target), QByteArray("ancienne table"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
     void buttonFlow()

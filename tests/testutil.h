@@ -1,5 +1,7 @@
 #pragma once
 // Small helpers shared by the tests: invented records and files in a temporary folder.
+#include <csignal>
+#include <sys/resource.h>
 #include "store/cp1252.h"
 #include "store/recordmodel.h"
 
@@ -66,5 +68,19 @@ inline QByteArray fileBytes(const QStringList &lines)
         out += cp1252::encode(l) + "\r\n";
     return out;
 }
+
+// Writes past `bytes` fail (EFBIG, as on a full disk) while it lives, for root too.
+struct SizeLimit {
+    rlimit before{};
+    explicit SizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &before);
+        rlimit limit = before;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~SizeLimit() { setrlimit(RLIMIT_FSIZE, &before); }
+};
 
 } // namespace testutil
