@@ -518,6 +518,8 @@ private slots:
         QTest::newRow("full disk") << "t.krv" << qt_error_string(ENOSPC) << "le disque est plein" << 0;
         QTest::newRow("refused") << "t.krv" << qt_error_string(EACCES) << "l'écriture y est refusée (droits insuffisants)" << 0;
         QTest::newRow("read-only disk") << "t.krv" << qt_error_string(EROFS) << "le disque est en lecture seule" << 0;
+        QTest::newRow("name too long") << "t.krv" << qt_error_string(ENAMETOOLONG) << "le nom du fichier est trop long" << 0;
+        QTest::newRow("busy") << "t.krv" << qt_error_string(EBUSY) << "le fichier est utilisé par une autre application" << 0;
         QTest::newRow("other") << "t.krv" << "Boom" << "le système signale : Boom" << 0;
         QTest::newRow("a write cut short") << "t.krv" << "" << "le disque est plein" << ENOSPC;
         QTest::newRow("none") << "t.krv" << "" << "le système n'en a pas donné la raison" << 0;
