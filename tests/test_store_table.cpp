@@ -484,6 +484,7 @@ private slots:
         QTest::newRow("byte order mark alone") << QByteArray("\xef\xbb\xbf") << true;
         QTest::newRow("byte order mark, then Windows-1252") << QByteArray("\xef\xbb\xbfR\xe9mi") << true;
         QTest::newRow("accents") << QByteArray("R\xc3\xa9mi\tL\xc5\x93uvre \xe2\x82\xac \xf0\x9f\x98\x80") << true;
+        QTest::newRow("three bytes led by E0") << QByteArray("\xe0\xa4\x85") << true;
         QTest::newRow("plain letters") << QByteArray("Remi\tLE BRAS\r\n") << false;
         QTest::newRow("a table of ours") << QByteArray("Ren\xe9\t\xc9tude\r\n") << false;
         QTest::newRow("ours, a pair that looks right first") << QByteArray("\xc3\xa9t\xe9") << false;
