@@ -6,6 +6,7 @@
 #include "app/search.h"
 #include "app/twips.h"
 #include "store/cp1252.h"
+#include "app/windowfont.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -280,12 +281,7 @@ Form1::Form1(TableStore &table, QWidget *parent)
     m_date.monthMaxLength = 4;
     m_date.yearMaxLength = 0;
     setWindowTitle(QStringLiteral("..."));
-    // The small sans-serif face the layout was drawn for, or the nearest at hand.
-    QFont f = font();
-    f.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"), QStringLiteral("Arial"),
-                   QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    f.setPixelSize(11);
-    setFont(f);
+    setFont(smallWindowFont(font()));
     setFixedSize(twips::px(ClientWidth), twips::px(ClientHeight));
     setMouseTracking(true);
 

@@ -9,6 +9,7 @@
 #include "tables/startup.h"
 #include "tables/tablefiles.h"
 #include "tables/tableupgrade.h"
+#include "app/windowfont.h"
 
 #include <algorithm>
 
@@ -141,12 +142,7 @@ FrmOuvrir::FrmOuvrir(const QString &appFolder, QWidget *parent)
     setWindowTitle(QStringLiteral("Ouvrir"));
     setFixedSize(twips::px(kClient.width), twips::px(kClient.height));
     setMouseTracking(true);
-    // The small sans-serif face the layout was drawn for, or the nearest at hand.
-    QFont small = font();
-    small.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"), QStringLiteral("Arial"),
-                       QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    small.setPixelSize(11);
-    setFont(small);
+    setFont(smallWindowFont(font()));
 
     Frame1 = new QFrame(this);
     place(Frame1, kFrame1);

@@ -1,6 +1,7 @@
 #include "velderexport/exportwindow.h"
 
 #include "app/twips.h"
+#include "app/windowfont.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,12 +31,7 @@ ExportWindow::ExportWindow(const QString &appFolder, QWidget *parent)
     setWindowTitle(QStringLiteral("VelderExport - Conversion/Exportation"));
     setFixedSize(twips::px(6000), twips::px(4050));
     setMouseTracking(true);
-    // The same small sans-serif face as Velder's own windows.
-    QFont small = font();
-    small.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"), QStringLiteral("Arial"),
-                       QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
-    small.setPixelSize(11);
-    setFont(small);
+    setFont(smallWindowFont(font()));
 
     auto *lblTables = new QLabel(QStringLiteral("Tables :"), this);
     place(lblTables, 120, 120, 2400, 240);

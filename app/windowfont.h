@@ -1,0 +1,11 @@
+#pragma once
+// The small sans-serif face the windows' layouts were drawn for, or the nearest at hand.
+#include <QFont>
+
+inline QFont smallWindowFont(QFont f)
+{
+    f.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"), QStringLiteral("Arial"),
+                   QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+    f.setPixelSize(11);
+    return f;
+}
