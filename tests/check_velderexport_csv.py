@@ -8,7 +8,6 @@ rows are numbered as the records in the table.
 import csv
 import os
 import re
-import shutil
 import subprocess
 import sys
 
@@ -67,17 +66,7 @@ def main():
     if len(sys.argv) < 3:
         print(__doc__)
         return 2
-    args = [a for a in sys.argv[1:] if not a.startswith("--records=")]
-    # --records=N sets the size of the invented large table (0: none), for quick runs by hand.
-    size = int(next((a.split("=")[1] for a in sys.argv[1:] if a.startswith("--records=")), 20000))
-    exporter, work = args[0], os.path.abspath(args[1])
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
-    tables = list(args[2:])
-    if size:
-        big = os.path.join(work, "Grande.krv")
-        velderexport_tables.write_table(big, "Valmorin", size)
-        tables.append(big)
+    exporter, work, tables = velderexport_tables.read_arguments(sys.argv[1:])
     failures = sum(check(exporter, t, os.path.join(work, "t%d.csv" % i)) for i, t in enumerate(tables))
     return 1 if failures else 0
 

@@ -25,25 +25,15 @@ def main():
     if len(sys.argv) < 3:
         print(__doc__)
         return 2
-    args = [a for a in sys.argv[1:] if not a.startswith("--records=")]
-    # --records=N sets the size of the invented large table (0: none), for quick runs by hand.
-    size = int(next((a.split("=")[1] for a in sys.argv[1:] if a.startswith("--records=")), 20000))
-    exporter, work = args[0], os.path.abspath(args[1])
     if shutil.which("gramps") is None:
         print("gramps is not installed: check skipped")
         return 77
-    shutil.rmtree(work, ignore_errors=True)
-    os.makedirs(work)
+    exporter, work, tables = velderexport_tables.read_arguments(sys.argv[1:])
     home = os.path.join(work, "home")
     os.makedirs(home)
     env = dict(os.environ, HOME=home, GRAMPSHOME=home, XDG_DATA_HOME=home, XDG_CONFIG_HOME=home,
                XDG_CACHE_HOME=home, LANG="C.UTF-8", LC_ALL="C.UTF-8")
     env.pop("DISPLAY", None)
-    tables = list(args[2:])
-    if size:
-        big = os.path.join(work, "Grande.krv")
-        velderexport_tables.write_table(big, "Valmorin", size)
-        tables.append(big)
     failures = 0
     for n, table in enumerate(tables):
         failures += check(exporter, table, os.path.join(work, "t%d" % n), "tree%d" % n, env)

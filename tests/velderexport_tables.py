@@ -1,7 +1,9 @@
 """Invented marriage tables for the checks of VelderExport: a large table written
 from small lists of made-up names and places, in the table file's own form
 (Windows-1252, CR LF, a header line then 161 TAB-separated fields per record)."""
+import os
 import random
+import shutil
 
 NBSP = "\xa0"
 SURNAMES = ["ARZEL", "LE BRAS", "KERBRAT", "MOALIC", "de la FOUGERAIS", "QUÉMÉNEUR", "TANGUY", "ROPERS",
@@ -65,3 +67,20 @@ def write_table(path, commune, count, seed=17):
     lines = [header(commune)] + [record(rnd, n) for n in range(1, count + 1)]
     with open(path, "wb") as out:
         out.write("".join(line + "\r\n" for line in lines).encode("cp1252"))
+
+
+def read_arguments(argv):
+    """The checks' command line, <VelderExport> <work folder> <table.krv>... [--records=N]:
+    the program, the work folder (emptied) and the tables, to which an invented table of
+    N records (20,000 unless told; 0 for none) is added."""
+    args = [a for a in argv if not a.startswith("--records=")]
+    size = int(next((a.split("=")[1] for a in argv if a.startswith("--records=")), 20000))
+    exporter, work = args[0], os.path.abspath(args[1])
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    tables = list(args[2:])
+    if size:
+        big = os.path.join(work, "Grande.krv")
+        write_table(big, "Valmorin", size)
+        tables.append(big)
+    return exporter, work, tables
