@@ -21,6 +21,8 @@ namespace {
 
 struct Reply {
     QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    bool defaultYes = false;
 };
 
 // A dialog on a folder of invented tables, every message and question answered here.
@@ -60,9 +62,11 @@ struct Harness {
             t.people = QStringList{"Anne Riou", "1998", "Job Tanguy", "", "Étude des Moulins"}.join(record::Nbsp);
         };
         f.printTable = [this](const QString &p) { printed << p; };
-        f.showMessage = [this](const QString &title, const QString &text, QMessageBox::Icon) { messages << Reply{title, text}; };
-        f.askYesNo = [this](const QString &title, const QString &text, QMessageBox::Icon, bool) {
-            questions << Reply{title, text};
+        f.showMessage = [this](const QString &title, const QString &text, QMessageBox::Icon icon) {
+            messages << Reply{title, text, icon};
+        };
+        f.askYesNo = [this](const QString &title, const QString &text, QMessageBox::Icon icon, bool defaultYes) {
+            questions << Reply{title, text, icon, defaultYes};
             return answer;
         };
         f.beforeQuit = [this] { savedBeforeQuit += quits == 0 ? 1 : 100; };
@@ -237,6 +241,9 @@ private slots:
         QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
         QCOMPARE(h.questions.size(), 1);
         QVERIFY(h.questions.first().text.contains(QStringLiteral("« Zeste.krv »")));
+        // A table is thrown away only by a deliberate Yes: Enter answers No.
+        QCOMPARE(h.questions.first().icon, QMessageBox::Warning);
+        QVERIFY(!h.questions.first().defaultYes);
         QVERIFY(QFile::exists(h.path(QStringLiteral("Zeste.krv"))));
 
         h.answer = true;
