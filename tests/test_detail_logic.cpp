@@ -53,27 +53,6 @@ private slots:
             QCOMPARE(b[i], i < expected.size() ? expected[i] : QString());
     }
 
-    void okWithoutTypingKeepsEveryGroup_data()
-    {
-        QTest::addColumn<int>("mode");
-        for (int m = 1; m <= 10; ++m)
-            QTest::addRow("mode %d", m) << m;
-    }
-    void okWithoutTypingKeepsEveryGroup()
-    {
-        QFETCH(int, mode);
-        // Witness items 3 and 11 hold "M"/"F" and "1"/"2" in stored records.
-        EntryState e = fullEntry();
-        e.groups[10] = "NOM\tJean\tM\t30\tOrg\t12\tRés\t34\tProf\tcousin\t1\trq";
-        const EntryState before = e;
-        TableStore table;
-        DetailValues v = loadMode(mode, e, table);
-        commitMode(mode, v, e, table);
-        for (int g = 0; g < record::GroupSlots; ++g)
-            QCOMPARE(e.groups[g], before.groups[g]);
-        QCOMPARE(e.txt, before.txt);
-    }
-
     void parentsAreJoinedAndSplit()
     {
         EntryState e = fullEntry();
