@@ -7,6 +7,12 @@
 
 namespace pagedump {
 
+// Every character 100 twips wide, whatever the font: positions can be worked out by hand.
+class CharMeasure : public print::TextMeasure {
+public:
+    double width(const QString &text, const print::Font &) const override { return 100.0 * text.size(); }
+};
+
 inline QString number(double v) { return QString::number(v, 'g', 10); }
 
 // One drawn item a line, sorted (the order of drawing is not seen on paper):

@@ -22,12 +22,6 @@ EntryState entryOf(const QString &line, const QString &number = QStringLiteral("
     return s;
 }
 
-// Every character 100 twips wide, whatever the font: positions can be worked out by hand.
-class CharMeasure : public print::TextMeasure {
-public:
-    double width(const QString &text, const Font &) const override { return 100.0 * text.size(); }
-};
-
 const TextOp *textAt(const Page &p, double x, double y)
 {
     for (const auto &t : p.texts)
@@ -112,7 +106,7 @@ private slots:
         QFETCH(QString, line);
         QFETCH(QString, number);
         QFETCH(QString, expected);
-        const print::PageDoc doc = print::recordCard(entryOf(line, number), Path, CharMeasure());
+        const print::PageDoc doc = print::recordCard(entryOf(line, number), Path, pagedump::CharMeasure());
         QCOMPARE(doc.pages.size(), 1);
         QVERIFY(pagedump::same(pagedump::dump(doc.pages.at(0)), pagedump::expected(expected)));
     }
