@@ -51,19 +51,8 @@ void CsvWriter::header()
 bool CsvWriter::record(int number, QStringView line)
 {
     FieldViews f;
-    if (line.trimmed().isEmpty()) {
-        ++m_counts.empty;
+    if (!takeRecord(line, f, m_counts))
         return false;
-    }
-    if (!splitRecord(line, f)) {
-        ++m_counts.damaged;
-        return false;
-    }
-    if (isEmptyRecord(f)) {
-        ++m_counts.empty;
-        return false;
-    }
-    ++m_counts.records;
     QString row = QString::number(number);
     for (const QStringView field : f) {
         // A TAB kept inside the notes stays a TAB: quoting protects it like any character.

@@ -69,6 +69,24 @@ bool isEmptyRecord(const FieldViews &f)
     return true;
 }
 
+bool takeRecord(QStringView line, FieldViews &f, Counts &counts)
+{
+    if (line.trimmed().isEmpty()) {
+        ++counts.empty;
+        return false;
+    }
+    if (!splitRecord(line, f)) {
+        ++counts.damaged;
+        return false;
+    }
+    if (isEmptyRecord(f)) {
+        ++counts.empty;
+        return false;
+    }
+    ++counts.records;
+    return true;
+}
+
 QString gedcomDate(QStringView text)
 {
     const QStringView t = text.trimmed();
@@ -430,19 +448,8 @@ struct RecordWriter {
 
     bool write(int number, QStringView text)
     {
-        if (text.trimmed().isEmpty()) {
-            ++counts.empty;
+        if (!takeRecord(text, f, counts))
             return false;
-        }
-        if (!splitRecord(text, f)) {
-            ++counts.damaged;
-            return false;
-        }
-        if (isEmptyRecord(f)) {
-            ++counts.empty;
-            return false;
-        }
-        ++counts.records;
         prefix = 'R' + std::to_string(number);
         actDate = gedcomDate(F(5));
 

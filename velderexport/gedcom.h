@@ -28,6 +28,8 @@ using FieldViews = std::array<QStringView, 161>;
 bool splitRecord(QStringView line, FieldViews &fields);
 // Nothing typed but what every new record starts with (place, parish, act, dispensation).
 bool isEmptyRecord(const FieldViews &fields);
+// A table line counted as empty, damaged or a record; true for a record, its fields then in `fields`.
+bool takeRecord(QStringView line, FieldViews &fields, Counts &counts);
 
 // The date of a record ("03/05/1815", "../05/1815", "15/Brum/04") or any free text
 // typed as a date, as a GEDCOM date: "3 MAY 1815", "MAY 1815", "@#DFRENCH R@ 15 BRUM 4".
