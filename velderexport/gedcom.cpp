@@ -45,8 +45,6 @@ QString phrase(QStringView text)
     return u'(' + s + u')';
 }
 
-} // namespace
-
 bool splitRecord(QStringView text, FieldViews &f)
 {
     qsizetype start = 0;
@@ -68,6 +66,8 @@ bool isEmptyRecord(const FieldViews &f)
             return false;
     return true;
 }
+
+} // namespace
 
 bool takeRecord(QStringView line, FieldViews &f, Counts &counts)
 {

@@ -22,13 +22,11 @@ struct Counts {
     int damaged = 0;   // record lines with too few fields, skipped
 };
 
-// The 161 fields of a record line as views into it (the last keeps any extra TAB);
-// false when the line has fewer than 160 TABs.
+// The 161 fields of a record line as views into it (the last keeps any extra TAB).
 using FieldViews = std::array<QStringView, 161>;
-bool splitRecord(QStringView line, FieldViews &fields);
-// Nothing typed but what every new record starts with (place, parish, act, dispensation).
-bool isEmptyRecord(const FieldViews &fields);
-// A table line counted as empty, damaged or a record; true for a record, its fields then in `fields`.
+// A table line counted as empty (blank, or nothing typed but what every new record
+// starts with), damaged (fewer than 160 TABs) or a record; true for a record, its
+// fields then in `fields`.
 bool takeRecord(QStringView line, FieldViews &fields, Counts &counts);
 
 // The date of a record ("03/05/1815", "../05/1815", "15/Brum/04") or any free text
