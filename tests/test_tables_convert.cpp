@@ -39,6 +39,10 @@ QByteArray commaSource(int columns)
     return '"' + values.join("\",\"") + "\"\r\n";
 }
 
+const QByteArray tabSource = "titres\r\nVALBRUNE\tsaint-martin\t15/BRUM/04\tRouvelle\tAUBIN JEAN-MARIE\tLormes-sur-Vaire (58)\t"
+                             "Pierre ROUVELLE +\tDUVERNAY Jeanne\tvve d'AUBIGNY Claude\tde la chaume\th\xe9l\xe8ne\tPONTARY 2a\t"
+                             "Paul LAVAUD\t(+) marie anne FOUCHET\tVeuf de Anne BRUN\tvue 12\tmari\xe9s \xe0 Lormes\t1\t01\r\n";
+
 } // namespace
 
 class TestTablesConvert : public QObject {
@@ -50,6 +54,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("parishes");
         QTest::newRow("comma, 216 columns") << commaSource(216) << "convert_comma.txt" << "Saint-jean";
+        QTest::newRow("TAB, 19 columns") << tabSource << "convert_tab.txt" << "Saint-Martin";
     }
 
     void convertedTable()
