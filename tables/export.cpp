@@ -73,8 +73,9 @@ Result copyFile(const QString &source, const QString &target, QString *why)
         return unreadable(why, source);
     // Written beside the target and renamed at the end, so a copy onto the table
     // itself or a failed write never leaves a cut file.
+    // Unbuffered: QSaveFile commits a cut file when the write of its own buffer fails at commit().
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(why, target, out);
     while (!in.atEnd()) {
         const QByteArray block = in.read(Chunk);
@@ -127,7 +128,7 @@ Result writeCsv(const QString &source, const QString &target, QString *why)
     if (!in.open(QIODevice::ReadOnly))
         return unreadable(why, source);
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(why, target, out);
     QByteArray buf;
     buf.reserve(Chunk + Chunk / 2);

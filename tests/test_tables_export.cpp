@@ -78,6 +78,12 @@ private slots:
         QCOMPARE(readBytes(table), before);
         const QByteArray expected = expectedFile(QStringLiteral("export_valbrune.csv"));
         QCOMPARE(readBytes(csv), expected);
+        {   // a disk full before the end, however small the file: nothing written
+            const SizeLimit limit(before.size() - 10);
+            QCOMPARE(exporter::exportTable(table, dir.filePath(QStringLiteral("plein.csv"))), exporter::Result::Failed);
+            QCOMPARE(exporter::exportTable(table, dir.filePath(QStringLiteral("plein.krv"))), exporter::Result::Failed);
+        }
+        QCOMPARE(entries(dir.path()), 2);
         const QByteArray headerRow = expected.left(expected.indexOf('\n') + 1);
 
         // The same table written on another system (LF alone) gives the same file.
