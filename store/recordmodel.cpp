@@ -208,14 +208,6 @@ int groupFirstField(int g)
 
 QString emptyGroup(int g) { return QString(groupSize(g) - 1, Tab); }
 
-int fieldOfTxt(int i)
-{
-    for (int p = 1; p <= FieldCount; ++p)
-        if (kFields[p - 1].place.holder == Holder::TextBox && kFields[p - 1].place.index == i)
-            return p;
-    return 0;
-}
-
 const std::array<ActType, ActTypeCount> &actTypes() { return kActs; }
 
 QString actCodeForLabel(const QString &label)

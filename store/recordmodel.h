@@ -42,9 +42,6 @@ int groupFirstField(int g);
 // A group holding only its TABs: n items, n-1 TABs.
 QString emptyGroup(int g);
 
-// Field position held by Txt(i), 0 for Txt(1) and the date boxes Txt(3..5).
-int fieldOfTxt(int i);
-
 struct ActType { const char16_t *code; const char16_t *label; };
 constexpr int ActTypeCount = 9;
 const std::array<ActType, ActTypeCount> &actTypes();
