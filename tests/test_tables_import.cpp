@@ -266,14 +266,18 @@ private slots:
         for (int i = 0; i < 30; ++i)
             many << fullRecordLine(i);
         writeBytes(src, fileBytes(many));
-        QString why;
-        {
-            const SizeLimit limit(16 * 1024);
-            QCOMPARE(importer::importFile(src, target, properties, {}, &why), importer::Outcome::Failed);
+        const QString small = dir.filePath(QStringLiteral("Petit.txt"));   // its last bytes written at the very end
+        writeBytes(small, fileBytes({QStringLiteral("en-tête"), tabLine({{1, "Orvane"}, {4, "AUBRY"}})}));
+        for (const QString &source : {src, small}) {
+            QString why;
+            {
+                const SizeLimit limit(source == src ? 16 * 1024 : 120);
+                QCOMPARE(importer::importFile(source, target, properties, {}, &why), importer::Outcome::Failed);
+            }
+            QCOMPARE(why, QStringLiteral("le fichier dépasserait la taille que le système permet"));
+            QCOMPARE(readBytes(target), QByteArray("ancienne table"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
         }
-        QCOMPARE(why, QStringLiteral("le fichier dépasserait la taille que le système permet"));
-        QCOMPARE(readBytes(target), QByteArray("ancienne table"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     }
 
     void buttonFlow()
