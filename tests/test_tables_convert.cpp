@@ -85,12 +85,6 @@ private slots:
                                     .arg(n)
                                     .arg(record::fieldName(n), fields.at(n - 1), wanted.at(n - 1))));
     }
-
-    void commaLineOf217ColumnsKeepsTheLastTwoInTheNotes()
-    {
-        const QString line = importer::commaRecordLine(importer::oemToAnsi(commaSource(217).chopped(2)), "Valbrune");
-        QCOMPARE(record::fieldOf(line, 161), QStringLiteral("c215 ÀÂÊÈÎÏÔÙÛ\",\"c216"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTablesConvert)

@@ -88,35 +88,39 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Mixte.krv")});
     }
 
-    void inspection()
+    void inspection_data()
     {
-        QTemporaryDir dir;
-        auto file = [&](const char *name, const QByteArray &bytes) {
-            const QString p = dir.filePath(QString::fromLatin1(name));
-            writeBytes(p, bytes);
-            return p;
-        };
-        QCOMPARE(tableupgrade::inspect(dir.filePath(QStringLiteral("Absente.krv"))), State::Missing);
-        QCOMPARE(tableupgrade::inspect(file("Vide.krv", {})), State::Empty);
-        QDir(dir.path()).mkdir(QStringLiteral("Dossier.krv"));
-        QCOMPARE(tableupgrade::inspect(dir.filePath(QStringLiteral("Dossier.krv"))), State::Unreadable);
-        QCOMPARE(tableupgrade::inspect(file("Entete.krv", cp1252::encode(header()))), State::Current);
-        const QByteArray old = cp1252::encode(oldLine(newFields(1)));
-        // Lone CR line ends, and no end after the last line.
-        QCOMPARE(tableupgrade::inspect(file("Cr.krv", cp1252::encode(header()) + "\r" + old)), State::OldLayout);
+        QTest::addColumn<QByteArray>("bytes");   // "absent": no file, "folder": a folder of that name
+        QTest::addColumn<int>("state");
+        const QByteArray h = cp1252::encode(header()), old = cp1252::encode(oldLine(newFields(1)));
+        QTest::newRow("missing") << QByteArray("absent") << int(State::Missing);
+        QTest::newRow("empty") << QByteArray() << int(State::Empty);
+        QTest::newRow("a folder") << QByteArray("folder") << int(State::Unreadable);
+        QTest::newRow("header alone") << h << int(State::Current);
+        QTest::newRow("lone CR, no end") << h + "\r" + old << int(State::OldLayout);
         // A header longer than one read block, its CR LF split between two blocks.
-        const QByteArray longHeader = QByteArray(64 * 1024 - 1, 'x');
-        QCOMPARE(tableupgrade::inspect(file("Long.krv", longHeader + "\r\n" + old + "\r\n")), State::OldLayout);
+        QTest::newRow("long header") << QByteArray(64 * 1024 - 1, 'x') + "\r\n" + old + "\r\n" << int(State::OldLayout);
         // Line ends as a table reading gives them: LF alone in a file without CR; a
         // lone LF in a file holding CRs is inside its line.
-        QCOMPARE(tableupgrade::inspect(file("Lf.krv", cp1252::encode(header()) + "\n" + old + "\n")), State::OldLayout);
-        QCOMPARE(tableupgrade::inspect(file("LfCr.krv", cp1252::encode(header()) + "\n" + old + "\r\n")), State::Current);
-        QCOMPARE(tableupgrade::inspect(file("NoteLf.krv", cp1252::encode(header()) + "\r\n" + old + "\nsuite\r\n")),
-                 State::OldLayout);
+        QTest::newRow("LF only") << h + "\n" + old + "\n" << int(State::OldLayout);
+        QTest::newRow("LF, then CR LF") << h + "\n" + old + "\r\n" << int(State::Current);
+        QTest::newRow("LF in the notes") << h + "\r\n" + old + "\nsuite\r\n" << int(State::OldLayout);
         // One of an unknown count is opened as it is.
-        QCOMPARE(tableupgrade::inspect(file("Courte.krv", fileBytes({header(), QStringLiteral("a\tb")}))),
-                 State::Current);
-        QVERIFY(tableupgrade::inspectionMessage(State::Empty, QStringLiteral("Brug.krv")).contains(QStringLiteral("« Brug.krv »")));
+        QTest::newRow("short line") << fileBytes({header(), QStringLiteral("a\tb")}) << int(State::Current);
+    }
+    void inspection()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, state);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Brug.krv"));
+        if (bytes == "folder")
+            QDir(dir.path()).mkdir(QStringLiteral("Brug.krv"));
+        else if (bytes != "absent")
+            writeBytes(path, bytes);
+        QCOMPARE(int(tableupgrade::inspect(path)), state);
+        QVERIFY(tableupgrade::inspectionMessage(State(state), QStringLiteral("Brug.krv")).contains(QStringLiteral("« Brug.krv »"))
+                == (state != int(State::Current) && state != int(State::OldLayout)));
     }
 
     void namesListAndSiblings()
