@@ -4,6 +4,7 @@
 #include "tables/frmouvrir.h"
 #include "testutil.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -97,9 +98,30 @@ private slots:
         QCOMPARE(h.listed(), (QStringList{"abbaye.krv", "Bourg.krv", "Zeste.krv"}));
         QCOMPARE(f.selectedTable(), QStringLiteral("abbaye.krv"));
         QVERIFY(f.Option1->isChecked() && !f.TxtNomTable->isEnabled());
-        // No sibling program here: neither icon button shows; no progress either.
-        QVERIFY(f.Frame2->isHidden() && f.Frame3->isHidden());
-        QVERIFY(f.Label1->isHidden() && f.Picture1->isHidden());
+        // Every control against the layout written by hand (no sibling program here:
+        // neither icon button shows; no progress either), then the keyboard order.
+        const QList<QPair<const char *, QWidget *>> controls{
+            {"Frame1", f.Frame1}, {"OptNvtbl", f.OptNvtbl}, {"Option1", f.Option1}, {"TxtNomTable", f.TxtNomTable},
+            {"File1", f.File1}, {"OKButton", f.OKButton}, {"CmdAnnuler", f.CmdAnnuler}, {"CmdImporter", f.CmdImporter},
+            {"CmdExporter", f.CmdExporter}, {"CmdSuppr", f.CmdSuppr}, {"CmdPrint", f.CmdPrint}, {"Frame2", f.Frame2},
+            {"Option2", f.Option2}, {"Frame3", f.Frame3}, {"Option3", f.Option3}, {"Label1", f.Label1},
+            {"Picture1", f.Picture1}, {"LblAide", f.LblAide}, {"Line1", f.Line1}, {"Line2", f.Line2}, {"Line3", f.Line3}, {"Line4", f.Line4}};
+        QStringList got, order{QStringLiteral("order")};
+        for (const auto &[name, c] : controls) {
+            const auto *button = qobject_cast<QAbstractButton *>(c);
+            const auto *label = qobject_cast<QLabel *>(c);
+            const QRect r = c->geometry();
+            got << QStringLiteral("%1 \"%2\" %3 %4 %5 %6%7").arg(QString::fromLatin1(name), button ? button->text() : label ? label->text() : QString())
+                       .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).arg(c->isHidden() ? " hidden" : "");
+        }
+        QWidget *w = f.OKButton;
+        for (int step = 0; step < 100 && order.size() < 13; ++step, w = w->nextInFocusChain())
+            for (const auto &[name, c] : controls)
+                if (c == w && w->focusPolicy() != Qt::NoFocus)
+                    order << QString::fromLatin1(name);
+        QStringList expected = QString::fromUtf8(readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/manager_layout.txt")).split(u'\n');
+        expected.removeIf([](const QString &l) { return l.isEmpty() || l.startsWith(u'#'); });
+        QCOMPARE(got << order.join(u' '), expected);
 
         // Hover help, and the bare dialog clears it.
         QEvent enter(QEvent::Enter);
