@@ -501,17 +501,6 @@ QString titleCase(const QString &text)
     return out;
 }
 
-int countFields(QStringView line, QChar separator)
-{
-    if (line.isEmpty())
-        return 0;
-    int count = 1;
-    for (qsizetype i = 1; i < line.size(); ++i)
-        if (line[i] == separator)
-            ++count;
-    return count;
-}
-
 QString oemToAnsi(QByteArrayView bytes)
 {
     const qsizetype nul = bytes.indexOf('\0');

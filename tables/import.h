@@ -27,9 +27,6 @@ namespace importer {
 // First character upper, rest lower, then the character after every blank, "-"
 // and "/" upper: "JEAN-MARIE DE LA FONTAINE" gives "Jean-Marie De La Fontaine".
 QString titleCase(const QString &text);
-// Fields of a line as the import counts them: 0 for an empty line, otherwise one
-// more than the separators found after the first character.
-int countFields(QStringView line, QChar separator);
 // OEM (code page 850) bytes to text; the text ends at a NUL byte if there is one.
 QString oemToAnsi(QByteArrayView bytes);
 // The lines of a file's bytes, split as a table is (store/lineends.h); a final

@@ -120,6 +120,7 @@ private slots:
         QString r = importer::commaRecordLine(QStringLiteral("\"Bourg\",\"x\tz\""), QStringLiteral("V"));
         QCOMPARE(r.count(record::Tab), 160);
         QCOMPARE(field(r, "Paroisse"), QStringLiteral("Bourg"));
+        QVERIFY(!importer::commaRecordLine(QStringLiteral("\x01\"Bourg\""), QStringLiteral("V")).contains(QChar(1)));   // first character too
         // Act type from the last character of column 19; notes from one column alone.
         QVERIFY(importer::tabRecordLine(tabLine({{17, "seule"}, {19, "10"}}), r));
         QCOMPARE(field(r, "Type d'acte"), QStringLiteral("MA"));
