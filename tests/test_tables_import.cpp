@@ -150,6 +150,8 @@ private slots:
         QTest::newRow("surname first") << "MOREAU Louise" << "MOREAU" << "Louise" << "";
         QTest::newRow("surname last") << "louise MOREAU +" << "MOREAU" << "Louise" << "+";
         QTest::newRow("particles") << "Anne de LA FONTAINE" << "de LA FONTAINE" << "Anne" << "";
+        QTest::newRow("del") << "Rosa del MONTE" << "del MONTE" << "Rosa" << "";
+        QTest::newRow("l' before capitals") << "Marie l'ARGENTIER" << "l'ARGENTIER" << "Marie" << "";
         QTest::newRow("cross") << "†Marie BRUN" << "BRUN" << "Marie" << "+";
         QTest::newRow("no capitals") << "Marie Brun" << "" << "Marie Brun" << "";
         QTest::newRow("marker only") << "(+)" << "" << "" << "+";
