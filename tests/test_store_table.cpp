@@ -114,7 +114,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("t.krv");
         QVERIFY(writeBytes(path, bytes));
-        QStringList read;
+        QStringList read{QStringLiteral("left from before")};   // replaced, not added to
         QVERIFY(readLines(path, read));
         QCOMPARE(read.size(), lines.size());
         for (qsizetype i = 0; i < lines.size(); ++i)
