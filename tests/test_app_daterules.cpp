@@ -188,15 +188,6 @@ private slots:
         }
     }
 
-    void enteringADateBox()
-    {
-        Window w;
-        const Result r = gotFocus(Month, Box{QStringLiteral("Brum"), 4, 0}, w);
-        QCOMPARE(r.box, (Box{QStringLiteral("Brum"), 0, 4}));
-        QCOMPARE(r.align.value_or(Align::Left), Align::Right);
-        QCOMPARE(r.help.value_or(QString()), daterules::FormatHelp);
-    }
-
     void wholeDateInARow()
     {
         Window w;   // the window just opened: the first month digit switches to Gregorian

@@ -123,9 +123,6 @@ struct Session {
     }
 };
 
-// n empty fields, to write a record line out field by field.
-QByteArrayList blank(int n) { return QByteArrayList(n, QByteArray()); }
-
 } // namespace
 
 class TestVelderTypical : public QObject {
@@ -139,7 +136,6 @@ private slots:
     }
     void typicalRecordFromAnEmptyFolder();
     void ouvrirGoesBackAndOpensAnotherTable();
-    void commandLineTablePropertiesAndCloseBox();
     void detailWindowKeepsTheRecordShown_data();
     void detailWindowKeepsTheRecordShown();
 };
@@ -330,35 +326,8 @@ void TestVelderTypical::typicalRecordFromAnEmptyFolder()
     QCOMPARE(answers.unloaded, 1);
     QVERIFY(answers.messages.isEmpty());
 
-    // The header: commune, sources, the five people values joined by the
-    // no-break space, the parishes joined likewise. Windows-1252, CR LF.
-    const QByteArray header = "Lanv\xe9zec\t"
-                              "1802 \xe0 1870_ADO : 3E112@1871 \xe0 1899_Mairie : 3E113\t"
-                              "Anne Le Goff" "\xa0" "12/03/2024" "\xa0" "Yves Morvan" "\xa0" "Marie Kerbrat" "\xa0"
-                              "\xc9tude des mariages de Lanv\xe9zec\t"
-                              "Saint-Pierre" "\xa0" "Notre-Dame";
-    QByteArrayList f;
-    f << "Lanv\xe9zec" << "Saint-Pierre" << "MA" << "" << "07/05/1811" << "0";          // 1-6
-    f << "de KERGUELEN" << "Jean-Fran\xe7ois" << "Plouvern" << "29" << blank(6);       // 7-16 husband
-    f << "de KERGUELEN" << "Yves" << "+" << blank(8);                                   // 17-27 his father
-    f << "MORVAN" << "Marie-Anne" << "" << blank(8);                                    // 28-38 his mother
-    f << blank(18);                                                                      // 39-56 no previous spouse
-    f << "LE GOFF" << "Marie-Jos\xe8phe" << "Lanv\xe9zec" << "22" << blank(6);        // 57-66 wife
-    f << "LE GOFF" << "Guillaume" << "" << blank(8);                                    // 67-77 her father
-    f << "d'ARGENTR\xc9" << "Jeanne" << "+" << blank(8);                               // 78-88 her mother
-    f << blank(18);                                                                      // 89-106
-    // The witnesses: surname, first names, sex, age, origin and code, residence
-    // and code, profession, kinship, with whom (1 husband, 2 wife), remarks.
-    f << "RIOU" << "Herv\xe9" << "M" << "45" << "Plouvern" << "29" << "Lanv\xe9zec" << "22" << "Laboureur"
-      << "Oncle" << "1" << "signe";                                                      // 107-118
-    f << "LE BIHAN" << "Pierre" << "M" << blank(5) << "Meunier" << "" << "2" << "";    // 119-130
-    f << "KERBRAT" << "Louise" << "F" << "30" << "" << "" << "Saint-\xc9loi" << "" << "" << "Cousine" << "2"
-      << "";                                                                             // 131-142
-    f << "TANGUY" << "Jean" << "M" << blank(5) << "Tisserand" << "" << "2" << "ne signe pas"; // 143-154
-    f << blank(6) << "bans publi\xe9s 3 fois";                                          // 155-161
-    QCOMPARE(f.size(), 161);
-    const QByteArray expected = header + "\r\n" + f.join('\t') + "\r\n";
-    QCOMPARE(testutil::readBytes(path), expected);
+    // The table as written by hand: header and record, Windows-1252, CR LF.
+    QCOMPARE(testutil::readBytes(path), testutil::readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/typical_record.krv"));
 }
 
 void TestVelderTypical::ouvrirGoesBackAndOpensAnotherTable()
@@ -465,69 +434,18 @@ void TestVelderTypical::ouvrirGoesBackAndOpensAnotherTable()
     QCOMPARE(testutil::readBytes(first), firstBytes + typed + "\r\n");
 }
 
-void TestVelderTypical::commandLineTablePropertiesAndCloseBox()
-{
-    Session s;
-    const QString table = s.path(QStringLiteral("Trogor.krv"));
-    const QString record = testutil::recordLine({{"Lieu", "Trogor"}, {"Nom EPX", "JÉGOU"}, {"Prenom EPX", "Malo"}});
-    const QByteArray before = testutil::fileBytes(
-        {QStringLiteral("Trogor\t1820 à 1840_ADO : 3E9\tGwen\u00a0\u00a0\u00a0\u00a0\tLocmaria"), record});
-    QVERIFY(testutil::writeBytes(table, before));
-    Program &program = s.make();
-    Form1 &entry = program.entry();
-
-    // A table named at start that is not there: its path is named, the manager shown.
-    const QString missing = s.path(QStringLiteral("ailleurs/Kerlaz.krv"));
-    program.start(missing);
-    QCOMPARE(s.messages, QStringList{QStringLiteral("VELDER: La table %1 est introuvable.")
-                                         .arg(QDir::toNativeSeparators(missing))});
-    QVERIFY(program.manager().isVisible() && !entry.isVisible());
-    program.manager().hide();
-    s.messages.clear();
-
-    // A table named at start opens at once; the manager stays out of sight.
-    program.start(table);
-    QVERIFY(!program.manager().isVisible());
-    QVERIFY(entry.isVisible());
-    QVERIFY(activate(&entry));
-
-    // The table's properties from the toolbar: the header is shown and edited.
-    s.detailSteps = [&](FrmRem &w) {
-        QCOMPARE(w.mode(), 12);
-        QCOMPARE(w.TxtRqEp[1]->text(), QStringLiteral("Gwen"));
-        QCOMPARE(focused(), w.TxtRqEp[0]);
-        enter({"trogor-vras", ""});
-        type(QStringLiteral("1999"));
-        click(w.CmdOk);
-    };
-    click(entry.PicBouton[0]);
-    s.detailSteps = [&](FrmRem &w) {
-        QCOMPARE(w.mode(), 13);
-        QCOMPARE(w.LblRem[1]->text(), QStringLiteral("Version ") + detail::programVersion());
-    };
-    click(entry.PicBouton[3]);
-    QCOMPARE(s.detailShown, 2);
-
-    // The close box stores and saves, keeping the former file as the backup.
-    entry.close();
-    QCOMPARE(s.unloaded, 1);
-    QCOMPARE(testutil::readBytes(table),
-             testutil::fileBytes({QStringLiteral("Trogor-Vras\t1820 à 1840_ADO : 3E9\tGwen\u00a01999\u00a0\u00a0\u00a0\tLocmaria"),
-                                  record}));
-    QCOMPARE(testutil::readBytes(s.path(QStringLiteral("Temp2.tmp"))), before);
-    QVERIFY(s.messages.isEmpty());
-}
-
 void TestVelderTypical::detailWindowKeepsTheRecordShown_data()
 {
     QTest::addColumn<int>("start");
     QTest::addColumn<bool>("cut");
-    // Record 1, its number then removed with Backspace: the box is empty.
+    // Record 1, its number then removed with Backspace: the box is empty. Left by "Quitter".
     QTest::newRow("number box emptied") << 1 << false;
-    // Record 12, its last digit cut: the box reads "1", another record's number.
+    // Record 12, its last digit cut: the box reads "1", another record's number. Left by the close box.
     QTest::newRow("number box reads another number") << 12 << true;
 }
 
+// A table named on the command line; the table's properties and the about box from
+// the toolbar while the number box does not name the record shown.
 void TestVelderTypical::detailWindowKeepsTheRecordShown()
 {
     QFETCH(int, start);
@@ -538,10 +456,20 @@ void TestVelderTypical::detailWindowKeepsTheRecordShown()
     for (int i = 1; i <= 13; ++i)
         records << testutil::recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(i)}});
     const QString header = QStringLiteral("Trogor\t1820 à 1840_ADO : 3E9\tGwen\u00a0\u00a0\u00a0\u00a0\tLocmaria");
-    QVERIFY(testutil::writeBytes(table, testutil::fileBytes(QStringList{header} + records)));
+    const QByteArray before = testutil::fileBytes(QStringList{header} + records);
+    QVERIFY(testutil::writeBytes(table, before));
     Program &program = s.make();
     Form1 &entry = program.entry();
+    // A table named at start that is not there: its path is named, the manager shown.
+    const QString missing = s.path(QStringLiteral("ailleurs/Kerlaz.krv"));
+    program.start(missing);
+    QCOMPARE(s.messages, QStringList{QStringLiteral("VELDER: La table %1 est introuvable.").arg(QDir::toNativeSeparators(missing))});
+    QVERIFY(program.manager().isVisible() && !entry.isVisible());
+    program.manager().hide();
+    s.messages.clear();
+    // One that is there opens at once; the manager stays out of sight.
     program.start(table);
+    QVERIFY(!program.manager().isVisible() && entry.isVisible());
     QVERIFY(activate(&entry));
 
     click(entry.Txtnb);
@@ -558,11 +486,18 @@ void TestVelderTypical::detailWindowKeepsTheRecordShown()
     }
     s.detailSteps = [&](FrmRem &w) {
         QCOMPARE(w.mode(), 12);
+        QCOMPARE(w.TxtRqEp[1]->text(), QStringLiteral("Gwen"));
+        QCOMPARE(focused(), w.TxtRqEp[0]);
         type(QStringLiteral("kerbiriou"));
         click(w.CmdOk);
     };
     click(entry.PicBouton[0]);
-    QCOMPARE(s.detailShown, 1);
+    s.detailSteps = [&](FrmRem &w) {
+        QCOMPARE(w.mode(), 13);
+        QCOMPARE(w.LblRem[1]->text(), QStringLiteral("Version ") + detail::programVersion());
+    };
+    click(entry.PicBouton[3]);
+    QCOMPARE(s.detailShown, 2);
     QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
 
     QVERIFY(activate(&entry));
@@ -572,7 +507,10 @@ void TestVelderTypical::detailWindowKeepsTheRecordShown()
     QCOMPARE(entry.Txtnb->text(), QString::number(start + 1));
     click(entry.Txt[30]);
     type(QStringLiteral("note deux"));
-    click(entry.CmdQuitter);
+    if (cut)
+        entry.close();   // the close box stores and saves too
+    else
+        click(entry.CmdQuitter);
     QCOMPARE(s.unloaded, 1);
 
     QStringList expected = QStringList{QString(header).replace(QStringLiteral("Trogor\t1820"), QStringLiteral("Kerbiriou\t1820"))} + records;
@@ -580,6 +518,7 @@ void TestVelderTypical::detailWindowKeepsTheRecordShown()
         expected[k] = testutil::recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(k)},
                                             {"Notes", k == start ? "note un" : "note deux"}});
     QCOMPARE(testutil::readBytes(table), testutil::fileBytes(expected));
+    QCOMPARE(testutil::readBytes(s.path(QStringLiteral("Temp2.tmp"))), before);   // the former file kept
     QVERIFY2(s.messages.isEmpty(), qPrintable(s.messages.join(u'\n')));
 }
 

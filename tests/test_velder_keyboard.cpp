@@ -1,0 +1,99 @@
+// The real program under an X server, driven by real key presses: Delete as X11 sends
+// it (with the character 127) in the number and search boxes, and accented letters
+// typed through the keymap. Skipped where Xvfb or xdotool is missing.
+#include "testutil.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testutil;
+
+class TestVelderKeyboard : public QObject {
+    Q_OBJECT
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QString window;
+
+    QString xdo(const QStringList &args)
+    {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral("xdotool"), args);
+        if (!p.waitForFinished(10000) || p.exitCode() != 0) {
+            p.kill();
+            qWarning("xdotool %s failed", qPrintable(args.join(u' ')));
+        }
+        QTest::qWait(200);   // the program follows each step before the next
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+    void click(int x, int y) { xdo({"mousemove", "--window", window, QString::number(x), QString::number(y), "click", "1"}); }
+    void keys(const QString &names) { xdo(QStringList{"key", "--delay", "50"} + names.split(u' ')); }
+    void type(const QString &text) { xdo({"type", "--delay", "60", text}); }
+
+private slots:
+    void deleteAndAccentsThroughX11()
+    {
+        if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+            QSKIP("Xvfb or xdotool is not installed");
+        QTemporaryDir dir;   // the program, its lock and its table, away from build/
+        const QString program = dir.filePath("velder"), table = dir.filePath("Valmorin.krv");
+        QVERIFY(QFile::copy(qEnvironmentVariable("VELDER_BIN"), program));
+        QVERIFY(QFile::copy(qEnvironmentVariable("VELDER_TEST_DATA") + "/../../samples/Valmorin.krv", table));
+        QFile::setPermissions(table, QFile::ReadOwner | QFile::WriteOwner);
+        const QByteArray before = readBytes(table);
+
+        QProcess xvfb;
+        xvfb.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        QVERIFY(xvfb.waitForReadyRead(10000));
+        env.insert("DISPLAY", u':' + QString::fromLatin1(xvfb.readAllStandardOutput()).trimmed());
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        QProcess velder;
+        velder.setProcessEnvironment(env);
+        velder.start(program, {table});
+        window = xdo({"search", "--sync", "--onlyvisible", "--name", "VELDER - "}).section(u'\n', 0, 0);
+        QVERIFY(!window.isEmpty());
+        xdo({"windowfocus", "--sync", window});
+
+        // The new record 6: the surname, first names and notes typed with accents.
+        click(68, 283);
+        type("le guével");
+        click(254, 283);
+        type("jérôme-françois");
+        click(162, 470);
+        type("reçu à côté de l'église, frère, fête");
+        // Number box: Delete empties it, then "2" goes to record 2 (not to "62").
+        click(623, 201);
+        keys("Home Delete 2");
+        click(162, 470);
+        keys("End");
+        type(" vu");
+        // Search: "T" finds record 4, "TK" nothing; Delete before "T" leaves "K", record 3.
+        click(651, 16);
+        type("tk");
+        keys("Home Delete");
+        click(162, 470);
+        type("voir à côté");
+        keys("Tab Tab Tab Tab Tab Tab Return");   // "Quitter"
+        QVERIFY(velder.state() == QProcess::NotRunning || velder.waitForFinished(10000));
+        xvfb.terminate();
+        xvfb.waitForFinished(5000);
+
+        QList<QByteArray> lines = before.split('\n');
+        auto note = [&](int record, const QByteArray &text) {
+            QList<QByteArray> f = lines[record].chopped(1).split('\t');
+            f[160] += text;
+            lines[record] = f.join('\t') + '\r';
+        };
+        note(2, " vu");
+        note(3, "voir \xe0 c\xf4t\xe9");
+        lines.insert(6, cp1252::encode(recordLine({{"Lieu", "Valmorin"}, {"Paroisse", "Notre-Dame"},
+                                                   {"Nom EPX", "LE GUÉVEL"}, {"Prenom EPX", "Jérôme-François"},
+                                                   {"Notes", "reçu à côté de l'église, frère, fête"}}))
+                            + '\r');
+        QCOMPARE(readBytes(table).split('\n'), lines);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestVelderKeyboard)
+#include "test_velder_keyboard.moc"
