@@ -210,24 +210,13 @@ QString lowerParticles(const QString &text, int p)
     return t;
 }
 
-std::optional<QString> scanOrigins(const TableStore &table, int position, const QString &prefix)
-{
-    QString text;
-    const int k = table.findField(position, prefix, 1, +1);
-    if (k == 0 || !table.field(k, position, text))
-        return std::nullopt;
-    return text;
-}
-
 std::optional<QString> originProposal(const TableStore &table, int position, const QString &prefix)
 {
     // The entry window runs on one thread: the two columns are its own. Each key
     // compares a few bytes per record; only the lines changed since the last key are
     // read again.
     static FieldColumn husband(9), wife(59);
-    FieldColumn *column = position == 9 ? &husband : position == 59 ? &wife : nullptr;
-    if (!column)
-        return scanOrigins(table, position, prefix);
+    FieldColumn *column = position == 9 ? &husband : &wife;
     const int k = column->find(table, prefix, 1, +1);
     if (k == 0)
         return std::nullopt;

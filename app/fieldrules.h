@@ -110,9 +110,7 @@ QChar lowerKey(QChar c);
 // Rewrites the particle written in capitals just before the caret (space or apostrophe typed).
 QString lowerParticles(const QString &t, int p);
 // Origin completion: first record (lines 1..N) whose field `position` starts with prefix.
-// Fields 9 and 59 are read from a column that follows the table's lines (UI thread only).
+// Field 9 or 59, read from a column that follows the table's lines (UI thread only).
 std::optional<QString> originProposal(const TableStore &table, int position, const QString &prefix);
-// The same answer read straight from the record lines, counting TABs.
-std::optional<QString> scanOrigins(const TableStore &table, int position, const QString &prefix);
 
 } // namespace fieldrules

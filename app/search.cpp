@@ -4,11 +4,6 @@
 
 namespace search {
 
-int find(const TableStore &table, QStringView q, int from, int step)
-{
-    return table.findField(SurnameField, q, from, step, true);
-}
-
 QString textAfterKey(const QString &t, int p, int s, QChar key)
 {
     p = qBound(0, p, int(t.size()));

@@ -11,24 +11,17 @@ namespace search {
 
 constexpr int SurnameField = 7;
 
-// First record matching q, examining from record `from` towards the start
-// (step -1) or the end (step +1) of the records 1..N; the spare slot is never
-// examined. Returns the record number, or 0 when nothing matches.
-int find(const TableStore &table, QStringView q, int from, int step);
-
-// The incremental search: from record 1 towards the end.
-inline int first(const TableStore &table, QStringView q) { return find(table, q, 1, +1); }
-// The "<" and ">" buttons: from the record shown, excluding it.
-inline int previous(const TableStore &table, QStringView q, int shown) { return find(table, q, shown - 1, -1); }
-inline int next(const TableStore &table, QStringView q, int shown) { return find(table, q, shown + 1, +1); }
-
 // The husbands' surnames of a table side by side, so that a search reads a few bytes
 // per record; it follows the table's stores, deletions and loads by itself.
 class SurnameIndex {
 public:
-    // Same answers as search::find on the table as it stands now.
+    // First record matching q, examining from record `from` towards the start (step -1)
+    // or the end (step +1) of the records 1..N; the spare slot is never examined.
+    // Returns the record number, or 0 when nothing matches.
     int find(const TableStore &table, QStringView q, int from, int step) { return m_column.find(table, q, from, step); }
+    // The incremental search: from record 1 towards the end.
     int first(const TableStore &table, QStringView q) { return find(table, q, 1, +1); }
+    // The "<" and ">" buttons: from the record shown, excluding it.
     int previous(const TableStore &table, QStringView q, int shown) { return find(table, q, shown - 1, -1); }
     int next(const TableStore &table, QStringView q, int shown) { return find(table, q, shown + 1, +1); }
 

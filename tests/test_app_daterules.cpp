@@ -22,6 +22,13 @@ Window windowIn(int l)
     return w;
 }
 
+// Month limit and width, year limit, width and left, the second "/" left.
+QString boxes(const DateBoxes &d)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5 %6").arg(d.monthMaxLength).arg(d.monthWidth).arg(d.yearMaxLength)
+        .arg(d.yearWidth).arg(d.yearLeft).arg(d.slashLeft);
+}
+
 // Types keys into the date from the day box on, following the focus as the
 // window does (leaving a box completes it); returns the box holding the focus
 // at the end, or -1 once it went on to the dispensation box.
@@ -93,12 +100,9 @@ private slots:
     void designedStateSwitchesOnAMonthDigit()
     {
         Window w;   // the window just opened
-        QCOMPARE(w.date.yearMaxLength, 0);
+        QCOMPARE(boxes(w.date), QStringLiteral("4 300 0 470 5350 5270"));
         QCOMPARE(w.type(Month, "5", Box{}).text, QStringLiteral("5"));
-        QCOMPARE(w.date.monthMaxLength, 2);
-        QCOMPARE(w.date.yearMaxLength, 4);
-        QCOMPARE(w.date.yearLeft, 5370);
-        QCOMPARE(w.date.slashLeft, 5265);
+        QCOMPARE(boxes(w.date), QStringLiteral("2 300 4 470 5370 5265"));
         QCOMPARE(w.type(Year, "1815", Box{}).text, QStringLiteral("1815"));
         QCOMPARE(w.beeps, 0);
     }
@@ -140,11 +144,7 @@ private slots:
         Window w = windowIn(Gregorian);
         w.txt[Year] = QStringLiteral("1815");
         QCOMPARE(w.type(Month, "b", Box{}), (Box{QStringLiteral("Brum"), 1, 3}));
-        QCOMPARE(w.date.monthWidth, 470);
-        QCOMPARE(w.date.yearMaxLength, 2);
-        QCOMPARE(w.date.yearWidth, 300);
-        QCOMPARE(w.date.yearLeft, 5540);
-        QCOMPARE(w.date.slashLeft, 5435);
+        QCOMPARE(boxes(w.date), QStringLiteral("4 470 2 300 5540 5435"));
         // The year typed before is not touched by the switch, nor by leaving it.
         w.leave(Year, Box{w.txt[Year], 4, 0});
         QCOMPARE(w.txt[Year], QStringLiteral("1815"));
@@ -164,8 +164,7 @@ private slots:
         QCOMPARE(b.text, QStringLiteral("Br"));
         w.leave(Month, b);
         QCOMPARE(w.txt[Month], QString());
-        QCOMPARE(w.date.monthMaxLength, 2);
-        QCOMPARE(w.date.yearLeft, 5370);
+        QCOMPARE(boxes(w.date), QStringLiteral("2 300 4 470 5370 5265"));
         QCOMPARE(w.beeps, 0);
     }
 

@@ -1,25 +1,27 @@
+#include "app/daterules.h"
+#include "app/fieldedit.h"
 #include "app/form1.h"
 #include "app/twips.h"
 #include "pagedump.h"
 #include "testutil.h"
 
-#include "app/daterules.h"
-#include "app/fieldedit.h"
-
 #include <QApplication>
-#include <QClipboard>
-#include <QMenu>
-#include <QMimeData>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace testutil;
 
@@ -120,6 +122,7 @@ QStringList layoutDump(Form1 &f)
         if (names.contains(w) ? !names[w].startsWith("Label") : qobject_cast<QGroupBox *>(w) != nullptr)
             line += QStringLiteral(" %1 %2").arg(twips::tw(g.width())).arg(twips::tw(g.height()));
         if (!w->isVisibleTo(&f)) line += " hidden";
+        if (auto *c = qobject_cast<QCheckBox *>(w); c && c->isChecked()) line += " checked";
         if (!text.isEmpty()) line += " \"" + text + u'"';
         if (auto *e = qobject_cast<QLineEdit *>(w))
             line += e->alignment() & Qt::AlignHCenter ? " centred" : e->alignment() & Qt::AlignRight ? " right" : "";
@@ -145,13 +148,55 @@ class TestEntryWindow : public QObject {
 private slots:
     void layoutOfEveryControl()
     {
-        Harness h({fullRecordLine(1)});
+        Harness h({fullRecordLine(1), fullRecordLine(2)});
+        h.form.CmdPrecedent_Click();
         QVERIFY(pagedump::same(layoutDump(h.form), pagedump::expected("entry_layout.txt")));
         // Each detail button opens its own mode.
         for (QPushButton *b : h.form.CmdRq)
             QTest::mouseClick(b, Qt::LeftButton);
         QTest::keyClick(h.form.CmdRq[1], Qt::Key_Return);   // Enter presses a focused button
         QCOMPARE(h.details, (QList<int>{11, 1, 4, 9, 2, 3, 10, 1}));
+    }
+
+    // The window's own message boxes: icon, default button, and what each answer gives.
+    void messageBoxes()
+    {
+        TableStore table;
+        Form1 form(table);
+        QString seen;
+        auto answer = [&](const QString &press) {   // the box about to open: noted, then answered
+            QTimer::singleShot(0, &form, [&seen, press] {
+                for (QWidget *w : QApplication::topLevelWidgets()) {
+                    auto *box = qobject_cast<QMessageBox *>(w);
+                    if (!box || !box->isVisible())
+                        continue;
+                    auto name = [box](QAbstractButton *b) {
+                        const int k = b ? box->standardButton(b) : -1;
+                        return k == QMessageBox::Ok ? "Ok" : k == QMessageBox::Yes ? "Yes" : k == QMessageBox::No ? "No" : b ? b->text() : "-";
+                    };
+                    seen = QStringLiteral("%1 %2 %3 [%4]").arg(box->icon()).arg(box->windowTitle(), name(box->defaultButton()), box->text());
+                    QAbstractButton *answer = nullptr;
+                    for (QAbstractButton *b : box->buttons())
+                        if (name(b) == press) answer = b;
+                    answer ? answer->click() : box->reject();   // an answer missing: the test goes on
+                }
+            });
+        };
+        answer("Ok");
+        form.showMessage("Velder", "a\rb");
+        QCOMPARE(seen, QStringLiteral("2 Velder - [a\nb]"));
+        for (const QString &press : {"No", "Yes"}) {
+            answer(press);
+            QCOMPARE(form.askYesNo("Suppression", "c\rd"), press == "Yes");
+            QCOMPARE(seen, QStringLiteral("2 Suppression No [c\nd]"));
+        }
+        const std::pair<const char *, savefailure::Choice> choices[] = {{"Réessayer", savefailure::Choice::Retry},
+            {"Copie de secours", savefailure::Choice::Rescue}, {"Annuler", savefailure::Choice::Stay}};
+        for (const auto &[press, choice] : choices) {
+            answer(QString::fromUtf8(press));
+            QCOMPARE(form.askSaveFailure("Velder", "e"), choice);
+            QCOMPARE(seen, QStringLiteral("3 Velder Réessayer [e]"));
+        }
     }
 
     void loadingShowsTheSpareSlot()
@@ -163,6 +208,8 @@ private slots:
         // The size is fixed; a move puts the focus on the act type, a typed number leaves it where it was.
         h.form.resize(300, 200);
         QCOMPARE(h.form.size(), QSize(twips::px(11880), twips::px(8190)));
+        const QRect screen = h.form.screen()->geometry(), outer = h.form.frameGeometry();   // centred above the taskbar
+        QCOMPARE(outer.topLeft(), screen.topLeft() + QPoint((screen.width() - outer.width()) / 2, (screen.height() - 28 - outer.height()) / 2));
         QApplication::setActiveWindow(&h.form);
         h.form.Txt[7]->setFocus();
         h.form.CmdDebut_Click();
@@ -521,8 +568,24 @@ private slots:
         };
         moveOver(h.form.PicBouton[2], QPointF(5, 5));
         QCOMPARE(h.form.LblAideSaisie->text(), QStringLiteral("Imprimer l'enregistrement actif"));
-        QVERIFY(h.form.LnBouton[0]->isVisible());
-        QCOMPARE(h.form.LnBouton[0]->geometry(), twips::rect(1140, 7400, 390, 15));
+        // The frame about the button (left 1155, top 7410, 360 x 360): top, left, bottom, right;
+        // light above and left, dark below and right, swapped while pressed.
+        auto frame = [&] {
+            QString out;
+            for (QFrame *l : h.form.LnBouton) {
+                const QRect g = l->geometry();
+                out += QStringLiteral("%1 %2 %3 %4 %5 %6; ").arg(twips::tw(g.x())).arg(twips::tw(g.y())).arg(twips::tw(g.width()))
+                           .arg(twips::tw(g.height())).arg(l->isVisible()).arg(l->palette().color(QPalette::Window).name());
+            }
+            return out;
+        };
+        const QString light = h.form.palette().color(QPalette::Base).name(), dark = "#ababab";
+        QCOMPARE(frame(), QStringLiteral("1140 7395 390 15 1 %1; 1140 7395 15 390 1 %1; 1140 7785 390 15 1 %2; "
+                                         "1530 7395 15 405 1 %2; ").arg(light, dark));
+        QMouseEvent press(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(h.form.PicBouton[2], &press);
+        QCOMPARE(frame(), QStringLiteral("1140 7395 390 15 1 %2; 1140 7395 15 390 1 %2; 1140 7785 390 15 1 %1; "
+                                         "1530 7395 15 405 1 %1; ").arg(light, dark));
         // Over the bare window: the frame goes and the default help comes back.
         moveOver(&h.form, QPointF(twips::px(5000), twips::px(7900) - 8));
         QVERIFY(!h.form.LnBouton[0]->isVisible());
@@ -581,25 +644,6 @@ private slots:
         QCOMPARE(h.details, (QList<int>{5, 7, 6, 6}));
     }
 
-    void keystrokeBoxesWorkThroughTheWindow()
-    {
-        Harness h(records(2));
-        QApplication::setActiveWindow(&h.form);
-        // A month name switches the layout the window keeps and stores with.
-        h.form.Txt[4]->setFocus();
-        QTest::keyClick(h.form.Txt[4], Qt::Key_B);
-        QCOMPARE(h.form.dateBoxes().monthMaxLength, 4);
-        QCOMPARE(h.form.Txt[5]->x(), twips::px(5540));
-        // The surname typed is copied into the father's box through the window.
-        h.form.Txt[6]->setFocus();
-        QTest::keyClicks(h.form.Txt[6], "le bris");
-        QCOMPARE(h.form.Txt[10]->text(), QStringLiteral("LE BRIS"));
-        QTest::keyClick(h.form.Txt[6], Qt::Key_PageUp);
-        QCOMPARE(h.shown(), QStringLiteral("2"));
-        QCOMPARE(h.table.recordCount(), 3);
-        QCOMPARE(h.stored(3, 5), QStringLiteral("../Brum/.."));
-    }
-
     // What a box takes besides typed keys: pastes, the context menu and drops keep
     // the record line whole; a focused date box is right-aligned, centred again on leaving.
     void boxesTakeOnlyWhatATableHolds()
@@ -636,6 +680,9 @@ private slots:
             QApplication::sendEvent(notes, &drop);
         }
         QCOMPARE(notes->text(), QStringLiteral("XY"));
+        notes->setText(QStringLiteral("vu le registre"));
+        QTest::keyClick(notes, Qt::Key_Backspace, Qt::ControlModifier);   // the word before the caret goes
+        QCOMPARE(notes->text(), QStringLiteral("vu le "));
         // The short boxes take no more than their length; a surname paste is followed by the father's.
         static_cast<FieldEdit *>(h.form.Txt[9])->pasteText(QStringLiteral("2978"));
         QCOMPARE(h.form.Txt[9]->text(), QStringLiteral("29"));
