@@ -162,6 +162,9 @@ const char16_t *const PicHelp[4] = {
 };
 
 const char *const HelpProperty = "velderHelp";
+// Each control keeps its box in twips as designed: the frame about a toolbar button is
+// drawn from it, and only Qt sees the rounded pixels.
+const char *const TwipsProperty = "velderTwips";
 
 // Under X11 Delete arrives with the character 127; offscreen it carries none.
 // With Ctrl or Shift it is the box's own word deletion or cut.
@@ -178,12 +181,23 @@ bool typedChar(const QKeyEvent *e)
     return t.size() == 1 && t.at(0).unicode() >= 32 && t.at(0).unicode() != 127;
 }
 
-void place(QWidget *w, const Box &b) { w->setGeometry(twips::rect(b.left, b.top, b.width, b.height)); }
+void place(QWidget *w, const Box &b)
+{
+    w->setGeometry(twips::rect(b.left, b.top, b.width, b.height));
+    w->setProperty(TwipsProperty, QRect(b.left, b.top, b.width, b.height));
+}
+
+// A caption takes the size of its text.
+void moveCaption(QLabel *l, int left, int top)
+{
+    l->move(twips::px(left), twips::px(top));
+    l->setProperty(TwipsProperty, QRect(left, top, 0, 0));
+}
 
 QLabel *caption(QWidget *parent, const QString &text, int left, int top)
 {
     auto *l = new QLabel(text, parent);
-    l->move(twips::px(left), twips::px(top));
+    moveCaption(l, left, top);
     l->adjustSize();
     return l;
 }
@@ -512,9 +526,9 @@ EntryState Form1::readState() const
 void Form1::setDateBoxes(const DateBoxes &d)
 {
     m_date = d;
-    Txt[4]->setGeometry(twips::px(DateBoxes::MonthLeft), Txt[4]->y(), twips::px(d.monthWidth), Txt[4]->height());
-    Txt[5]->setGeometry(twips::px(d.yearLeft), Txt[5]->y(), twips::px(d.yearWidth), Txt[5]->height());
-    Label10->move(twips::px(d.slashLeft), Label10->y());
+    place(Txt[4], {DateBoxes::MonthLeft, TxtLayout[4].top, d.monthWidth, TxtLayout[4].height});
+    place(Txt[5], {d.yearLeft, TxtLayout[5].top, d.yearWidth, TxtLayout[5].height});
+    moveCaption(Label10, d.slashLeft, Label10->property(TwipsProperty).toRect().y());
 }
 
 void Form1::writeState(const EntryState &s)
@@ -906,8 +920,8 @@ void Form1::hoverToolbar(int i, bool pressed)
     const QColor workspace(171, 171, 171);
     const QColor light = pressed ? workspace : window;
     const QColor dark = pressed ? window : workspace;
-    const QRect g = PicBouton[i]->geometry();
-    const int L = twips::tw(g.x()), T = twips::tw(g.y()), W = twips::tw(g.width()), H = twips::tw(g.height());
+    const QRect g = PicBouton[i]->property(TwipsProperty).toRect();
+    const int L = g.x(), T = g.y(), W = g.width(), H = g.height();
     const QRect lines[4] = {
         twips::rect(L - 15, T - 15, W + 30, 15),
         twips::rect(L - 15, T - 15, 15, H + 30),

@@ -112,15 +112,18 @@ QStringList layoutDump(Form1 &f)
         auto *w = qobject_cast<QWidget *>(o);
         if (!w || qobject_cast<QFrame *>(w) == w && names.value(w).startsWith("LnBouton"))
             continue;
-        const QRect g = w->geometry();
+        const QRect g = w->property("velderTwips").toRect();   // the designed box, not its rounded pixels
         QString text = w->property("text").toString();
         if (auto *g = qobject_cast<QGroupBox *>(w)) text = g->title();
         if (auto *c = qobject_cast<QComboBox *>(w)) text = c->currentText() + QStringLiteral(" (%1)").arg(c->count());
         QString line = names.value(w, QString::fromLatin1(w->metaObject()->className()));
         // A caption's size follows its font: only where it starts counts.
-        line += QStringLiteral(" %1 %2").arg(twips::tw(g.x())).arg(twips::tw(g.y()));
-        if (names.contains(w) ? !names[w].startsWith("Label") : qobject_cast<QGroupBox *>(w) != nullptr)
-            line += QStringLiteral(" %1 %2").arg(twips::tw(g.width())).arg(twips::tw(g.height()));
+        line += QStringLiteral(" %1 %2").arg(g.x()).arg(g.y());
+        if (g.width() > 0)
+            line += QStringLiteral(" %1 %2").arg(g.width()).arg(g.height());
+        const QRect px = twips::rect(g.x(), g.y(), g.width(), g.height());
+        if (g.width() > 0 ? w->geometry() != px : w->pos() != px.topLeft())
+            line += " misplaced";
         if (!w->isVisibleTo(&f)) line += " hidden";
         if (auto *c = qobject_cast<QCheckBox *>(w); c && c->isChecked()) line += " checked";
         if (!text.isEmpty()) line += " \"" + text + u'"';
@@ -311,6 +314,9 @@ private slots:
         h.form.Txt[7]->setText(QStringLiteral("Yves"));
         h.form.Txtnb->selectAll();
         QTest::keyClick(h.form.Txtnb, Qt::Key_Delete);
+        h.form.TxtRech->setText(QStringLiteral("ZZ"));
+        h.form.CmdRechS_Click();   // nothing found: the box names the record shown again
+        QCOMPARE(h.shown(), QStringLiteral("2"));
         h.form.CmdSuivant_Click();
         QCOMPARE(h.stored(2, 8), QStringLiteral("Yves"));
         QCOMPARE(h.shownHusband(), husband(3));
