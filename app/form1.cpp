@@ -518,7 +518,6 @@ EntryState Form1::readState() const
         s.previous[i] = Lbl[i]->text();
     s.previousNumber = Lblnb2->text();
     s.date = m_date;
-    s.dayMaxLength = m_dayMaxLength;
     s.focusActe = false;
     return s;
 }
@@ -534,7 +533,6 @@ void Form1::setDateBoxes(const DateBoxes &d)
 void Form1::writeState(const EntryState &s)
 {
     setDateBoxes(s.date);
-    m_dayMaxLength = s.dayMaxLength;
     for (int i = 0; i < TxtCount; ++i) {
         if (i != 1)
             Txt[i]->setText(s.txt[i]);

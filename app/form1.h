@@ -165,7 +165,6 @@ private:
     std::array<QString, record::GroupSlots> m_groups;
     QString m_shown;              // the record number last shown
     DateBoxes m_date;             // the date layout in force (the month's limit tells the calendar)
-    int m_dayMaxLength = 2;
     bool m_savedByQuit = false;
     bool m_centring = false;
     ScratchClock m_clock;

@@ -28,11 +28,7 @@ Program::Program(const QString &appFolder)
     };
 }
 
-Program::~Program()
-{
-    // The entry window's hooks point at the manager: let it go first.
-    m_entry.reset();
-}
+Program::~Program() = default;
 
 void Program::start(const QString &tablePath) { m_manager->start(tablePath); }
 

@@ -27,5 +27,6 @@ public:
 private:
     TableStore m_table;
     std::unique_ptr<FrmOuvrir> m_manager;
+    // Declared last, so destroyed first: its hooks point at the manager.
     std::unique_ptr<Form1> m_entry;
 };

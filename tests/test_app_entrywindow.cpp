@@ -128,7 +128,8 @@ QStringList layoutDump(Form1 &f)
         if (auto *c = qobject_cast<QCheckBox *>(w); c && c->isChecked()) line += " checked";
         if (!text.isEmpty()) line += " \"" + text + u'"';
         if (auto *e = qobject_cast<QLineEdit *>(w))
-            line += e->alignment() & Qt::AlignHCenter ? " centred" : e->alignment() & Qt::AlignRight ? " right" : "";
+            line += QString(e->alignment() & Qt::AlignHCenter ? " centred" : e->alignment() & Qt::AlignRight ? " right" : "")
+                    + (e->acceptDrops() ? "" : " no drops") + (e->contextMenuPolicy() == Qt::NoContextMenu ? " no menu" : "");
         if (const QString help = w->property("velderHelp").toString(); !help.isEmpty()) line += " help \"" + help + u'"';
         if (!w->toolTip().isEmpty()) line += " tip \"" + w->toolTip() + u'"';
         out << line.replace(QChar(0xA0), u'~');
@@ -154,6 +155,7 @@ private slots:
         Harness h({fullRecordLine(1), fullRecordLine(2)});
         h.form.CmdPrecedent_Click();
         QVERIFY(pagedump::same(layoutDump(h.form), pagedump::expected("entry_layout.txt")));
+        QCOMPARE(QList<int>({twips::px(7), twips::px(8), twips::px(-8)}), QList<int>({0, 1, -1}));   // the nearest pixel
         // Each detail button opens its own mode.
         for (QPushButton *b : h.form.CmdRq)
             QTest::mouseClick(b, Qt::LeftButton);
@@ -502,6 +504,7 @@ private slots:
         QCOMPARE(savefailure::defaultFolders().value(0), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
         QCOMPARE(savefailure::systemReason(QStringLiteral("Unknown error")), QStringLiteral("raison inconnue"));
         QCOMPARE(savefailure::systemReason(QString()), QStringLiteral("raison inconnue"));
+        QCOMPARE(savefailure::writeRescueCopy(t, {}, when).reason, QStringLiteral("aucun dossier où l'écrire"));
     }
 
     void writeProblemsAreFoundAtOpening_data()

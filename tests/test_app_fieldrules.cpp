@@ -159,21 +159,23 @@ private slots:
 
     void surnameCopiedOnDeletion()
     {
-        struct Case { int box; QString spouse, father; Box start; QChar key; QString spouseAfter, fatherAfter; };
+        struct Case { int box; QString spouse, father; Box start; QChar key; QString spouseAfter, fatherAfter; int caret; };
         const Case cases[] = {
-            {Surname, "DURAND", "DURAND", {"DURAND", 0, 6}, Bksp, "", ""},             // tabbed in: all selected
-            {Surname, "DURAND", "DURAND", {"DURAND", 3, 0}, Bksp, "DUAND", "DUAND"},
-            {Surname, "MARTIN", "MARTIN", {"MARTIN", 1, 3}, u'o', "MOIN", "MOIN"},     // typed over a selection
-            {Surname, "DURAND", "MARTIN", {"DURAND", 6, 0}, Bksp, "DURAN", "MARTIN"},  // different: left alone
-            {WifeSurname, "LE GOFF", "LE GOFF", {"LE GOFF", 7, 0}, QChar(key::CtrlBackspace), "LE ", "LE "},
+            {Surname, "DURAND", "DURAND", {"DURAND", 0, 6}, Bksp, "", "", 0},             // tabbed in: all selected
+            {Surname, "DURAND", "DURAND", {"DURAND", 3, 0}, Bksp, "DUAND", "DUAND", 2},
+            {Surname, "MARTIN", "MARTIN", {"MARTIN", 1, 3}, u'o', "MOIN", "MOIN", 2},     // typed over a selection
+            {Surname, "DURAND", "MARTIN", {"DURAND", 6, 0}, Bksp, "DURAN", "MARTIN", 5},  // different: left alone
+            {WifeSurname, "LE GOFF", "LE GOFF", {"LE GOFF", 7, 0}, QChar(key::CtrlBackspace), "LE ", "LE ", 3},
+            {Surname, "DURAND", "DURAND", {"DURAND", 0, 0}, Bksp, "DURAND", "DURAND", 0},   // at the start: nothing
         };
         for (const Case &c : cases) {
             Window w;
             const int father = c.box == Surname ? FatherSurname : WifeFather;
             w.txt[c.box] = c.spouse;
             w.txt[father] = c.father;
-            w.key(c.box, c.start, c.key);
+            const Box after = w.key(c.box, c.start, c.key);
             QCOMPARE(w.txt[c.box], c.spouseAfter);
+            QCOMPARE(after.caret, c.caret);
             QCOMPARE(w.txt[father], c.fatherAfter);
         }
     }

@@ -46,6 +46,8 @@ class TestVelderKeyboard : public QObject {
 private slots:
     void deleteAndAccentsThroughX11()
     {
+        for (const char *request : {"--help", "--version"})   // answered without a display
+            QCOMPARE(QProcess::execute(qEnvironmentVariable("VELDER_BIN"), {request}), 0);
         if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
             QSKIP("Xvfb or xdotool is not installed");
         QTemporaryDir dir;   // the program, its lock and its table, away from build/
