@@ -1,12 +1,11 @@
 // Whole print commands driven through the hooks to PDF files, as a volunteer
-// without a printer prints them.
+// without a printer prints them; read back with pdftotext where it is installed.
 #include "print/printjob.h"
 #include "print/recordcard.h"
 #include "print/tablelisting.h"
 #include "testutil.h"
 
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,41 +14,57 @@ using namespace testutil;
 
 namespace {
 
-int pdfPages(const QString &path)
-{
-    const QByteArray pdf = readBytes(path);
-    return int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page/")
-               + pdf.count("/Type /Page ") + pdf.count("/Type /Page>"));
-}
-
-// The text of a PDF as pdftotext reads it back; empty when the tool is missing.
-QString pdfText(const QString &path)
+// The pages of a PDF as pdftotext reads them; {"?"} when the tool is missing.
+QStringList pdfPages(const QString &path)
 {
     const QString tool = QStandardPaths::findExecutable("pdftotext");
     if (tool.isEmpty())
-        return {};
+        return {"?"};
     QProcess p;
     p.start(tool, {"-enc", "UTF-8", path, "-"});
     p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(u'\f');
+    pages.removeLast();   // after the last form feed
+    return pages;
 }
 
-struct Recorder {
-    QStringList asked, warned;
-    QString docName;
-    int dialogMin = 0, dialogMax = 0;
-    bool answer = true;
-    bool accept = true;
-    QString output;
-    int from = 0, to = 0;
+QString rec(const QString &code, const QString &surname)
+{
+    return recordLine({{"Type d'acte", code}, {"Nom EPX", surname}, {"Prenom EPX", "Jean"}, {"Nom EPSE", "TANGUY"},
+                       {"Prenom EPSE", "Anne"}, {"Date", "03/05/1815"}});
+}
 
-    void install()
+} // namespace
+
+class TestPrintPdf : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QStringList asked, warned;
+    QString docName, output;
+    int dialogMin = 0, dialogMax = 0, from = 0, to = 0;
+    bool answer = true, accept = true;
+
+    QString tableFile(int ma, int cg)
     {
+        QStringList lines{header()};
+        for (int i = 1; i <= ma + cg; ++i)
+            lines << (i <= ma ? rec("MA", QString("MARIN%1").arg(100 + i)) : rec("CG", QString("CONGAR%1").arg(100 + i - ma)));
+        const QString path = dir.filePath("Valbrune.krv");
+        writeBytes(path, fileBytes(lines));
+        return path;
+    }
+
+private slots:
+    void init()
+    {
+        asked.clear();
+        warned.clear();
+        output = dir.filePath("out.pdf");
+        QFile::remove(output);
+        dialogMin = dialogMax = from = to = 0;
+        answer = accept = true;
         auto &h = print::hooks();
-        h.ask = [this](QWidget *, const QString &caption, const QString &text) {
-            asked << caption << text;
-            return answer;
-        };
+        h.ask = [this](QWidget *, const QString &caption, const QString &text) { asked << caption << text; return answer; };
         h.printDialog = [this](QWidget *, QPrinter &printer, int min, int max) {
             dialogMin = min;
             dialogMax = max;
@@ -64,134 +79,79 @@ struct Recorder {
         };
         h.warn = [this](QWidget *, const QString &text) { warned << text; };
     }
-};
+    void cleanupTestCase() { print::restoreDefaultHooks(); }
 
-QString rec(const QString &code, const QString &surname, int n)
-{
-    return recordLine({{"Type d'acte", code}, {"Nom EPX", surname + QString::number(n)}, {"Prenom EPX", "Jean"},
-                       {"Nom EPSE", "TANGUY"}, {"Prenom EPSE", "Anne"}, {"Date", "03/05/1815"}});
-}
-
-} // namespace
-
-class TestPrintPdf : public QObject {
-    Q_OBJECT
-    QTemporaryDir dir;
-    Recorder r;
-
-    QString tableFile(int ma, int cg)
-    {
-        QStringList lines{header(QStringLiteral("Valbrune"))};
-        for (int i = 1; i <= ma; ++i)
-            lines << rec("MA", "MARIN", 100 + i);
-        for (int i = 1; i <= cg; ++i)
-            lines << rec("CG", "CONGAR", 100 + i);
-        const QString path = dir.filePath(QStringLiteral("Valbrune.krv"));
-        writeBytes(path, fileBytes(lines));
-        return path;
-    }
-
-    // An open table without records, for the card's footer.
-    TableStore openTable()
+    void cardAndListingToPdf()
     {
         TableStore table;
         table.setContent({header()}, dir.filePath("Valbrune.krv"));
-        return table;
-    }
-
-private slots:
-    void init()
-    {
-        r = Recorder();
-        r.output = dir.filePath(QStringLiteral("out.pdf"));
-        QFile::remove(r.output);
-        r.install();
-    }
-    void cleanupTestCase() { print::restoreDefaultHooks(); }
-
-    void cardToPdf()
-    {
-        const TableStore table = openTable();
         EntryState e;
-        QVERIFY(transfer::showLine(recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"},
-                                               {"Nom EPX", "KERDUEL"}, {"Prenom EPX", "Yves"},
-                                               {"Nom EPSE", "LE BIHAN"}, {"Prenom EPSE", "Maïwenn"},
-                                               {"NomT1", "GUÉGUEN"}, {"AvecT1", "1"}}), e));
+        QVERIFY(transfer::showLine(recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Nom EPX", "KERDUEL"},
+                                               {"Prenom EPX", "Yves"}, {"Nom EPSE", "LE BIHAN"}, {"Prenom EPSE", "Maïwenn"}}), e));
         e.recordNumber = "12";
         MCImprimeFiche(nullptr, e, table);
-        QCOMPARE(r.asked, (QStringList{"Impression de la fiche active", "Souhaitez-vous imprimer la fiche active?"}));
-        QCOMPARE(r.dialogMax, 1);
-        QCOMPARE(r.docName, QStringLiteral("Valbrune - fiche 12"));
-        QVERIFY(r.warned.isEmpty());
-        QCOMPARE(pdfPages(r.output), 1);
-        const QString text = pdfText(r.output);
-        if (text.isEmpty())
-            QSKIP("pdftotext is not installed");
-        for (const char *s : {"Informations sur l'acte", "Valbrune - Saint-Martin", "KERDUEL Yves", "LE BIHAN Maïwenn",
-                              "Avec: Epoux", "Contrat de Mariage", "Fiche n° 12 du fichier"})
-            QVERIFY2(text.contains(QString::fromUtf8(s)), s);
-    }
+        QCOMPARE(asked, (QStringList{"Impression de la fiche active", "Souhaitez-vous imprimer la fiche active?"}));
+        QCOMPARE(std::pair(dialogMin, dialogMax), std::pair(1, 1));
+        QCOMPARE(docName, QStringLiteral("Valbrune - fiche 12"));
+        QStringList pages = pdfPages(output);
+        if (pages != QStringList{"?"}) {
+            QCOMPARE(pages.size(), 1);
+            for (const char *s : {"Informations sur l'acte", "Valbrune - Saint-Martin", "KERDUEL Yves", "LE BIHAN Maïwenn",
+                                  "Fiche n° 12 du fichier"})
+                QVERIFY2(pages[0].contains(QString::fromUtf8(s)), s);
+        }
 
-    void listingToPdfHonoursTheRange()
-    {
         const QString path = tableFile(25, 30);
         printTableListing(nullptr, path);
-        QCOMPARE(r.dialogMin, 1);
-        QCOMPARE(r.dialogMax, 4);
-        QCOMPARE(r.docName, QStringLiteral("Valbrune"));
-        QCOMPARE(pdfPages(r.output), 5);
-
-        r.from = 2;
-        r.to = 3;
+        QCOMPARE(std::pair(dialogMin, dialogMax), std::pair(1, 4));
+        QCOMPARE(docName, QStringLiteral("Valbrune"));
+        pages = pdfPages(output);
+        QVERIFY(pages == QStringList{"?"} || pages.size() == 5);
+        from = 2;
+        to = 3;
         printTableListing(nullptr, path);
-        QVERIFY(r.warned.isEmpty());
-        QCOMPARE(pdfPages(r.output), 3);
-        const QString text = pdfText(r.output);
-        if (text.isEmpty())
+        QVERIFY(warned.isEmpty());
+        pages = pdfPages(output);
+        if (pages == QStringList{"?"})
             QSKIP("pdftotext is not installed");
-        const QStringList pages = text.split(QChar('\f'));
-        QVERIFY(pages.size() >= 3);
+        QCOMPARE(pages.size(), 3);   // the charter, then pages 2 and 3
         QVERIFY(pages[0].contains("charte de bonne conduite"));
         QVERIFY(pages[1].contains("Page 2") && pages[1].contains("MARIN125 Jean") && !pages[1].contains("MARIN120"));
         QVERIFY(pages[2].contains("Page 3") && pages[2].contains(QString::fromUtf8("Congés")));
         QVERIFY(pages[2].contains("CONGAR101 Jean") && pages[2].contains("TANGUY Anne"));
         QVERIFY(pages[2].contains(QString::fromUtf8("Table des mariages de la Société Généalogique de l'Orvane - ")
                                   + print::societySite()));
-        QVERIFY(!text.contains("Page 4") && !text.contains("Page 1\n"));
     }
 
     void noCancelAndFailures()
     {
-        const TableStore table = openTable();
+        TableStore table;
+        table.setContent({header()}, dir.filePath("Valbrune.krv"));
         EntryState e;
         transfer::showNewRecord(e);
         // No to the question, then Cancel in the print dialog: nothing printed, nothing said.
-        r.answer = false;
+        answer = false;
         MCImprimeFiche(nullptr, e, table);
-        QCOMPARE(r.dialogMax, 0);
-        r.answer = true;
-        r.accept = false;
+        QCOMPARE(dialogMax, 0);
+        answer = true;
+        accept = false;
         MCImprimeFiche(nullptr, e, table);
         printTableListing(nullptr, tableFile(3, 0));
-        QVERIFY(!QFile::exists(r.output));
-        QVERIFY(r.warned.isEmpty());
-
+        QVERIFY(!QFile::exists(output) && warned.isEmpty());
         // The PDF cannot be written (no such folder): said, for both commands.
-        r.accept = true;
-        r.output = dir.filePath("no/such/folder/out.pdf");
+        accept = true;
+        output = dir.filePath("no/such/folder/out.pdf");
         printTableListing(nullptr, tableFile(2, 0));
         MCImprimeFiche(nullptr, e, table);
-        QCOMPARE(r.warned, QStringList(2, print::cannotStartText()));
-
-        r.warned.clear();
-        r.dialogMax = 0;
+        QCOMPARE(warned, QStringList(2, print::cannotStartText()));
+        warned.clear();
+        dialogMax = 0;
         printTableListing(nullptr, QString());
-        // A file that cannot be read (here a folder in its place) is reported as held.
-        printTableListing(nullptr, dir.path());
-        QCOMPARE(r.warned, (QStringList{"Veuillez sélectionner une table",
-                                        "Ce fichier est déjà utilisé par une autre application. Veuillez fermer le "
-                                        "fichier puis recommencer"}));
-        QCOMPARE(r.dialogMax, 0);
+        printTableListing(nullptr, dir.path());   // a folder where the file should be: reported as held
+        QCOMPARE(warned, (QStringList{"Veuillez sélectionner une table",
+                                      "Ce fichier est déjà utilisé par une autre application. Veuillez fermer le "
+                                      "fichier puis recommencer"}));
+        QCOMPARE(dialogMax, 0);
     }
 };
 

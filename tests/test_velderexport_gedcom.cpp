@@ -63,62 +63,20 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 3);
     }
 
-    void dates_data()
+    // Dates and ages, from tests/data/velderexport/values.txt.
+    void values_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("whole") << "03/05/1815" << "3 MAY 1815";
-        QTest::newRow("year only") << "../../1815" << "1815";
-        QTest::newRow("month and year") << "../05/1815" << "MAY 1815";
-        QTest::newRow("day without month") << "12/../1815" << "1815";
-        QTest::newRow("no year") << "12/02/...." << "(12/02/....)";
-        QTest::newRow("last day") << "31/12/1814" << "31 DEC 1814";
-        QTest::newRow("padded year") << "01/01/0815" << "1 JAN 815";
-        QTest::newRow("day 32") << "32/01/1800" << "(32/01/1800)";
-        QTest::newRow("month 13") << "01/13/1800" << "(01/13/1800)";
-        QTest::newRow("month 00") << "01/00/1800" << "(01/00/1800)";
-        QTest::newRow("republican") << "15/brum/04" << "@#DFRENCH R@ 15 BRUM 4";
-        QTest::newRow("republican capital") << "15/Brum/04" << "@#DFRENCH R@ 15 BRUM 4";
-        QTest::newRow("republican month") << "../Fruc/14" << "@#DFRENCH R@ FRUC 14";
-        QTest::newRow("first month") << "01/Vend/02" << "@#DFRENCH R@ 1 VEND 2";
-        QTest::newRow("day 30") << "30/Vent/04" << "@#DFRENCH R@ 30 VENT 4";
-        QTest::newRow("day 31") << "31/Vent/04" << "(31/Vent/04)";
-        QTest::newRow("sixth complementary") << "06/Comp/03" << "@#DFRENCH R@ 6 COMP 3";
-        QTest::newRow("seventh complementary") << "07/Comp/03" << "(07/Comp/03)";
-        QTest::newRow("sixth in a common year") << "06/Comp/05" << "(06/Comp/05)";
-        QTest::newRow("fifth in a common year") << "05/Comp/05" << "@#DFRENCH R@ 5 COMP 5";
-        QTest::newRow("sixth in year XI") << "06/Comp/11" << "@#DFRENCH R@ 6 COMP 11";
-        QTest::newRow("republican no year") << "15/Brum/.." << "(15/Brum/..)";
-        QTest::newRow("bare year") << "1760" << "1760";
-        QTest::newRow("free text") << "vers 1760 (env.)" << "(vers 1760 [env.])";
-        QTest::newRow("two parts") << "05/1815" << "(05/1815)";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("all dots") << "../../...." << "";
-        QTest::newRow("dots alone") << ".." << "";
+        QTest::addColumn<QStringList>("row");   // kind, text, GEDCOM
+        QFile f(dataFile(QStringLiteral("values.txt")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        for (const QString &l : QString::fromUtf8(f.readAll()).split(u'\n'))
+            if (!l.isEmpty() && !l.startsWith(u'#'))
+                QTest::newRow(qPrintable(l)) << l.split(u'|');
     }
-    void dates()
+    void values()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        QCOMPARE(gedcomDate(text), expected);
-    }
-
-    void ages_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("years") << "27" << "27y";
-        QTest::newRow("blanks") << " 30 " << "30y";
-        QTest::newRow("words") << "majeur" << "";
-        QTest::newRow("zero") << "0" << "";
-        QTest::newRow("too old") << "150" << "";
-        QTest::newRow("oldest") << "149" << "149y";
-    }
-    void ages()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        QCOMPARE(gedcomAge(text), expected);
+        QFETCH(QStringList, row);
+        QCOMPARE(row[0] == u"date" ? gedcomDate(row[1]) : gedcomAge(row[1]), row[2]);
     }
 
     void actTypes_data()
