@@ -18,8 +18,7 @@ namespace {
 EntryState newEntry()
 {
     EntryState e;
-    transfer::showNewRecord(e);
-    return e;
+    return transfer::showNewRecord(e), e;
 }
 
 TableStore tableWith(const QStringList &origins = {}, const QStringList &parishes = {})
@@ -186,20 +185,6 @@ private slots:
         QCOMPARE(seen.size(), 1);
     }
 
-    void escapeInParentsCommitsBoth()
-    {
-        EntryState entry = newEntry();
-        TableStore table = tableWith();
-        FrmRem w(entry, table);
-        QVERIFY(showUp(w, WifeParents));
-        QTest::keyClicks(w.TxtRqEp[1], "61");
-        QTest::keyClicks(w.TxtRqEp[12], "kervel");
-        QTest::keyClick(w.TxtRqEp[12], Qt::Key_Escape);
-        QVERIFY(w.committed() && !w.isVisible());
-        QCOMPARE(entry.groups[6], QString("\t61\t\t\t\t\t\t"));
-        QCOMPARE(entry.groups[7], QString("\t\t\t\tKervel\t\t\t"));
-    }
-
     void witnessBoxesByKeyboard()
     {
         EntryState entry = newEntry();
@@ -324,6 +309,8 @@ private slots:
         FrmRem w(entry, table);
         QVERIFY(showUp(w, About));
         QCOMPARE(w.LblRem[1]->text(), QString("Version ") + VELDER_VERSION);
+        QVERIFY(w.LblRem[2]->text().startsWith("Développé par "));   // the author is ours
+        QCOMPARE(w.LblRem[4]->text(), ContactAddress);
         QEvent enter(QEvent::Enter);
         QApplication::sendEvent(w.LblRem[4], &enter);
         QVERIFY(w.LblRem[4]->font().underline());
@@ -341,13 +328,20 @@ private slots:
         TableStore table;
         QCOMPARE(openDetailWindow(nullptr, 0, entry, table), 0);
         QCOMPARE(openDetailWindow(nullptr, 14, entry, table), 0);
-        // Closing the window by other means commits like OK.
-        FrmRem w(entry, table);
+        // Closing the window by other means commits like OK; Escape in the parents' boxes commits both groups.
+        FrmRem w(entry, table), parents(entry, table);
         w.prepare(Dispensation);
         w.TxtRqEp[0]->setText("3e degré");
         w.show();
         w.close();
         QCOMPARE(entry.groups[16], QString("3e degré"));
+        QVERIFY(showUp(parents, WifeParents));
+        QTest::keyClicks(parents.TxtRqEp[1], "61");
+        QTest::keyClicks(parents.TxtRqEp[12], "kervel");
+        QTest::keyClick(parents.TxtRqEp[12], Qt::Key_Escape);
+        QVERIFY(parents.committed() && !parents.isVisible());
+        QCOMPARE(entry.groups[6], QString("\t61\t\t\t\t\t\t"));
+        QCOMPARE(entry.groups[7], QString("\t\t\t\tKervel\t\t\t"));
     }
 };
 
