@@ -79,78 +79,26 @@ private slots:
         QCOMPARE(row[0] == u"date" ? gedcomDate(row[1]) : gedcomAge(row[1]), row[2]);
     }
 
-    void actTypes_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("event");
-        QTest::newRow("MA") << "MA" << "1 MARR\n2 DATE 3 MAY 1815\n";
-        QTest::newRow("CM") << "CM" << "1 MARC\n2 DATE 3 MAY 1815\n";
-        QTest::newRow("PB") << "PB" << "1 MARB\n2 DATE 3 MAY 1815\n";
-        QTest::newRow("DV") << "DV" << "1 DIV\n2 DATE 3 MAY 1815\n";
-        QTest::newRow("CG") << "CG" << "1 EVEN\n2 TYPE Congé\n2 DATE";
-        QTest::newRow("RH") << "RH" << "1 EVEN\n2 TYPE Réhabilitation\n2 DATE";
-        QTest::newRow("CT") << "CT" << "1 EVEN\n2 TYPE Certificat\n2 DATE";
-        QTest::newRow("SA") << "SA" << "1 EVEN\n2 TYPE Signalé Ailleurs\n2 DATE";
-        QTest::newRow("TC") << "TC" << "1 EVEN\n2 TYPE Transcription\n2 DATE";
-        QTest::newRow("none") << "" << "1 EVEN\n2 TYPE Acte\n2 DATE";
-        QTest::newRow("unknown") << "XX" << "1 EVEN\n2 TYPE XX\n2 DATE";
-    }
-    void actTypes()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, event);
-        Counts c;
-        const QString g = gedcomOf({recordLine({{"Type d'acte", code}, {"Date", "03/05/1815"}, {"Nom EPX", "ROUVELLE"}})}, &c);
-        QVERIFY2(g.contains(QStringLiteral("0 @R1F@ FAM\n1 HUSB @R1H@\n") + event), qPrintable(g));
-        QCOMPARE(c.events, 1);
-        const QString label = record::actLabelForCode(code);
-        QVERIFY(g.contains(QStringLiteral("2 PAGE ") + (label.isEmpty() ? QString() : label + QStringLiteral(", ")) + QStringLiteral("acte n° 1\n")));
-    }
-
+    // Cases of tests/data/velderexport/rules.txt, then a long note.
     void recordRules_data()
     {
         QTest::addColumn<Fields>("fields");
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
-        QTest::newRow("father with the copied surname only")
-            << Fields{{"Nom EPX", "ARZEL"}, {"Nom PEPX", "ARZEL"}, {"Nom MEPX", "CADIOU"}}
-            << QStringList{"0 @R1HM@ INDI", "0 @R1FH@ FAM\n1 WIFE @R1HM@\n1 CHIL @R1H@\n"}
-            << QStringList{"@R1HF@"};
-        QTest::newRow("father of another surname")
-            << Fields{{"Nom EPX", "ARZEL"}, {"Nom PEPX", "BERNARD"}}
-            << QStringList{"0 @R1HF@ INDI\n1 NAME /BERNARD/\n2 SURN BERNARD\n1 SEX M\n", "1 FAMC @R1FH@"}
-            << QStringList{"@R1HM@"};
-        QTest::newRow("mother's death marker")
-            << Fields{{"Nom EPSE", "QUÉMÉNEUR"}, {"Prenom MEPSE", "Perrine"}, {"Evnt MEPSE", "+"}}
-            << QStringList{"0 @R1WM@ INDI\n1 NAME Perrine //\n2 GIVN Perrine\n1 SEX F\n1 DEAT Y\n", "1 WIFE @R1WM@\n1 CHIL @R1W@"}
-            << QStringList{"@R1H@", "@R1WF@", "1 HUSB"};
-        QTest::newRow("witness for the wife, who is not there")
-            << Fields{{"Nom EPX", "ARZEL"}, {"NomT1", "MOAL"}, {"SexeT1", "F"}, {"AvecT1", "2"}, {"AgeT1", "majeure"}}
-            << QStringList{"1 ASSO @R1T1@\n2 RELA Témoin\n", "0 @R1T1@ INDI\n1 NAME /MOAL/\n2 SURN MOAL\n1 SEX F\n1 NOTE Âge : majeure\n"}
-            << QStringList{"RESI"};
-        QTest::newRow("witness of unknown sex, age and residence")
-            << Fields{{"Nom EPSE", "LE BRAS"}, {"PrenomT2", "Yves"}, {"AgeT2", "40"}, {"AvecT2", "1"}}
-            << QStringList{"1 ASSO @R1T2@", "1 SEX U\n1 RESI\n2 AGE 40y\n"}
-            << QStringList{"@R1H@"};
-        QTest::newRow("previous spouses only with their spouse")
-            << Fields{{"Nom EPSE", "LE BRAS"}, {"Nom EXEPX1", "TANGUY"}, {"Nom EXEPSE2", "CORRE"}}
-            << QStringList{"0 @R1W2@ INDI\n1 NAME /CORRE/\n2 SURN CORRE\n1 SEX M\n", "0 @R1FW2@ FAM\n1 HUSB @R1W2@\n1 WIFE @R1W@\n"}
-            << QStringList{"TANGUY", "@R1FW1@"};
-        QTest::newRow("contract act")
-            << Fields{{"Type d'acte", "CM"}, {"Nom EPX", "ARZEL"}, {"Lieu", "Valbrune"}, {"DateCM", "28/04/1815"}, {"NomCM", "Me RIOU"}}
-            << QStringList{"1 MARC\n2 DATE 28 APR 1815\n2 PLAC Valbrune\n2 AGNC Me RIOU\n2 SOUR"}
-            << QStringList{"1 MARR"};
-        QTest::newRow("marriage named by its act")
-            << Fields{{"Nom EPX", "ARZEL"}, {"LieuMA", "Valbrune"}, {"DateMA", "15/Brum/04"}}
-            << QStringList{"1 MARR\n2 SOUR"} << QStringList{"Valbrune", "BRUM"};
-        QTest::newRow("dispensation without degree")
-            << Fields{{"Nom EPX", "ARZEL"}, {"Dispense", "1"}} << QStringList{"2 NOTE Dispense\n"} << QStringList{"parenté"};
-        QTest::newRow("degree without dispensation")
-            << Fields{{"Nom EPX", "ARZEL"}, {"° de parenté", "3-3"}} << QStringList{"2 NOTE Degré de parenté : 3-3\n"}
-            << QStringList{"Dispense"};
-        QTest::newRow("place codes alone and an age in words")
-            << Fields{{"Nom EPX", "ARZEL"}, {"Code Org EPX", "56"}, {"Age EPX", "majeur"}}
-            << QStringList{"1 BIRT\n2 PLAC 56\n", "1 NOTE Âge : majeur\n"} << QStringList{"3 AGE", "RESI"};
+        QFile f(dataFile(QStringLiteral("rules.txt")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QList<std::tuple<QString, Fields, QStringList, QStringList>> cases;
+        for (QString l : QString::fromUtf8(f.readAll()).split(u'\n')) {
+            l.replace(u'~', u'\n');
+            if (l.startsWith(u'='))
+                cases.append({l.mid(2), {}, {}, {}});
+            else if (l.startsWith(u'f'))
+                std::get<1>(cases.last()) << QPair(l.mid(2).section(u'=', 0, 0), l.section(u'=', 1));
+            else if (l.startsWith(u'+') || l.startsWith(u'-'))
+                (l[0] == u'+' ? std::get<2>(cases.last()) : std::get<3>(cases.last())) << l.mid(2);
+        }
+        for (const auto &[name, fields, present, absent] : cases)
+            QTest::newRow(qPrintable(name)) << fields << present << absent;
         QTest::newRow("notes: a TAB kept in them, a '@', an unassigned byte, a long text")
             << Fields{{"Nom EPX", "ARZEL"}, {"Notes", QString(196, u'a') + QStringLiteral(" bb cc\tx@y") + QString(199, u'z') + QChar(0x81)}}
             << QStringList{"1 NOTE " + QString(196, u'a') + " b\n2 CONC b cc x@@y" + QString(192, u'z') + "\n2 CONC zzzzzzz \n"}
@@ -166,8 +114,7 @@ private slots:
             QVERIFY2(g.contains(p), qPrintable(p + QStringLiteral("\n--- in ---\n") + g));
         for (const QString &a : absent)
             QVERIFY2(!g.contains(a), qPrintable(a + QStringLiteral("\n--- in ---\n") + g));
-        // Every line fits the 255 characters a reader may take.
-        for (const QString &l : g.split(u'\n'))
+        for (const QString &l : g.split(u'\n'))   // every line fits the 255 characters a reader may take
             QVERIFY(l.size() <= 255);
     }
 
