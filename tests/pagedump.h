@@ -22,16 +22,14 @@ inline QStringList dump(const print::Page &p)
 {
     QStringList out;
     for (const auto &t : p.texts) {
-        QString style = QString(t.font.bold ? "b" : "") + (t.font.italic ? "i" : "") + (t.font.underline ? "u" : "");
-        if (t.font.family != u"Arial")
-            style += u'@' + t.font.family;
+        const QString style = QString(t.font.bold ? "b" : "") + (t.font.italic ? "i" : "") + (t.font.underline ? "u" : "")
+                              + (t.font.family != u"Arial" ? u'@' + t.font.family : QString());
         out << QStringLiteral("T %1 %2 %3%4 [%5]").arg(number(t.x), number(t.y), number(t.font.size), style, t.text);
     }
     for (const auto &l : p.lines) {
         const bool swap = std::pair(l.x2, l.y2) < std::pair(l.x1, l.y1);
-        out << QStringLiteral("L %1 %2 %3 %4")
-                   .arg(number(swap ? l.x2 : l.x1), number(swap ? l.y2 : l.y1), number(swap ? l.x1 : l.x2),
-                        number(swap ? l.y1 : l.y2));
+        out << QStringLiteral("L %1 %2 %3 %4").arg(number(swap ? l.x2 : l.x1), number(swap ? l.y2 : l.y1),
+                                                   number(swap ? l.x1 : l.x2), number(swap ? l.y1 : l.y2));
     }
     out.sort();
     return out;
@@ -43,10 +41,8 @@ inline QStringList expected(const QString &name)
     QFile f(qEnvironmentVariable("VELDER_TEST_DATA") + u'/' + name);
     if (!f.open(QIODevice::ReadOnly))
         qFatal("cannot read test data %s", qPrintable(f.fileName()));
-    QStringList out;
-    for (const QString &l : QString::fromUtf8(f.readAll()).split(u'\n'))
-        if (!l.isEmpty() && !l.startsWith(u'#'))
-            out << l;
+    QStringList out = QString::fromUtf8(f.readAll()).split(u'\n');
+    out.removeIf([](const QString &l) { return l.isEmpty() || l.startsWith(u'#'); });
     out.sort();
     return out;
 }
@@ -54,15 +50,13 @@ inline QStringList expected(const QString &name)
 // Compares and names every line missing or extra, so that one failure says it all.
 inline bool same(const QStringList &actual, const QStringList &wanted)
 {
-    if (actual == wanted)
-        return true;
     for (const auto &l : wanted)
         if (!actual.contains(l))
             qWarning("missing: %s", qPrintable(l));
     for (const auto &l : actual)
         if (!wanted.contains(l))
             qWarning("extra:   %s", qPrintable(l));
-    return false;
+    return actual == wanted;
 }
 
 } // namespace pagedump
