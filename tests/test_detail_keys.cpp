@@ -11,13 +11,7 @@ namespace {
 
 KeyOutcome press(int mode, int index, const QString &text, int caret, QChar key, const TableStore &table = TableStore())
 {
-    KeyInput in;
-    in.mode = mode;
-    in.index = index;
-    in.text = text;
-    in.caret = caret;
-    in.key = key;
-    return keyPress(in, table);
+    return keyPress(KeyInput{mode, index, text, caret, key}, table);
 }
 
 // Types `keys` one by one at the end of an empty box, as the window would.
@@ -30,17 +24,6 @@ QString typeInto(int mode, int index, const QString &keys)
             text += o.key;
     }
     return text;
-}
-
-TableStore tableWithOrigins(const QStringList &origins)
-{
-    QStringList lines{testutil::header()};
-    for (const QString &o : origins)
-        lines << testutil::recordLine({{"Org EPX", o}});
-    lines << QString();   // the spare slot
-    TableStore t;
-    t.setContent(lines);
-    return t;
 }
 
 } // namespace
@@ -103,19 +86,19 @@ private slots:
         QCOMPARE(typeInto(Dispensation, 0, "3e"), QString("3e"));
     }
 
-    // The window test types "PAR" into a residence box; these are the other paths.
+    // The other paths than the window test's "PAR" typed into a residence box.
     void placeCompletion()
     {
-        const TableStore t = tableWithOrigins({"Lannevez", "Paris", "Parigné", "Plouzac"});
+        TableStore t;
+        QStringList lines{testutil::header()};
+        for (const char *o : {"Lannevez", "Paris", "Parigné", "Plouzac"})
+            lines << testutil::recordLine({{"Org EPX", QString::fromUtf8(o)}});
+        t.setContent(lines << QString());   // and the spare slot
         // The next key replaces the selection: "Parig" finds the later record.
         KeyOutcome o = press(Witnesses, 5, "Paris", 4, u'g', t);
-        QCOMPARE(o.kind, KeyOutcome::Complete);
-        QCOMPARE(o.text, QString("Parigné"));
-        QCOMPARE(o.selStart, 5);
-        QCOMPARE(o.selLength, 2);
+        QCOMPARE(std::tuple(o.kind, o.text, o.selStart, o.selLength), std::tuple(KeyOutcome::Complete, QString("Parigné"), 5, 2));
         o = press(Witnesses, 5, "Pa", 2, u'x', t);      // no match: the key goes on
-        QCOMPARE(o.kind, KeyOutcome::Insert);
-        QCOMPARE(o.key, QChar(u'x'));
+        QCOMPARE(std::pair(o.kind, o.key), std::pair(KeyOutcome::Insert, QChar(u'x')));
         // Place boxes of other modes; other boxes never complete, nor does an empty table.
         for (const auto &[mode, box] : QList<QPair<int, int>>{{1, 2}, {3, 4}, {4, 12}, {10, 5}})
             QCOMPARE(press(mode, box, "", 0, u'l', t).text, QString("Lannevez"));
