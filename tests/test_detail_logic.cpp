@@ -43,36 +43,26 @@ private slots:
         QCOMPARE(QStringList(b.begin(), b.end()), expected + QStringList(BoxCount - expected.size(), QString()));
     }
 
-    void newWitnessGetsDefaultsOnOk()
+    // Defaults of a new witness; what the options store; the remarks take the whole rest.
+    void witnessEncoding()
     {
         TableStore table;
         EntryState blank;   // a group truly empty: no option selected, the same defaults on OK
         for (EntryState e : {newEntry(), blank}) {
             DetailValues v = loadMode(Witnesses, e, table);
-            QCOMPARE(v.title, QString("Témoin 1"));
-            QVERIFY(!v.prevEnabled && v.nextEnabled);
+            QCOMPARE(std::tuple(v.title, v.prevEnabled, v.nextEnabled), std::tuple(QString("Témoin 1"), false, true));
             const Choice shown = e.groups[10].isEmpty() ? Choice::None : Choice::Second;
-            QCOMPARE(v.sex, shown);
-            QCOMPARE(v.with, shown);
+            QCOMPARE(std::pair(v.sex, v.with), std::pair(shown, shown));
             commitMode(Witnesses, v, e, table);
             QCOMPARE(e.groups[10], QString("\t\tF\t\t\t\t\t\t\t\t2\t"));
         }
-    }
-
-    void witnessEncoding()
-    {
         DetailValues v;
         loadWitness("LE BIHAN\tAnne\tX\t22\tKervel\t29\tPlouzac\t29\tFileuse\tsœur\t7\trq 1\trq 2", v);
-        QCOMPARE(v.boxes[0], QString("LE BIHAN"));
-        QCOMPARE(v.sex, Choice::Second);        // anything but "M"
-        QCOMPARE(v.boxes[8], QString("sœur"));
-        QCOMPARE(v.with, Choice::Second);       // anything but "1"
-        QCOMPARE(v.boxes[9], QString("rq 1\trq 2"));   // the whole rest
-        v.sex = Choice::First;
-        v.with = Choice::First;
+        QCOMPARE(std::tuple(v.boxes[0], v.boxes[8], v.boxes[9]), std::tuple(QString("LE BIHAN"), QString("sœur"), QString("rq 1\trq 2")));
+        QCOMPARE(std::pair(v.sex, v.with), std::pair(Choice::Second, Choice::Second));   // anything but "M", "1"
+        v.sex = v.with = Choice::First;
         QCOMPARE(witnessGroup(v), QString("LE BIHAN\tAnne\tM\t22\tKervel\t29\tPlouzac\t29\tFileuse\tsœur\t1\trq 1\trq 2"));
-        QCOMPARE(witnessNumber("Témoin 3"), 3);
-        QCOMPARE(witnessNumber(QString()), 1);
+        QCOMPARE(std::pair(witnessNumber("Témoin 3"), witnessNumber(QString())), std::pair(3, 1));
     }
 
     void witnessPaging()
@@ -81,29 +71,25 @@ private slots:
         e.groups[11] = "DEUX\tPaul\tM\t50\t\t\t\t\t\t\t1\t";
         TableStore table;
         DetailValues v = loadMode(Witnesses, e, table);
+        const auto page = [&] { return std::tuple(v.title, v.prevEnabled, v.nextEnabled, v.boxes[0]); };
         v.boxes[0] = "UN";
         v.sex = Choice::First;
         pageNext(Witnesses, v, e);
-        QCOMPARE(v.title, QString("Témoin 2"));
-        QVERIFY(v.prevEnabled && v.nextEnabled);
+        QCOMPARE(page(), std::tuple(QString("Témoin 2"), true, true, QString("DEUX")));
         QCOMPARE(e.groups[10], QString("UN\t\tM\t\t\t\t\t\t\t\t2\t"));
-        QCOMPARE(v.boxes[0], QString("DEUX"));
         pageNext(Witnesses, v, e);
         QCOMPARE(v.boxes[0], QString());        // group 12 holds its TABs: loaded empty
         v.boxes[0] = "TROIS";
         pageNext(Witnesses, v, e);
-        QVERIFY(!v.nextEnabled);
         pageNext(Witnesses, v, e);               // disabled: nothing moves
-        QCOMPARE(v.title, QString("Témoin 4"));
+        QCOMPARE(page(), std::tuple(QString("Témoin 4"), true, false, QString()));
         v.boxes[0] = "QUATRE";
         pagePrevious(Witnesses, v, e);
         QVERIFY(e.groups[13].startsWith("QUATRE\t"));
         QCOMPARE(v.boxes[0], QString("TROIS"));
         pagePrevious(Witnesses, v, e);
         pagePrevious(Witnesses, v, e);
-        QCOMPARE(v.title, QString("Témoin 1"));
-        QVERIFY(!v.prevEnabled);
-        QCOMPARE(v.boxes[0], QString("UN"));
+        QCOMPARE(page(), std::tuple(QString("Témoin 1"), false, true, QString("UN")));
         QCOMPARE(e.groups[11], QString("DEUX\tPaul\tM\t50\t\t\t\t\t\t\t1\t"));
         QVERIFY(e.groups[12].startsWith("TROIS\t"));
     }
@@ -120,15 +106,11 @@ private slots:
             e.groups[second] = "SECOND\tYves\t1790\t\t\t\t\t\t";
             TableStore table;
             DetailValues v = loadMode(mode, e, table);
-            QCOMPARE(v.title, firstSpouseTitle(mode));
-            QCOMPARE(v.boxes[0], QString("ANCIEN"));
-            QCOMPARE(v.boxes[7], QString("Marin"));
+            QCOMPARE(std::tuple(v.title, v.boxes[0], v.boxes[7]), std::tuple(firstSpouseTitle(mode), QString("ANCIEN"), QString("Marin")));
             v.boxes[0] = "NOUVEAU";
             QVERIFY(pageNext(mode, v, e));          // the entry window must be refreshed now
             QCOMPARE(e.txt[surname], QString("NOUVEAU"));
-            QCOMPARE(v.title, secondSpouseTitle(mode));
-            QCOMPARE(v.boxes[2], QString("1790"));
-            QVERIFY(v.prevEnabled && !v.nextEnabled);
+            QCOMPARE(std::tuple(v.title, v.boxes[2], v.prevEnabled, v.nextEnabled), std::tuple(secondSpouseTitle(mode), QString("1790"), true, false));
             v.boxes[1] = "Yves Marie";
             QVERIFY(!pagePrevious(mode, v, e));
             QCOMPARE(v.boxes[1], QString("Louis"));
