@@ -47,7 +47,6 @@ enum class Ctl { LblRem, Box, Parents, Picture, Frame1, Frame2, Prev, Next, List
 struct Show { Ctl ctl; int from, to; bool visible; };
 
 struct ModeLook {
-    int mode;
     double outerWidth, outerHeight;  // 0: as created
     QColor back;                     // invalid: unchanged
     int colouredLabels;              // LblRem(0)..LblRem(n-1) take the back colour
@@ -56,21 +55,21 @@ struct ModeLook {
 
 const QColor Unchanged;
 
-// Window size, back colour and title of each mode.
+// Window size, back colour and title of modes 1 to 13, in order.
 const ModeLook Modes[ModeCount] = {
-    {1, 3975, 2800, LightBlue, 7, u"Remarque Epoux"},
-    {2, 3975, 2800, LightPink, 7, u"Remarque Epouse"},
-    {3, 7760, 0, LightPink, 13, u"Remarque Parents Epouse"},
-    {4, 7760, 0, LightBlue, 13, u"Remarque Parents Epoux"},
-    {5, 3600, 2355, Unchanged, 0, u"Contrat de Mariage"},
-    {6, 3360, 1400, Unchanged, 0, u"Dispense"},
-    {7, 3600, 1855, Unchanged, 0, u"Mariage"},
-    {8, 3975, 4255, Unchanged, 0, u"Témoin 1"},
-    {9, 3975, 0, LightBlue, 9, nullptr},
-    {10, 3975, 0, LightPink, 9, nullptr},
-    {11, 2860, 2000, LightGreen, 1, u"Paroisses:"},
-    {12, 3200, 3000, LightGreen, 7, u"Propriétés de la table"},
-    {13, 3795, 2405, Unchanged, 0, nullptr},   // the tooltip colour, set apart
+    {3975, 2800, LightBlue, 7, u"Remarque Epoux"},   // 1
+    {3975, 2800, LightPink, 7, u"Remarque Epouse"},   // 2
+    {7760, 0, LightPink, 13, u"Remarque Parents Epouse"},   // 3
+    {7760, 0, LightBlue, 13, u"Remarque Parents Epoux"},   // 4
+    {3600, 2355, Unchanged, 0, u"Contrat de Mariage"},   // 5
+    {3360, 1400, Unchanged, 0, u"Dispense"},   // 6
+    {3600, 1855, Unchanged, 0, u"Mariage"},   // 7
+    {3975, 4255, Unchanged, 0, u"Témoin 1"},   // 8
+    {3975, 0, LightBlue, 9, nullptr},   // 9
+    {3975, 0, LightPink, 9, nullptr},   // 10
+    {2860, 2000, LightGreen, 1, u"Paroisses:"},   // 11
+    {3200, 3000, LightGreen, 7, u"Propriétés de la table"},   // 12
+    {3795, 2405, Unchanged, 0, nullptr},   // 13: the tooltip colour, set apart
 };
 
 const Row SpouseRows[] = {
