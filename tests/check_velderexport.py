@@ -1,70 +1,20 @@
 #!/usr/bin/env python3
-"""Other readers of what VelderExport writes, for each table given and an invented table
-of N records (20,000 unless told; 0 for none):
-  --csv: Python's csv module reads the UTF-8 CSV back: every field of every record as the
-    table holds it, under a header naming the 161 fields after "N°", numbered as in the table;
-  --gramps: Gramps imports the GEDCOM into a fresh family tree and exports it as Gramps XML;
-    it fails on an error or an ignored line, a date we wrote kept only as text, an event made
-    of an unknown tag, or other counts of people, families and events than VelderExport's.
-    Gramps' files stay under the work folder; exit code 77 (skipped) without Gramps.
+"""Other readers of what VelderExport writes, for each table given and a large table of
+N records (20,000 unless told; 0 for none) made of theirs over and over. --csv: Python's csv
+module reads every field of every record back, under a header naming the 161 fields after
+"N°", numbered as in the table. --gramps: Gramps imports the GEDCOM into a fresh family tree
+(under the work folder) and exports it as Gramps XML; it fails on an error or an ignored line,
+a date we wrote kept only as text, an event made of an unknown tag, or other counts of people,
+families and events than VelderExport's. Exit code 77 (skipped) without Gramps.
     check_velderexport.py --csv|--gramps <VelderExport> <work folder> [--records=N] <table.krv>..."""
 import csv
 import gzip
 import os
-import random
 import re
 import shutil
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
-
-SURNAMES = ["ARZEL", "LE BRAS", "KERBRAT", "MOALIC", "de la FOUGERAIS", "QUÉMÉNEUR", "TANGUY", "ROPERS",
-            "GUÉGUEN", "LE DANTEC", "du PLESSEAU", "CORRE", "MADEC", "PENVERN", "LE MOIGNE", "BRIAND"]
-MEN = ["Yves", "Jean", "Hervé", "Mathurin", "Corentin", "Alain", "Pierre", "Louis Marie", "François"]
-WOMEN = ["Marie", "Anne", "Jeanne", "Perrine", "Hélène", "Louise", "Marie Josèphe", "Catherine"]
-PLACES = [("Valmorin", "56"), ("Kerlaven", "29"), ("Trévallec", "56"), ("Ploumanac", "22"), ("Lavernède", "56")]
-JOBS = ["laboureur", "tisserand", "meunier", "marin", "journalière", "fileuse", "sabotier", ""]
-REPUBLICAN = ["Vend", "Brum", "Frim", "Nivo", "Pluv", "Vent", "Germ", "Flor", "Prai", "Mess", "Ther", "Fruc"]
-ACTS = ["MA", "MA", "MA", "MA", "CM", "PB", "CG", "DV", "RH", "CT", "SA", "TC"]
-
-
-def date(rnd):
-    if rnd.random() < 0.15:
-        return "%02d/%s/%02d" % (rnd.randint(1, 30), rnd.choice(REPUBLICAN), rnd.randint(2, 14))
-    day = rnd.choice(["..", "%02d" % rnd.randint(1, 28)])
-    month = "%02d" % rnd.randint(1, 12) if day != ".." or rnd.random() < 0.5 else ".."
-    return "%s/%s/%d" % (day, month, rnd.randint(1700, 1792))
-
-
-def invented_record(rnd, n):
-    f = [""] * 161
-
-    def put(pos, *values):
-        f[pos - 1:pos - 1 + len(values)] = list(values)
-
-    place, code = rnd.choice(PLACES)
-    husband, wife = rnd.choice(SURNAMES), rnd.choice(SURNAMES)
-    put(1, "Valmorin", rnd.choice(["Saint-Aubin", "Notre-Dame"]), rnd.choice(ACTS), "3E%d" % (n % 40), date(rnd), str(rnd.randint(0, 1)))
-    put(7, husband, rnd.choice(MEN), place, code, "", str(rnd.randint(18, 60)), place, code, rnd.choice(JOBS), "")
-    put(17, husband, rnd.choice(MEN), rnd.choice(["", "+"]))
-    put(28, rnd.choice(SURNAMES), rnd.choice(WOMEN))
-    put(57, wife, rnd.choice(WOMEN), place, code, "", rnd.choice(["", "majeure", str(rnd.randint(16, 45))]))
-    put(67, wife, rnd.choice(MEN), "+" if rnd.random() < 0.3 else "")
-    put(78, rnd.choice(SURNAMES), rnd.choice(WOMEN))
-    if rnd.random() < 0.2:
-        put(39, rnd.choice(SURNAMES), rnd.choice(WOMEN), date(rnd))
-    for t in range(rnd.randint(0, 4)):
-        sex = rnd.choice("MF")
-        put(107 + 12 * t, rnd.choice(SURNAMES), rnd.choice(MEN if sex == "M" else WOMEN), sex, str(rnd.randint(20, 70)),
-            place, code, place, code, rnd.choice(JOBS), rnd.choice(["", "frère", "oncle", "cousin"]), rnd.choice("12"), "")
-    if f[2] == "CM" or rnd.random() < 0.1:
-        put(155, date(rnd), "Valmorin", "Me TANGUY")
-    if rnd.random() < 0.05:
-        put(160, "3-3")
-    if rnd.random() < 0.1:
-        put(161, "Note de l'acte %d ; vu, relu" % n)
-    return "\t".join(f)
-
 
 def records(table):
     """[number, 161 fields] of each record line that is neither empty nor damaged."""
@@ -143,13 +93,12 @@ def main(argv):
     shutil.rmtree(work, ignore_errors=True)
     home = os.path.join(work, "home")
     os.makedirs(home)
-    if size:
-        rnd, nb = random.Random(17), "\xa0"
-        people = nb.join(["Odile BRÉVANNES", "mars 2024", "Lucien TROADEC", "Hélène MARCADIER", "Étude de Valmorin"])
-        lines = ["\t".join(["Valmorin", "1750 à 1792_AD Orvane : 3E1@1793 à 1820_Mairie : 2E2", people, "Saint-Aubin" + nb + "Notre-Dame"])]
+    if size:   # the records of the tables given, over and over, renumbered by their place
+        lines = [line for t in tables for line in open(t, "rb").read().decode("cp1252").split("\r\n")[1:] if "\t" in line]
         tables.append(os.path.join(work, "Grande.krv"))
         with open(tables[-1], "wb") as out:
-            out.write("".join(line + "\r\n" for line in lines + [invented_record(rnd, n) for n in range(1, size + 1)]).encode("cp1252"))
+            first = open(tables[0], "rb").read().decode("cp1252").split("\r\n")[0]
+            out.write("".join(line + "\r\n" for line in [first] + [lines[n % len(lines)] for n in range(size)]).encode("cp1252"))
     env = dict(os.environ, HOME=home, GRAMPSHOME=home, XDG_DATA_HOME=home, XDG_CONFIG_HOME=home,
                XDG_CACHE_HOME=home, LANG="C.UTF-8", LC_ALL="C.UTF-8")
     env.pop("DISPLAY", None)

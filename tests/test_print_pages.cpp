@@ -1,0 +1,374 @@
+// The printed pages: the record card and the table listing, whole pages against pages
+// written by hand, the measuring and cutting of texts, sections, page ranges, the charter;
+// then whole print commands through the hooks to PDF files, read back with pdftotext.
+#include "print/printjob.h"
+#include "print/recordcard.h"
+#include "print/tablelisting.h"
+#include "pagedump.h"
+#include "testutil.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace testutil;
+using print::Font;
+using print::Page;
+
+namespace {
+
+print::Page card(const QString &line, const QString &number, const print::TextMeasure &m)
+{
+    EntryState s;
+    if (!transfer::showLine(line, s))
+        qFatal("not a record line");
+    s.recordNumber = number;
+    const print::PageDoc doc = print::recordCard(s, "/srv/tables/Valbrune.krv", m);
+    return doc.pages.size() == 1 ? doc.pages[0] : print::Page();
+}
+
+QString rec(const QString &code, const QString &surname, const QString &first = "Jean", const QString &date = "03/05/1815")
+{
+    return recordLine({{"Type d'acte", code}, {"Nom EPX", surname}, {"Prenom EPX", first}, {"Date", date}});
+}
+
+// A table of `ma` marriages and `cg` leaves, surnames numbered so they sort in order.
+QStringList table(int ma, int cg)
+{
+    QStringList lines{header()};
+    for (int i = 1; i <= ma + cg; ++i)
+        lines << (i <= ma ? rec("MA", QString("MARIN%1").arg(i, 3, 10, QChar('0'))) : rec("CG", QString("CONGAR%1").arg(i - ma, 3, 10, QChar('0'))));
+    return lines;
+}
+
+// The pages of a PDF as pdftotext reads them; {"?"} when the tool is missing.
+QStringList pdfPages(const QString &path)
+{
+    const QString tool = QStandardPaths::findExecutable("pdftotext");
+    if (tool.isEmpty())
+        return {"?"};
+    QProcess p;
+    p.start(tool, {"-enc", "UTF-8", path, "-"});
+    p.waitForFinished(30000);
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(u'\f');
+    pages.removeLast();   // after the last form feed
+    return pages;
+}
+
+// Per listing page: "<section title>|<page number>|<first couple>..<last couple>|<rows>".
+QStringList summary(const print::PageDoc &d)
+{
+    QStringList out;
+    for (const Page &p : d.pages.mid(1)) {
+        QString title = "?", number = "?";
+        QStringList couples;
+        for (const auto &t : p.texts) {
+            if (t.text.contains("PERDU") || t.text.contains("OUBLIÉ"))
+                out << "printed: " + t.text;
+            if (t.x == 500 && t.y == 150)
+                title = t.text;
+            else if (t.x == 5600 && t.y == 16100)
+                number = t.text;
+            else if (t.x == 1740 && int(t.y) % 750 == 150)
+                couples << t.text;
+        }
+        out << QString("%1|%2|%3..%4|%5").arg(title, number, couples.value(0), couples.value(couples.size() - 1)).arg(couples.size());
+    }
+    return out;
+}
+
+// Every character as wide as a whole charter line.
+class WideMeasure : public print::TextMeasure {
+public:
+    double width(const QString &text, const print::Font &) const override { return 10000.0 * text.size(); }
+};
+
+} // namespace
+
+class TestPrintPages : public QObject {
+    Q_OBJECT
+    print::FontMeasure m;
+    QTemporaryDir dir;
+    QStringList asked, warned;
+    QString docName, output;
+    int dialogMin = 0, dialogMax = 0, from = 0, to = 0;
+    bool answer = true, accept = true;
+
+    QString tableFile(int ma, int cg)
+    {
+        writeBytes(dir.filePath("Valbrune.krv"), fileBytes(table(ma, cg)));
+        return dir.filePath("Valbrune.krv");
+    }
+
+private slots:
+    // Real widths, cut 50 twips short of the limit, as drawn on paper.
+    void measuring()
+    {
+        const Font f{QStringLiteral("Arial"), 10};
+        QVERIFY(m.width("M", f) > 140 && m.width("M", f) < 190);   // 10 points of "M" is about 166 twips
+        QVERIFY(m.width("tout", Font{"Arial", 10, true}) > m.width("tout", f));
+        const QString text = QStringLiteral("Saint-Aubin-des-Landes-sur-Orvane");
+        const double w = m.width(text, f);
+        QCOMPARE(m.fit(text, f, 1000, 1000 + w + 50), text);
+        QCOMPARE(m.fit(text, f, 1000, 1000 + w + 49), text.chopped(1));
+        const QString shorter = m.fit(text, f, 1000, 3000);
+        QVERIFY(text.startsWith(shorter) && 1000 + m.width(shorter, f) <= 3000 - 50);
+        QVERIFY(1000 + m.width(text.left(shorter.size() + 1), f) > 3000 - 50);
+        QCOMPARE(m.fit(text, f, 2960, 3000), QString());
+
+        // Drawn on a 2381-pixel-wide image (5 twips a pixel), the text ends where measured.
+        const Font bold{"Arial", 12, true};
+        const QString name = QStringLiteral("KERDUEL Yves Marie, Tréfléan");
+        print::Page page;
+        page.text(1000, 1000, name, bold);
+        QImage img(2381, 3368, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter painter(&img);
+        print::drawPageOn(painter, page, img.width(), img.height());
+        painter.end();
+        int left = img.width(), right = -1, top = img.height();
+        for (int y = 0; y < 400; ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qGray(img.pixel(x, y)) < 128) {
+                    left = qMin(left, x);
+                    right = qMax(right, x);
+                    top = qMin(top, y);
+                }
+        QVERIFY(qAbs(left - 200) <= 3);
+        const double end = (1000 + m.width(name, bold)) / 5;   // the ink stops a side bearing short
+        QVERIFY2(right <= end + 1 && right >= end - 6, qPrintable(QString("ink ends at %1, measured %2").arg(right).arg(end)));
+        QVERIFY(top >= 200 && top <= 215);   // the top-left corner is the position given
+    }
+
+    // The whole card against a page written by hand from the layout rules.
+    void wholeCard_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("expected");
+        QStringList f;
+        for (int n = 1; n <= record::FieldCount; ++n)
+            f << QStringLiteral("f%1").arg(n);
+        f[2] = QStringLiteral("MA");
+        f[4] = QStringLiteral("03/05/1815");
+        f[5] = QStringLiteral("1");
+        f[116] = QStringLiteral("1");   // AvecT1: the husband's witness
+        QTest::newRow("every field") << record::joinFields(f) << "12" << "card_full.txt";
+        QTest::newRow("empty publication") << recordLine({{"Type d'acte", "PB"}}) << "3" << "card_empty.txt";
+    }
+    void wholeCard()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, number);
+        QFETCH(QString, expected);
+        QVERIFY(pagedump::same(pagedump::dump(card(line, number, pagedump::CharMeasure())), pagedump::expected(expected)));
+    }
+
+    void longTextsAreCutAtTheirLimits()
+    {
+        const QString longPlace = QStringLiteral("Saint-Guénolé-de-la-Haute-Forêt-sous-les-Monts-d'Orvane-et-Dépendances");
+        const print::Page p = card(recordLine({{"Lieu", longPlace}, {"Paroisse", "Notre-Dame-des-Sept-Douleurs"},
+                                               {"NomT2", "KERMARREC-LE-GOFF"}, {"PrenomT2", "Marie-Françoise Joséphine"}}), "12", m);
+        const auto textAt = [&](double x, double y) {
+            for (const auto &t : p.texts)
+                if (qAbs(t.x - x) < 0.01 && qAbs(t.y - y) < 0.01)
+                    return t;
+            return print::TextOp{};
+        };
+        const print::TextOp place = textAt(4000, 700);
+        const QString full = longPlace + " - Notre-Dame-des-Sept-Douleurs";
+        QVERIFY(!place.text.isEmpty() && full.startsWith(place.text) && place.text.size() < full.size());
+        QVERIFY(4000 + m.width(place.text, place.font) <= 11907 - 50);
+        QVERIFY(4000 + m.width(full.left(place.text.size() + 1), place.font) > 11907 - 50);
+        const print::TextOp w2 = textAt(750 + 2626.75, 9700);
+        QVERIFY(w2.text.startsWith("KERMARREC") && w2.text.size() < 43);
+        QVERIFY(w2.x + m.width(w2.text, w2.font) <= 700 + 2 * 2626.75 - 50);
+    }
+
+    void rowCellsFollowTheRecord()
+    {
+        const QString line = recordLine({{"Date", "15/brum/04"}, {"Nom EPX", "KERDUEL"}, {"Prenom EPX", "Yves"},
+            {"Org EPX", "Plouvern"}, {"Code Org EPX", "29"}, {"Prenom PEPX", "Jean"}, {"Evnt PEPX", "+"},
+            {"Nom MEPX", "MADEC"}, {"Prenom MEPX", "Anne"}, {"Nom EXEPX1", "LE GALL"}, {"Prenom EXEPX1", "Rose"},
+            {"Nom EPSE", "TANGUY"}, {"Prenom EPSE", "Marie"}, {"Org EPSE", "Brelis"}, {"Prenom PEPSE", "Paul"}});
+        QCOMPARE(print::listingRow(line),
+                 QStringLiteral("15/brum/04\tKERDUEL Yves\tPlouvern (29)\tJean +\tMADEC Anne \tLE GALL Rose\t"
+                                "TANGUY Marie\tBrelis\tPaul \t  \t \t"));
+        // Sorted by Windows-1252 codes after the date: capitals before small letters, equal keys
+        // in file order whatever the date, "Œ" (0x8C) before "Z" and "É" (0xC9) after it.
+        QStringList rows;
+        for (const auto &[name, first, date] : QList<std::tuple<QString, QString, QString>>{{"Dubois", "A", "01/01/1800"},
+                 {"DURAND", "Louis", "09/09/1850"}, {"DURAND", "Louis", "01/01/1790"}, {"ÉON", "Max", ""},
+                 {"ŒUVRAY", "Luc", ""}, {"ZOLA", "Émile", ""}})
+            rows << print::listingRow(rec("MA", name, first, date));
+        print::sortListingRows(rows);
+        for (QString &r : rows)
+            r = r.section('\t', 1, 1) + '@' + r.section('\t', 0, 0);
+        QCOMPARE(rows, (QStringList{"DURAND Louis@09/09/1850", "DURAND Louis@01/01/1790", "Dubois A@01/01/1800",
+                                    "ZOLA Émile@", "ŒUVRAY Luc@", "ÉON Max@"}));
+    }
+
+    // Sections in their order, twenty rows a page, numbered on; unknown and empty codes
+    // printed nowhere; the range chosen in the print dialog.
+    void pagesSectionsAndRange()
+    {
+        QStringList lines = table(20, 0);
+        QCOMPARE(print::collectListing(lines).pageCount(), 1);
+        lines = table(21, 30);
+        lines << recordLine({{"Type d'acte", "XX"}, {"Nom EPX", "PERDU"}}) << recordLine({{"Type d'acte", ""}, {"Nom EPX", "OUBLIÉ"}});
+        for (const char *code : {"TC", "SA", "CT", "RH", "DV", "PB", "CM"})
+            lines << rec(code, code);
+        const print::Listing l = print::collectListing(lines);
+        QCOMPARE(l.commune, QStringLiteral("Valbrune"));
+        QCOMPARE(l.pageCount(), 11);
+        QStringList all{"|Page 1|MARIN001 Jean..MARIN020 Jean|20", "|Page 2|MARIN021 Jean..MARIN021 Jean|1",
+                        "Congés|Page 3|CONGAR001 Jean..CONGAR020 Jean|20", "Congés|Page 4|CONGAR021 Jean..CONGAR030 Jean|10"};
+        int page = 5;
+        for (const auto &[code, title] : QList<std::pair<QString, QString>>{{"CM", "Contrats de Mariages"}, {"PB", "Publications"},
+                 {"DV", "Divorces"}, {"RH", "Réhabilitations"}, {"CT", "Certificats"}, {"SA", "Signalés Ailleurs"}, {"TC", "Transcriptions"}})
+            all << QString("%1|Page %2|%3 Jean..%3 Jean|1").arg(title).arg(page++).arg(code);
+        const print::PageDoc doc = print::listingDocument(l, 1, 11, m);
+        QCOMPARE(summary(doc), all);
+        QVERIFY(doc.pages[0].textList().join(' ').contains("charte de bonne conduite"));
+        QCOMPARE(summary(print::listingDocument(l, 2, 4, m)), all.mid(1, 3));
+
+        QPrinter printer;
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setFromTo(2, 19);
+        QCOMPARE(print::chosenRange(printer, 11).last, 11);
+        QPageRanges list;   // typed as "1, 3-4"
+        list.addPage(1);
+        list.addRange(3, 4);
+        printer.setPageRanges(list);
+        QCOMPARE(summary(print::listingDocument(l, print::chosenRange(printer, 11), m)), (QStringList{all[0], all[2], all[3]}));
+    }
+
+    // A whole page against the page written by hand from the layout rules.
+    void wholePage()
+    {
+        const QString row = QStringList{"03/05/1815", "KERBRAT Yves", "Plouzané (29)", "Jean +", "LE GALL Anne ",
+                                        "MORVAN Jeanne", "LE ROUX Marie", "Saint-Pierre-Quilbignon (29)", "Pierre ",
+                                        "TANGUY Rose +", " ", ""}.join(u'\t');
+        const Page p = print::listingPage("Congés", "Valbrune", {row}, 3, pagedump::CharMeasure());
+        QVERIFY(pagedump::same(pagedump::dump(p), pagedump::expected("listing_page.txt")));
+    }
+
+    void charterLinesFitAndKeepEveryWord()
+    {
+        const print::Font f{"Arial", 12};
+        for (int i = 0; i < 3; ++i) {
+            const QString para = print::charterParagraph(i);
+            const QStringList lines = print::wrapCharter(para, m);
+            QVERIFY(lines.size() >= 3);
+            QCOMPARE(lines.join(' '), para);
+            for (int k = 0; k < lines.size(); ++k) {
+                QVERIFY(m.width(lines[k], f) <= 10000 - 50 - 1000);
+                if (k + 1 < lines.size())   // a line ends where the next word would no longer fit
+                    QVERIFY(m.width(lines[k] + ' ' + lines[k + 1].section(' ', 0, 0), f) > 8950);
+            }
+        }
+        QVERIFY(print::charterParagraph(2).endsWith("\"Tables des mariages du site " + print::societySite() + "\"."));
+        // 89 characters of 100 twips fit; a longer word is cut; a one-letter word stays whole.
+        const QString w100(100, 'W');
+        QCOMPARE(print::wrapCharter("a " + w100 + " b", pagedump::CharMeasure()), (QStringList{"a", w100.left(89), w100.left(11) + " b"}));
+        QCOMPARE(print::wrapCharter("ab c", WideMeasure()), (QStringList{"a", "b", "c"}));
+        const Page page = print::charterPage(m);
+        QCOMPARE(std::pair(page.texts.first().x, page.texts.first().y), std::pair(1500.0, 3500.0));
+    }
+
+    void init()
+    {
+        asked = warned = {};
+        output = dir.filePath("out.pdf");
+        QFile::remove(output);
+        dialogMin = dialogMax = from = to = 0;
+        answer = accept = true;
+        auto &h = print::hooks();
+        h.ask = [this](QWidget *, const QString &caption, const QString &text) { asked << caption << text; return answer; };
+        h.printDialog = [this](QWidget *, QPrinter &printer, int min, int max) {
+            dialogMin = min;
+            dialogMax = max;
+            docName = printer.docName();
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(output);
+            if (from > 0) {
+                printer.setPrintRange(QPrinter::PageRange);
+                printer.setFromTo(from, to);
+            }
+            return accept;
+        };
+        h.warn = [this](QWidget *, const QString &text) { warned << text; };
+    }
+    void cleanupTestCase() { print::restoreDefaultHooks(); }
+
+    void cardAndListingToPdf()
+    {
+        TableStore table;
+        table.setContent({header()}, dir.filePath("Valbrune.krv"));
+        EntryState e;
+        QVERIFY(transfer::showLine(recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Nom EPX", "KERDUEL"},
+                                               {"Prenom EPX", "Yves"}, {"Nom EPSE", "LE BIHAN"}, {"Prenom EPSE", "Maïwenn"}}), e));
+        e.recordNumber = "12";
+        MCImprimeFiche(nullptr, e, table);
+        QCOMPARE(asked, (QStringList{"Impression de la fiche active", "Souhaitez-vous imprimer la fiche active?"}));
+        QCOMPARE(std::pair(dialogMin, dialogMax), std::pair(1, 1));
+        QCOMPARE(docName, QStringLiteral("Valbrune - fiche 12"));
+        QStringList pages = pdfPages(output);
+        QVERIFY(pages == QStringList{"?"} || (pages.size() == 1 && pages[0].contains("KERDUEL Yves") && pages[0].contains("Maïwenn")));
+
+        const QString path = tableFile(25, 30);
+        printTableListing(nullptr, path);
+        QCOMPARE(std::pair(dialogMin, dialogMax), std::pair(1, 4));
+        QCOMPARE(docName, QStringLiteral("Valbrune"));
+        pages = pdfPages(output);
+        QVERIFY(pages == QStringList{"?"} || pages.size() == 5);
+        from = 2;
+        to = 3;
+        printTableListing(nullptr, path);
+        QVERIFY(warned.isEmpty());
+        pages = pdfPages(output);
+        if (pages == QStringList{"?"})
+            QSKIP("pdftotext is not installed");
+        QCOMPARE(pages.size(), 3);   // the charter, then pages 2 and 3
+        QVERIFY(pages[0].contains("charte de bonne conduite"));
+        QVERIFY(pages[1].contains("Page 2") && pages[1].contains("MARIN025 Jean") && !pages[1].contains("MARIN020"));
+        QVERIFY(pages[2].contains("Page 3") && pages[2].contains(QString::fromUtf8("Congés")));
+        QVERIFY(pages[2].contains("CONGAR001 Jean"));
+    }
+
+    void noCancelAndFailures()
+    {
+        TableStore table;
+        EntryState e;
+        transfer::showNewRecord(e);
+        // No to the question, then Cancel in the print dialog: nothing printed, nothing said.
+        answer = false;
+        MCImprimeFiche(nullptr, e, table);
+        QCOMPARE(dialogMax, 0);
+        answer = true;
+        accept = false;
+        MCImprimeFiche(nullptr, e, table);
+        printTableListing(nullptr, tableFile(3, 0));
+        QVERIFY(!QFile::exists(output) && warned.isEmpty());
+        // The PDF cannot be written (no such folder): said, for both commands.
+        accept = true;
+        output = dir.filePath("no/such/folder/out.pdf");
+        printTableListing(nullptr, tableFile(2, 0));
+        MCImprimeFiche(nullptr, e, table);
+        QCOMPARE(warned, QStringList(2, print::cannotStartText()));
+        warned.clear();
+        dialogMax = 0;
+        printTableListing(nullptr, QString());
+        printTableListing(nullptr, dir.path());   // a folder where the file should be: reported as held
+        QCOMPARE(warned, (QStringList{"Veuillez sélectionner une table",
+                                      "Ce fichier est déjà utilisé par une autre application. Veuillez fermer le "
+                                      "fichier puis recommencer"}));
+        QCOMPARE(dialogMax, 0);
+    }
+};
+
+QTEST_MAIN(TestPrintPages)
+#include "test_print_pages.moc"
