@@ -1,11 +1,9 @@
 #!/usr/bin/env python3
-"""Other readers of what VelderExport writes, for each table given and a large table of
-N records (20,000 unless told; 0 for none) made of theirs over and over. --csv: Python's csv
-module reads every field of every record back, under a header naming the 161 fields after
-"N°", numbered as in the table. --gramps: Gramps imports the GEDCOM into a fresh family tree
-(under the work folder) and exports it as Gramps XML; it fails on an error or an ignored line,
-a date we wrote kept only as text, an event made of an unknown tag, or other counts of people,
-families and events than VelderExport's. Exit code 77 (skipped) without Gramps.
+"""Other readers of what VelderExport writes, for each table given and a large table of N records
+(20,000 unless told; 0 for none) made of theirs. --csv: Python's csv module reads every field back,
+under the 161 field names after "N°". --gramps: Gramps imports the GEDCOM (a tree under the work
+folder) without an error, an ignored line, a date left as text or an unknown tag, and counts the
+people, families and events VelderExport does; exit code 77 (skipped) without Gramps.
     check_velderexport.py --csv|--gramps <VelderExport> <work folder> [--records=N] <table.krv>..."""
 import csv
 import gzip

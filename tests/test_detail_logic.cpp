@@ -1,6 +1,5 @@
-// The detail window's rules without any window: loading and committing each mode, the
-// witnesses and the paging, the table header values; the keyboard rules of the boxes
-// (letter case per mode, surnames, code boxes, place completion, what may be pasted).
+// The detail window's rules without a window: loading and committing, witnesses, paging,
+// the table's header values, and the keys of the boxes (letter case, codes, completion, paste).
 #include "detail/detaillogic.h"
 #include "detail/detailwindow.h"
 #include "testutil.h"
@@ -111,35 +110,6 @@ private slots:
         QCOMPARE(page(), std::tuple(QString("Témoin 1"), false, true, QString("UN")));
         QCOMPARE(e.groups[11], QString("DEUX\tPaul\tM\t50\t\t\t\t\t\t\t1\t"));
         QVERIFY(e.groups[12].startsWith("TROIS\t"));
-    }
-
-    void spousePagingWritesEntryBoxesAtOnce()
-    {
-        for (int mode : {HusbandSpouses, WifeSpouses}) {
-            const bool wife = mode == WifeSpouses;
-            const int first = wife ? 8 : 3, second = wife ? 9 : 4, surname = wife ? 28 : 16;
-            EntryState e = newEntry();
-            e.txt[surname] = "ANCIEN";
-            e.txt[surname + 1] = "Louis";
-            e.groups[first] = "1799\tKervel\t29\t\t\tMarin\t";
-            e.groups[second] = "SECOND\tYves\t1790\t\t\t\t\t\t";
-            TableStore table;
-            DetailValues v = loadMode(mode, e, table);
-            QCOMPARE(std::tuple(v.title, v.boxes[0], v.boxes[7]), std::tuple(QString(wife ? "Dernier Conjoint Epouse" : "Dernier Conjoint Epoux"), QString("ANCIEN"), QString("Marin")));
-            v.boxes[0] = "NOUVEAU";
-            QVERIFY(pageNext(mode, v, e));          // the entry window must be refreshed now
-            QCOMPARE(e.txt[surname], QString("NOUVEAU"));
-            QCOMPARE(std::tuple(v.title, v.boxes[2], v.prevEnabled, v.nextEnabled), std::tuple(QString(wife ? "Avant-Dernier Conjoint Epouse" : "Avant-Dernier Conjoint Epoux"), QString("1790"), true, false));
-            v.boxes[1] = "Yves Marie";
-            QVERIFY(!pagePrevious(mode, v, e));
-            QCOMPARE(v.boxes[1], QString("Louis"));
-            // OK on the second page writes only the second spouse.
-            pageNext(mode, v, e);
-            v.boxes[8] = "veuf";
-            QVERIFY(!commitMode(mode, v, e, table));
-            QCOMPARE(e.groups[second], QString("SECOND\tYves Marie\t1790\t\t\t\t\t\tveuf"));
-            QCOMPARE(e.groups[first], QString("1799\tKervel\t29\t\t\tMarin\t"));
-        }
     }
 
     // The edges of the header values (the window test takes the common paths).

@@ -1,6 +1,5 @@
-// The printed pages: the record card and the table listing, whole pages against pages
-// written by hand, the measuring and cutting of texts, sections, page ranges, the charter;
-// then whole print commands through the hooks to PDF files, read back with pdftotext.
+// The record card and the table listing against pages written by hand, measuring and cutting,
+// sections, ranges, the charter; whole print commands through the hooks to PDF files.
 #include "print/printjob.h"
 #include "print/recordcard.h"
 #include "print/tablelisting.h"
@@ -9,9 +8,11 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 
 using namespace testutil;
@@ -93,8 +94,8 @@ class TestPrintPages : public QObject {
     print::FontMeasure m;
     QTemporaryDir dir;
     QStringList asked, warned;
-    QString docName, output;
-    int dialogMin = 0, dialogMax = 0, from = 0, to = 0;
+    QString job, output;   // job: the pages offered, the job's name, its paper, orientation and full page
+    int from = 0, to = 0;
     bool answer = true, accept = true;
 
     QString tableFile(int ma, int cg)
@@ -157,7 +158,7 @@ private slots:
         f[5] = QStringLiteral("1");
         f[116] = QStringLiteral("1");   // AvecT1: the husband's witness
         QTest::newRow("every field") << record::joinFields(f) << "12" << "card_full.txt";
-        QTest::newRow("empty publication") << recordLine({{"Type d'acte", "PB"}}) << "3" << "card_empty.txt";
+        QTest::newRow("publication, a residence only") << recordLine({{"Type d'acte", "PB"}, {"Rés EPX", "Kervel"}}) << "3" << "card_empty.txt";
     }
     void wholeCard()
     {
@@ -197,8 +198,7 @@ private slots:
         QCOMPARE(print::listingRow(line),
                  QStringLiteral("15/brum/04\tKERDUEL Yves\tPlouvern (29)\tJean +\tMADEC Anne \tLE GALL Rose\t"
                                 "TANGUY Marie\tBrelis\tPaul \t  \t \t"));
-        // Sorted by Windows-1252 codes after the date: capitals before small letters, equal keys
-        // in file order whatever the date, "Œ" (0x8C) before "Z" and "É" (0xC9) after it.
+        // Sorted by Windows-1252 codes after the date, equal keys in file order: "Œ" 0x8C, "É" 0xC9.
         QStringList rows;
         for (const auto &[name, first, date] : QList<std::tuple<QString, QString, QString>>{{"Dubois", "A", "01/01/1800"},
                  {"DURAND", "Louis", "09/09/1850"}, {"DURAND", "Louis", "01/01/1790"}, {"ÉON", "Max", ""},
@@ -211,8 +211,7 @@ private slots:
                                     "ZOLA Émile@", "ŒUVRAY Luc@", "ÉON Max@"}));
     }
 
-    // Sections in their order, twenty rows a page, numbered on; unknown and empty codes
-    // printed nowhere; the range chosen in the print dialog.
+    // Sections in order, twenty rows a page, unknown codes nowhere; the range of the print dialog.
     void pagesSectionsAndRange()
     {
         QStringList lines = table(20, 0);
@@ -284,14 +283,14 @@ private slots:
         asked = warned = {};
         output = dir.filePath("out.pdf");
         QFile::remove(output);
-        dialogMin = dialogMax = from = to = 0;
+        job.clear();
+        from = to = 0;
         answer = accept = true;
         auto &h = print::hooks();
         h.ask = [this](QWidget *, const QString &caption, const QString &text) { asked << caption << text; return answer; };
         h.printDialog = [this](QWidget *, QPrinter &printer, int min, int max) {
-            dialogMin = min;
-            dialogMax = max;
-            docName = printer.docName();
+            job = QString("%1-%2 %3 %4 %5 %6").arg(min).arg(max).arg(printer.docName()).arg(printer.pageLayout().pageSize().id())
+                      .arg(printer.pageLayout().orientation()).arg(printer.fullPage());
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(output);
             if (from > 0) {
@@ -302,7 +301,22 @@ private slots:
         };
         h.warn = [this](QWidget *, const QString &text) { warned << text; };
     }
-    void cleanupTestCase() { print::restoreDefaultHooks(); }
+    // The real print dialog behind the hook: pages min to max, a range but no selection.
+    void cleanupTestCase()
+    {
+        print::restoreDefaultHooks();
+        QPrinter printer;
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            if (auto *d = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
+                seen = QString("%1 %2 %3 %4").arg(d->minPage()).arg(d->maxPage()).arg(d->testOption(QAbstractPrintDialog::PrintPageRange))
+                           .arg(d->testOption(QAbstractPrintDialog::PrintSelection));
+                d->reject();
+            }
+        });
+        QVERIFY(!print::hooks().printDialog(nullptr, printer, 1, 4));
+        QCOMPARE(seen, QString("1 4 1 0"));
+    }
 
     void cardAndListingToPdf()
     {
@@ -314,15 +328,13 @@ private slots:
         e.recordNumber = "12";
         MCImprimeFiche(nullptr, e, table);
         QCOMPARE(asked, (QStringList{"Impression de la fiche active", "Souhaitez-vous imprimer la fiche active?"}));
-        QCOMPARE(std::pair(dialogMin, dialogMax), std::pair(1, 1));
-        QCOMPARE(docName, QStringLiteral("Valbrune - fiche 12"));
+        QCOMPARE(job, QString("1-1 Valbrune - fiche 12 %1 %2 1").arg(QPageSize::A4).arg(QPageLayout::Portrait));
         QStringList pages = pdfPages(output);
         QVERIFY(pages == QStringList{"?"} || (pages.size() == 1 && pages[0].contains("KERDUEL Yves") && pages[0].contains("Maïwenn")));
 
         const QString path = tableFile(25, 30);
         printTableListing(nullptr, path);
-        QCOMPARE(std::pair(dialogMin, dialogMax), std::pair(1, 4));
-        QCOMPARE(docName, QStringLiteral("Valbrune"));
+        QCOMPARE(job, QString("1-4 Valbrune %1 %2 1").arg(QPageSize::A4).arg(QPageLayout::Portrait));
         pages = pdfPages(output);
         QVERIFY(pages == QStringList{"?"} || pages.size() == 5);
         from = 2;
@@ -347,7 +359,7 @@ private slots:
         // No to the question, then Cancel in the print dialog: nothing printed, nothing said.
         answer = false;
         MCImprimeFiche(nullptr, e, table);
-        QCOMPARE(dialogMax, 0);
+        QVERIFY(job.isEmpty());
         answer = true;
         accept = false;
         MCImprimeFiche(nullptr, e, table);
@@ -360,13 +372,13 @@ private slots:
         MCImprimeFiche(nullptr, e, table);
         QCOMPARE(warned, QStringList(2, print::cannotStartText()));
         warned.clear();
-        dialogMax = 0;
+        job.clear();
         printTableListing(nullptr, QString());
         printTableListing(nullptr, dir.path());   // a folder where the file should be: reported as held
         QCOMPARE(warned, (QStringList{"Veuillez sélectionner une table",
                                       "Ce fichier est déjà utilisé par une autre application. Veuillez fermer le "
                                       "fichier puis recommencer"}));
-        QCOMPARE(dialogMax, 0);
+        QVERIFY(job.isEmpty());
     }
 };
 

@@ -115,8 +115,7 @@ private slots:
             QVERIFY(l.size() <= 255);
     }
 
-    // Empty records and damaged lines are counted and skipped; the others keep their
-    // numbers in the table. The CSV quotes what needs it.
+    // Empty and damaged lines counted and skipped, the others keep their numbers; CSV quoting.
     void skippedLinesAndCsv()
     {
         Counts c;
@@ -148,8 +147,7 @@ private slots:
         QVERIFY(rows[2].endsWith(",\"vu, relu; sign\xC3\xA9\"\r"));
     }
 
-    // Every field of a record lands in its line: compared with a file written by hand. The
-    // table is open in Velder: its lock stays, and nothing but the export is written beside it.
+    // A whole record against a file written by hand; the table, open in Velder, is left alone.
     void window()
     {
         QTemporaryDir dir;
