@@ -145,6 +145,12 @@ private slots:
         QVERIFY(rows[1].startsWith("1,,,MA,,,0,ARZEL,"));
         QVERIFY(rows[2].startsWith("5,,,MA,,,0,,") && rows[2].contains(",,\"LE \"\"GRAND\"\"\",,"));
         QVERIFY(rows[2].endsWith(",\"vu, relu; sign\xC3\xA9\"\r"));
+        {   // a disk full before the last bytes: a failure, and no cut file
+            const testutil::SizeLimit full(200);
+            const Result cut = exportTable(table, dir.filePath("cut.csv"), Format::Csv);
+            QVERIFY(!cut.ok && cut.message.startsWith("Impossible d'écrire le fichier "));
+        }
+        QVERIFY(!QFile::exists(dir.filePath("cut.csv")));
     }
 
     // A whole record against a file written by hand; the table, open in Velder, is left alone.

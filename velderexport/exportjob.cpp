@@ -106,9 +106,11 @@ Result exportTable(const QString &tablePath, const QString &targetPath, Format f
     }
 
     // The file appears whole or not at all: a half-written export is worse than none.
+    // Unbuffered: QSaveFile commits a cut file when the write of its own buffer fails
+    // at commit(); our blocks go straight to the file, each checked.
     QSaveFile file(targetPath);
     const QString cannotWrite = QStringLiteral("Impossible d'écrire le fichier %1.").arg(quoted(targetPath));
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         result.message = cannotWrite;
         return result;
     }
