@@ -252,6 +252,8 @@ private slots:
             QVERIFY(!u.field(1, 11, tenth));
         }
         QString f;
+        QVERIFY(t.field(0, 1, f) && f == QStringLiteral("Valbrune"));   // the header line is line 0
+        QVERIFY(!t.field(-1, 1, f));
         QVERIFY(!t.field(2, 9, f));
         QVERIFY(t.field(3, 9, f));
         QCOMPARE(f, QStringLiteral("Laval"));
