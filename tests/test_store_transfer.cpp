@@ -100,6 +100,9 @@ private slots:
         QCOMPARE(s.date.yearWidth, 470);
         QCOMPARE(s.date.yearLeft, 4950 + 300 + 120);
         QCOMPARE(s.date.slashLeft, s.date.yearLeft - 105);
+        s.txt[3].clear(), s.txt[4] = QStringLiteral("5"), s.txt[5].clear();   // a month alone is a date
+        transfer::store(t, s, transfer::Previous);
+        QCOMPARE(record::fieldOf(t.line(2), 5), QStringLiteral("../.5/...."));
     }
 
     void fatherSurnameRule()
