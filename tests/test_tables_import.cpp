@@ -104,6 +104,7 @@ private slots:
         QCOMPARE(importer::targetFileName(QStringLiteral("/tmp/a.b/sansnom")), QString());
         // OEM bytes: é è ç É, and a NUL ends the text.
         QCOMPARE(importer::oemToAnsi(QByteArray("\x82\x8a\x87\x90!\0reste", 11)), QStringLiteral("éèçÉ!"));
+        QCOMPARE(importer::oemToAnsi(QByteArray("\0reste", 6)), QString());
 
         using importer::Layout;
         auto recognise = [](const QByteArray &bytes) { return importer::recognise(importer::splitLines(bytes)); };
@@ -121,6 +122,8 @@ private slots:
         QCOMPARE(r.count(record::Tab), 160);
         QCOMPARE(field(r, "Paroisse"), QStringLiteral("Bourg"));
         QVERIFY(!importer::commaRecordLine(QStringLiteral("\x01\"Bourg\""), QStringLiteral("V")).contains(QChar(1)));   // first character too
+        const QString parish = importer::commaValues(QStringLiteral("\x01\"Bourg\",\"x\"")).first();
+        QVERIFY2(parish.endsWith(u"Bourg") && !parish.contains(QChar(1)), qPrintable(parish));
         // Act type from the last character of column 19; notes from one column alone.
         QVERIFY(importer::tabRecordLine(tabLine({{17, "seule"}, {19, "10"}}), r));
         QCOMPARE(field(r, "Type d'acte"), QStringLiteral("MA"));
