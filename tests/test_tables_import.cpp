@@ -156,6 +156,7 @@ private slots:
         QTest::newRow("del") << "Rosa del MONTE" << "del MONTE" << "Rosa" << "";
         QTest::newRow("l' before capitals") << "Marie l'ARGENTIER" << "l'ARGENTIER" << "Marie" << "";
         QTest::newRow("d' before capitals") << "Jean D'ARTOIS" << "d'ARTOIS" << "Jean" << "";
+        QTest::newRow("d' typed small") << "Jean d'ARTOIS" << "d'ARTOIS" << "Jean" << "";
         QTest::newRow("short surname") << "Anne RIO" << "RIO" << "Anne" << "";
         QTest::newRow("cross") << "†Marie BRUN" << "BRUN" << "Marie" << "+";
         QTest::newRow("no capitals") << "Marie Brun" << "" << "Marie Brun" << "";
