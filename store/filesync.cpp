@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cerrno>
 
@@ -40,6 +41,8 @@ bool syncFolderOf(const QString &path)
     return true;
 #endif
 }
+
+bool openForWriting(QSaveFile &file) { return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
 
 QString failureReason(const QString &path, const QString &systemReport, int errorNumber)
 {

@@ -4,12 +4,19 @@
 #include <QString>
 #include <functional>
 
+class QSaveFile;
+
 namespace filesync {
 
 // Makes the last rename into the folder holding path survive a power cut (on POSIX
 // systems the folder itself is written to disk). False when that failed; the file
 // is written anyway, so callers may go on.
 bool syncFolderOf(const QString &path);
+
+// Opens file for writing with every write checked: QSaveFile writes what is left in
+// its own buffer at commit() and commits the cut file even when that write fails (a
+// full disk). Without that buffer each write reports its own failure.
+bool openForWriting(QSaveFile &file);
 // Tests watch the folders synced; an empty function stops watching.
 void setSyncWatcher(std::function<void(const QString &folder)> watcher);
 

@@ -30,16 +30,14 @@ quint64 g_lastStamp = 0;
 quint64 nextStamp() { return ++g_lastStamp; }
 
 // A QSaveFile fed in blocks: small pieces gather in one buffer, large ones (a run of
-// unchanged lines) go to the file as they are, with no copy. Unbuffered: bytes left
-// in QSaveFile's own buffer are written at commit() and a failure there (a full
-// disk) still commits the cut file; our blocks go straight to the file, each checked.
+// unchanged lines) go to the file as they are, with no copy.
 class BlockWriter {
 public:
     explicit BlockWriter(const QString &path) : m_file(path) {}
     bool open(QString *error = nullptr)
     {
         m_buf.reserve(kChunk + 4096);
-        if (m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        if (filesync::openForWriting(m_file))
             return true;
         if (error)
             *error = m_file.errorString();

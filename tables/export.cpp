@@ -73,9 +73,8 @@ Result copyFile(const QString &source, const QString &target, QString *why)
         return unreadable(why, source);
     // Written beside the target and renamed at the end, so a copy onto the table
     // itself or a failed write never leaves a cut file.
-    // Unbuffered: QSaveFile commits a cut file when the write of its own buffer fails at commit().
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!filesync::openForWriting(out))
         return failed(why, target, out);
     while (!in.atEnd()) {
         const QByteArray block = in.read(Chunk);
@@ -128,7 +127,7 @@ Result writeCsv(const QString &source, const QString &target, QString *why)
     if (!in.open(QIODevice::ReadOnly))
         return unreadable(why, source);
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!filesync::openForWriting(out))
         return failed(why, target, out);
     QByteArray buf;
     buf.reserve(Chunk + Chunk / 2);

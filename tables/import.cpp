@@ -432,8 +432,7 @@ Outcome committed(QSaveFile &file, QString *why)
 class TableWriter {
 public:
     explicit TableWriter(const QString &path) : m_file(path) { m_buf.reserve(Chunk + 8192); }
-    // Unbuffered: QSaveFile commits a cut file when the write of its own buffer fails at commit().
-    bool open() { return m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    bool open() { return filesync::openForWriting(m_file); }
     bool add(const QString &line)
     {
         cp1252::encodeAppend(line, m_buf);
@@ -760,7 +759,7 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
     if (*layout == Layout::Copy) {
         // Byte for byte: a table file stays as it was written.
         QSaveFile copy(targetPath);
-        if (!copy.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        if (!filesync::openForWriting(copy))
             return failedWith(why, copy);
         if (copy.write(bytes.data(), bytes.size()) != bytes.size())
             return failedWith(why, copy);

@@ -1,5 +1,6 @@
 #include "velderexport/exportjob.h"
 
+#include "store/filesync.h"
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
 
@@ -106,11 +107,9 @@ Result exportTable(const QString &tablePath, const QString &targetPath, Format f
     }
 
     // The file appears whole or not at all: a half-written export is worse than none.
-    // Unbuffered: QSaveFile commits a cut file when the write of its own buffer fails
-    // at commit(); our blocks go straight to the file, each checked.
     QSaveFile file(targetPath);
     const QString cannotWrite = QStringLiteral("Impossible d'écrire le fichier %1.").arg(quoted(targetPath));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    if (!filesync::openForWriting(file)) {
         result.message = cannotWrite;
         return result;
     }
