@@ -17,8 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
-#include <QPainterPath>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -202,90 +201,6 @@ QLabel *caption(QWidget *parent, const QString &text, int left, int top)
     return l;
 }
 
-// ---- The toolbar images, drawn here rather than shipped ----
-QPixmap canvas(int size)
-{
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    return pm;
-}
-
-QPixmap propertiesImage(int size)
-{
-    QPixmap pm = canvas(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    p.setBrush(QColor(255, 255, 224));
-    p.drawRect(QRectF(4.5, 2.5, size - 9, size - 5));
-    p.setPen(QPen(QColor(0, 0, 160), 1));
-    for (int y = 7; y < size - 4; y += 4)
-        p.drawLine(QPointF(7, y + 0.5), QPointF(size - 7, y + 0.5));
-    return pm;
-}
-
-QPixmap deleteImage(int size)
-{
-    QPixmap pm = canvas(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(4.5, 2.5, size - 9, size - 5));
-    p.setPen(QPen(QColor(200, 0, 0), 3, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(7, 6), QPointF(size - 7, size - 6));
-    p.drawLine(QPointF(size - 7, 6), QPointF(7, size - 6));
-    return pm;
-}
-
-QPixmap printImage(int size)
-{
-    QPixmap pm = canvas(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(7.5, 2.5, size - 15, 8));            // paper in
-    p.setBrush(QColor(150, 150, 150));
-    p.drawRoundedRect(QRectF(2.5, 9.5, size - 5, 8), 2, 2); // body
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(7.5, 15.5, size - 15, 6));           // paper out
-    p.setPen(QColor(0, 160, 0));
-    p.drawPoint(QPointF(size - 5, 12));
-    return pm;
-}
-
-QPixmap aboutImage(int size)
-{
-    QPixmap pm = canvas(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0, 0, 120), 1));
-    p.setBrush(QColor(60, 90, 200));
-    p.drawEllipse(QRectF(2.5, 2.5, size - 5, size - 5));
-    QFont f = p.font();
-    f.setBold(true);
-    f.setPixelSize(size * 2 / 3);
-    p.setFont(f);
-    p.setPen(Qt::white);
-    p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, QStringLiteral("?"));
-    return pm;
-}
-
-QPixmap savingImage(int size)
-{
-    QPixmap pm = canvas(size);
-    QPainter p(&pm);
-    p.setPen(QPen(QColor(20, 20, 60), 1));
-    p.setBrush(QColor(40, 60, 140));
-    p.drawRect(QRectF(0.5, 0.5, size - 1, size - 1));     // a diskette
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(3.5, 0.5, size - 7, size / 2.0 - 1));
-    p.setBrush(QColor(180, 180, 180));
-    p.drawRect(QRectF(4.5, size - 6.5, size - 9, 6));
-    return pm;
-}
-
 } // namespace
 
 Form1::Form1(TableStore &table, QWidget *parent)
@@ -448,11 +363,11 @@ void Form1::buildControls()
     connect(CmdRechS, &QPushButton::clicked, this, [this] { CmdRechS_Click(); });
     connect(CmbActe, &QComboBox::currentIndexChanged, this, [this] { CmbActe_Click(); });
 
-    const QPixmap images[4] = {propertiesImage(24), deleteImage(24), printImage(24), aboutImage(30)};
+    const char *const images[4] = {"proprietes", "supprimer", "imprimer", "apropos"};
     for (int i = 0; i < 4; ++i) {
         PicBouton[i] = new QLabel(this);
         place(PicBouton[i], PicLayout[i]);
-        PicBouton[i]->setPixmap(images[i]);
+        PicBouton[i]->setPixmap(QPixmap(QStringLiteral(":/images/%1.png").arg(QLatin1StringView(images[i]))));
         PicBouton[i]->setAlignment(Qt::AlignCenter);
         PicBouton[i]->setMouseTracking(true);
         PicBouton[i]->setProperty(HelpProperty, QString::fromUtf16(PicHelp[i]));
@@ -464,7 +379,7 @@ void Form1::buildControls()
     }
     Picture1 = new QLabel(this);
     place(Picture1, {11520, 7480, 240, 240});
-    Picture1->setPixmap(savingImage(16));
+    Picture1->setPixmap(QPixmap(QStringLiteral(":/images/enregistrement.png")));
     Picture1->setAlignment(Qt::AlignCenter);
     Picture1->hide();
 
