@@ -23,8 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
-#include <QPainterPath>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -67,7 +65,12 @@ constexpr Twips kLblAide{45, 3120, 4920, 330};
 // The box about the help line: from (15, 3090) to (4985, 3405).
 constexpr int kBoxLeft = 15, kBoxTop = 3090, kBoxRight = 4985, kBoxBottom = 3405;
 
-void place(QWidget *w, const Twips &t) { w->setGeometry(twips::rect(t.left, t.top, t.width, t.height)); }
+// Each control keeps its box in twips as designed; only Qt sees the rounded pixels.
+void place(QWidget *w, const Twips &t)
+{
+    w->setGeometry(twips::rect(t.left, t.top, t.width, t.height));
+    w->setProperty("velderTwips", QRect(t.left, t.top, t.width, t.height));
+}
 
 QFrame *lineFrom(QWidget *parent, int x1, int y1, int x2, int y2)
 {
@@ -80,56 +83,8 @@ QFrame *lineFrom(QWidget *parent, int x1, int y1, int x2, int y2)
     pal.setColor(QPalette::Window, Qt::black);
     line->setPalette(pal);
     line->setAttribute(Qt::WA_TransparentForMouseEvents);
+    line->setProperty("velderTwips", QRect(x1, y1, x2 - x1, y2 - y1));
     return line;
-}
-
-// The conversion/export module: two sheets and the arrow between them (24 x 23).
-QIcon exportIcon()
-{
-    QPixmap pm(24, 23);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(1.5, 1.5, 9, 12));
-    p.setBrush(QColor(255, 255, 192));
-    p.drawRect(QRectF(13.5, 9.5, 9, 12));
-    p.setPen(QPen(QColor(0, 0, 160), 2));
-    p.drawLine(QPointF(7, 17), QPointF(12, 17));
-    QPainterPath head;
-    head.moveTo(13, 17);
-    head.lineTo(9.5, 14);
-    head.lineTo(9.5, 20);
-    head.closeSubpath();
-    p.fillPath(head, QColor(0, 0, 160));
-    p.setPen(QPen(QColor(40, 40, 40), 1));
-    for (int y = 4; y <= 10; y += 3)
-        p.drawLine(QPointF(3.5, y + 0.5), QPointF(8.5, y + 0.5));
-    return QIcon(pm);
-}
-
-// The print module: a printer with its sheet (48 x 48).
-QIcon printIcon()
-{
-    QPixmap pm(48, 48);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 40, 40), 2));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(13, 4, 22, 16));
-    p.setBrush(QColor(170, 170, 170));
-    p.drawRoundedRect(QRectF(4, 18, 40, 18), 3, 3);
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(13, 30, 22, 14));
-    p.setPen(QPen(QColor(90, 90, 90), 2));
-    p.drawLine(QPointF(17, 35), QPointF(31, 35));
-    p.drawLine(QPointF(17, 39), QPointF(27, 39));
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 160, 0));
-    p.drawEllipse(QRectF(37, 22, 4, 4));
-    return QIcon(pm);
 }
 
 } // namespace
@@ -182,9 +137,9 @@ FrmOuvrir::FrmOuvrir(const QString &appFolder, QWidget *parent)
         b->setIconSize(iconSize);
         return b;
     };
-    Option2 = iconButton(Frame2, kFrame2, kOption2, exportIcon(), QSize(24, 23));
+    Option2 = iconButton(Frame2, kFrame2, kOption2, QIcon(QStringLiteral(":/images/export.png")), QSize(24, 23));
     // The 48-pixel picture is shown within the button, as large as it allows.
-    Option3 = iconButton(Frame3, kFrame3, kOption3, printIcon(), QSize(26, 26));
+    Option3 = iconButton(Frame3, kFrame3, kOption3, QIcon(QStringLiteral(":/images/impression.png")), QSize(26, 26));
 
     Label1 = new QLabel(QStringLiteral("Conversion en cours..."), this);
     place(Label1, kLabel1);

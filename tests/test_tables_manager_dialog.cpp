@@ -110,9 +110,16 @@ private slots:
         for (const auto &[name, c] : controls) {
             const auto *button = qobject_cast<QAbstractButton *>(c);
             const auto *label = qobject_cast<QLabel *>(c);
-            const QRect r = c->geometry();
-            got << QStringLiteral("%1 \"%2\" %3 %4 %5 %6%7").arg(QString::fromLatin1(name), button ? button->text() : label ? label->text() : QString())
-                       .arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).arg(c->isHidden() ? " hidden" : "");
+            // The designed box in twips; then where Qt put it: a line in its pixels, a control only if elsewhere.
+            const QRect t = c->property("velderTwips").toRect(), r = c->geometry();
+            const bool line = QString::fromLatin1(name).startsWith("Line");
+            const QString px = QStringLiteral(" px %1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+            got << QStringLiteral("%1 \"%2\" %3 %4 %5 %6").arg(QString::fromLatin1(name), button ? button->text() : label ? label->text() : QString())
+                       .arg(t.x()).arg(t.y()).arg(t.width()).arg(t.height())
+                   + (line || r != twips::rect(t.x(), t.y(), t.width(), t.height()) ? px : QString()) + (c->isHidden() ? " hidden" : "")
+                   + (button && !button->icon().isNull()
+                          ? QStringLiteral(" icon %1x%2").arg(button->icon().availableSizes().value(0).width())
+                                .arg(button->icon().availableSizes().value(0).height()) : QString());
         }
         QWidget *w = f.OKButton;
         for (int step = 0; step < 100 && order.size() < 13; ++step, w = w->nextInFocusChain())
