@@ -7,6 +7,7 @@
 #include "store/recordmodel.h"
 #include "store/tablestore.h"
 
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -98,20 +99,12 @@ bool appendRow(QByteArray &buf, qint64 number, const char *line, qsizetype size)
     const qsizetype from = buf.size();
     buf.append(line, size);
     // A sound record line has exactly 160 TABs: turn them all in one simple pass.
-    char *d = buf.data() + from;
-    int tabs = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const bool tab = d[i] == '\t';
-        tabs += tab;
-        d[i] = tab ? ';' : d[i];
-    }
-    if (tabs != record::TabCount) {
-        // Fewer: the line cannot be split. More: the later ones stay in the notes.
-        std::memcpy(d, line, size_t(size));
-        if (!tabsToSemicolons(buf, from)) {
-            buf.truncate(start);
-            return false;
-        }
+    // Fewer: the line cannot be split. More: the later ones stay in the notes.
+    if (std::count(line, line + size, '\t') == record::TabCount) {
+        std::replace(buf.data() + from, buf.data() + buf.size(), '\t', ';');
+    } else if (!tabsToSemicolons(buf, from)) {
+        buf.truncate(start);
+        return false;
     }
     buf.append("\r\n", 2);
     return true;

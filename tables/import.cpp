@@ -741,16 +741,11 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
     QFile in(sourcePath);
     if (!in.open(QIODevice::ReadOnly))
         return Outcome::InUse;
-    QByteArray readBytes;
-    QByteArrayView bytes;
-    if (uchar *mapped = in.size() > 0 ? in.map(0, in.size()) : nullptr) {
-        bytes = QByteArrayView(reinterpret_cast<const char *>(mapped), in.size());
-    } else {
-        readBytes = in.readAll();
-        if (in.error() != QFileDevice::NoError)
-            return Outcome::InUse;
-        bytes = readBytes;
-    }
+    const uchar *mapped = in.size() > 0 ? in.map(0, in.size()) : nullptr;
+    const QByteArray readBytes = mapped ? QByteArray() : in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return Outcome::InUse;
+    const QByteArrayView bytes = mapped ? QByteArrayView(mapped, in.size()) : QByteArrayView(readBytes);
     const QList<QByteArrayView> raw = splitLines(bytes);
     const std::optional<Layout> layout = recognise(raw);
     if (!layout)
