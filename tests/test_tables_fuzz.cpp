@@ -1,6 +1,6 @@
 // A short, repeatable run of the import's fuzz checks (a failed check aborts):
 // random bytes and damaged copies of a comma export, a TAB list and a table.
-#include "tables/fuzz/fuzz_tables_entry.h"
+#include "fuzz/fuzz_tables_entry.h"
 
 #include <QRandomGenerator>
 #include <QTest>
