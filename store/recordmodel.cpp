@@ -5,25 +5,25 @@ namespace record {
 namespace {
 
 const FieldInfo kFields[FieldCount] = {
-    {u"Lieu", {Holder::TextBox, 0, 0}}, // 1
-    {u"Paroisse", {Holder::Parish, 0, 0}}, // 2
-    {u"Type d'acte", {Holder::ActCode, 0, 0}}, // 3
-    {u"Cote", {Holder::TextBox, 2, 0}}, // 4
-    {u"Date", {Holder::Date, 0, 0}}, // 5
-    {u"Dispense", {Holder::Dispense, 0, 0}}, // 6
-    {u"Nom EPX", {Holder::TextBox, 6, 0}}, // 7
-    {u"Prenom EPX", {Holder::TextBox, 7, 0}}, // 8
-    {u"Org EPX", {Holder::TextBox, 8, 0}}, // 9
-    {u"Code Org EPX", {Holder::TextBox, 9, 0}}, // 10
+    {u"Lieu", {Holder::TextBox, 0}}, // 1
+    {u"Paroisse", {Holder::Parish}}, // 2
+    {u"Type d'acte", {Holder::ActCode}}, // 3
+    {u"Cote", {Holder::TextBox, 2}}, // 4
+    {u"Date", {Holder::Date}}, // 5
+    {u"Dispense", {Holder::Dispense}}, // 6
+    {u"Nom EPX", {Holder::TextBox, 6}}, // 7
+    {u"Prenom EPX", {Holder::TextBox, 7}}, // 8
+    {u"Org EPX", {Holder::TextBox, 8}}, // 9
+    {u"Code Org EPX", {Holder::TextBox, 9}}, // 10
     {u"Naiss EPX", {Holder::Group, 0, 1}}, // 11
     {u"Age EPX", {Holder::Group, 0, 2}}, // 12
     {u"Rés EPX", {Holder::Group, 0, 3}}, // 13
     {u"Code rés EPX", {Holder::Group, 0, 4}}, // 14
     {u"Profession EPX", {Holder::Group, 0, 5}}, // 15
     {u"Rq EPX", {Holder::Group, 0, 6}}, // 16
-    {u"Nom PEPX", {Holder::TextBox, 10, 0}}, // 17
-    {u"Prenom PEPX", {Holder::TextBox, 11, 0}}, // 18
-    {u"Evnt PEPX", {Holder::TextBox, 12, 0}}, // 19
+    {u"Nom PEPX", {Holder::TextBox, 10}}, // 17
+    {u"Prenom PEPX", {Holder::TextBox, 11}}, // 18
+    {u"Evnt PEPX", {Holder::TextBox, 12}}, // 19
     {u"Date evnt PEPX", {Holder::Group, 1, 1}}, // 20
     {u"Age PEPX", {Holder::Group, 1, 2}}, // 21
     {u"Org PEPX", {Holder::Group, 1, 3}}, // 22
@@ -32,9 +32,9 @@ const FieldInfo kFields[FieldCount] = {
     {u"Code Rés PEPX", {Holder::Group, 1, 6}}, // 25
     {u"Prof PEPX", {Holder::Group, 1, 7}}, // 26
     {u"Rq PEPX", {Holder::Group, 1, 8}}, // 27
-    {u"Nom MEPX", {Holder::TextBox, 13, 0}}, // 28
-    {u"Prenom MEPX", {Holder::TextBox, 14, 0}}, // 29
-    {u"Evnt MEPX", {Holder::TextBox, 15, 0}}, // 30
+    {u"Nom MEPX", {Holder::TextBox, 13}}, // 28
+    {u"Prenom MEPX", {Holder::TextBox, 14}}, // 29
+    {u"Evnt MEPX", {Holder::TextBox, 15}}, // 30
     {u"Date evnt MEPX", {Holder::Group, 2, 1}}, // 31
     {u"Age MEPX", {Holder::Group, 2, 2}}, // 32
     {u"Org MEPX", {Holder::Group, 2, 3}}, // 33
@@ -43,8 +43,8 @@ const FieldInfo kFields[FieldCount] = {
     {u"Code Rés MEPX", {Holder::Group, 2, 6}}, // 36
     {u"Prof MEPX", {Holder::Group, 2, 7}}, // 37
     {u"Rq MEPX", {Holder::Group, 2, 8}}, // 38
-    {u"Nom EXEPX1", {Holder::TextBox, 16, 0}}, // 39
-    {u"Prenom EXEPX1", {Holder::TextBox, 17, 0}}, // 40
+    {u"Nom EXEPX1", {Holder::TextBox, 16}}, // 39
+    {u"Prenom EXEPX1", {Holder::TextBox, 17}}, // 40
     {u"Date evnt EXEP1", {Holder::Group, 3, 1}}, // 41
     {u"Org EXEPX1", {Holder::Group, 3, 2}}, // 42
     {u"Code Org EXEPX1", {Holder::Group, 3, 3}}, // 43
@@ -61,19 +61,19 @@ const FieldInfo kFields[FieldCount] = {
     {u"Code Rés EXEPX2", {Holder::Group, 4, 7}}, // 54
     {u"Prof EXEPX2", {Holder::Group, 4, 8}}, // 55
     {u"Rq EXEPX2", {Holder::Group, 4, 9}}, // 56
-    {u"Nom EPSE", {Holder::TextBox, 18, 0}}, // 57
-    {u"Prenom EPSE", {Holder::TextBox, 19, 0}}, // 58
-    {u"Org EPSE", {Holder::TextBox, 20, 0}}, // 59
-    {u"Code Org EPSE", {Holder::TextBox, 21, 0}}, // 60
+    {u"Nom EPSE", {Holder::TextBox, 18}}, // 57
+    {u"Prenom EPSE", {Holder::TextBox, 19}}, // 58
+    {u"Org EPSE", {Holder::TextBox, 20}}, // 59
+    {u"Code Org EPSE", {Holder::TextBox, 21}}, // 60
     {u"Naiss EPSE", {Holder::Group, 5, 1}}, // 61
     {u"Age EPSE", {Holder::Group, 5, 2}}, // 62
     {u"Rés EPSE", {Holder::Group, 5, 3}}, // 63
     {u"Code rés EPSE", {Holder::Group, 5, 4}}, // 64
     {u"Prof EPSE", {Holder::Group, 5, 5}}, // 65
     {u"Rq EPSE", {Holder::Group, 5, 6}}, // 66
-    {u"Nom PEPSE", {Holder::TextBox, 22, 0}}, // 67
-    {u"Prenom PEPSE", {Holder::TextBox, 23, 0}}, // 68
-    {u"Evnt PEPSE", {Holder::TextBox, 24, 0}}, // 69
+    {u"Nom PEPSE", {Holder::TextBox, 22}}, // 67
+    {u"Prenom PEPSE", {Holder::TextBox, 23}}, // 68
+    {u"Evnt PEPSE", {Holder::TextBox, 24}}, // 69
     {u"Date evnt PEPSE", {Holder::Group, 6, 1}}, // 70
     {u"Age PEPSE", {Holder::Group, 6, 2}}, // 71
     {u"Org PEPSE", {Holder::Group, 6, 3}}, // 72
@@ -82,9 +82,9 @@ const FieldInfo kFields[FieldCount] = {
     {u"Code Rés PEPSE", {Holder::Group, 6, 6}}, // 75
     {u"Prof PEPSE", {Holder::Group, 6, 7}}, // 76
     {u"Rq PEPSE", {Holder::Group, 6, 8}}, // 77
-    {u"Nom MEPSE", {Holder::TextBox, 25, 0}}, // 78
-    {u"Prenom MEPSE", {Holder::TextBox, 26, 0}}, // 79
-    {u"Evnt MEPSE", {Holder::TextBox, 27, 0}}, // 80
+    {u"Nom MEPSE", {Holder::TextBox, 25}}, // 78
+    {u"Prenom MEPSE", {Holder::TextBox, 26}}, // 79
+    {u"Evnt MEPSE", {Holder::TextBox, 27}}, // 80
     {u"Date evnt MEPSE", {Holder::Group, 7, 1}}, // 81
     {u"Age MEPSE", {Holder::Group, 7, 2}}, // 82
     {u"Org MEPSE", {Holder::Group, 7, 3}}, // 83
@@ -93,8 +93,8 @@ const FieldInfo kFields[FieldCount] = {
     {u"Code Rés MEPSE", {Holder::Group, 7, 6}}, // 86
     {u"Prof MEPSE", {Holder::Group, 7, 7}}, // 87
     {u"Rq MEPSE", {Holder::Group, 7, 8}}, // 88
-    {u"Nom EXEPSE1", {Holder::TextBox, 28, 0}}, // 89
-    {u"Prenom EXEPSE1", {Holder::TextBox, 29, 0}}, // 90
+    {u"Nom EXEPSE1", {Holder::TextBox, 28}}, // 89
+    {u"Prenom EXEPSE1", {Holder::TextBox, 29}}, // 90
     {u"Date evnt EXEPSE1", {Holder::Group, 8, 1}}, // 91
     {u"Org EXEPSE1", {Holder::Group, 8, 2}}, // 92
     {u"Code Org EXEPSE1", {Holder::Group, 8, 3}}, // 93
@@ -165,7 +165,7 @@ const FieldInfo kFields[FieldCount] = {
     {u"DateMA", {Holder::Group, 15, 1}}, // 158
     {u"LieuMA", {Holder::Group, 15, 2}}, // 159
     {u"° de parenté", {Holder::Group, 16, 1}}, // 160
-    {u"Notes", {Holder::TextBox, 30, 0}}, // 161
+    {u"Notes", {Holder::TextBox, 30}}, // 161
 };
 
 constexpr int kGroupSizes[GroupCount] = {6, 8, 8, 7, 9, 6, 8, 8, 7, 9, 12, 12, 12, 12, 3, 2, 1};

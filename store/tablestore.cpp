@@ -254,7 +254,7 @@ TableStore::LoadResult TableStore::load(const QString &path)
     std::vector<Line> lines;
     const char *base = bytes.constData();
     lineends::forEachLine(bytes, [&](QByteArrayView l) {
-        lines.push_back(Line{{}, l.data() - base, l.size(), 0});
+        lines.push_back(Line{{}, l.data() - base, l.size()});
         return true;
     });
     if (lines.empty())
@@ -481,7 +481,7 @@ void TableStore::setContent(const QStringList &lines, const QString &path)
     for (const QString &text : lines) {
         const qsizetype at = bytes.size();
         cp1252::encodeAppend(text, bytes);
-        v.push_back(Line{{}, at, bytes.size() - at, 0});
+        v.push_back(Line{{}, at, bytes.size() - at});
         bytes.append("\r\n", 2);
     }
     if (v.empty())
