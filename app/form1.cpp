@@ -136,14 +136,14 @@ constexpr std::array<Box, 7> CmdRqLayout{{
 }};
 // The detail mode each CmdRq opens.
 constexpr std::array<int, 7> CmdRqMode{11, 1, 4, 9, 2, 3, 10};
-const char16_t *const CmdRqHelp[7] = {
+const char16_t *const CmdRqHelp[] = {
     u"Ajouter une nouvelle paroisse",
     u"Détails sur l'époux", u"Détails sur les parents de l'époux", u"Dernier conjoint de l'époux",
     u"Détails sur l'épouse", u"Détails sur les parents de l'épouse", u"Dernier conjoint de l'épouse",
 };
 
 struct Button { const char16_t *text; const char16_t *help; Box box; };
-constexpr Button NavButtons[6] = {
+constexpr Button NavButtons[] = {
     {u"<<<<  Début", u"Aller au premier enregistrement", {2610, 7430, 1170, 330}},
     {u"<< Précédent", u"Aller à l'enregistrement précédent", {3765, 7430, 1170, 330}},
     {u"Suivant >>", u"Aller à l'enregistrement suivant", {4920, 7430, 1170, 330}},
@@ -155,7 +155,7 @@ constexpr Button NavButtons[6] = {
 constexpr std::array<Box, 4> PicLayout{{
     {360, 7415, 360, 360}, {750, 7415, 360, 360}, {1155, 7415, 360, 360}, {10875, 7370, 450, 450},
 }};
-const char16_t *const PicHelp[4] = {
+const char16_t *const PicHelp[] = {
     u"Propriétés de la table", u"Supprimer l'enregistrement affiché",
     u"Imprimer l'enregistrement actif", u"A propos de Velder...",
 };

@@ -7,7 +7,7 @@ namespace cp1252 {
 namespace {
 
 // 0x80..0x9F; unassigned bytes map to the C1 control of the same value.
-constexpr char16_t kHigh[32] = {
+constexpr char16_t kHigh[] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -18,9 +18,9 @@ int byteOf(char16_t u)
 {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return u;
-    for (int i = 0; i < 32; ++i)
+    for (std::size_t i = 0; i < std::size(kHigh); ++i)
         if (kHigh[i] == u)
-            return 0x80 + i;
+            return int(0x80 + i);
     return -1;
 }
 
