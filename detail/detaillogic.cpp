@@ -391,7 +391,7 @@ bool typedCharAllowed(QChar c, int mode)
     return !(headerMode(mode) && c == Nbsp);
 }
 
-QString cleanPaste(const QString &text, int mode, int index, bool *ok)
+std::optional<QString> cleanPaste(const QString &text, int mode, int index)
 {
     bool refused = false;
     QString clean = cp1252::cleanForField(text, &refused);
@@ -401,9 +401,9 @@ QString cleanPaste(const QString &text, int mode, int index, bool *ok)
         for (QChar c : std::as_const(clean))
             if (c < u'0' || c > u'9')
                 refused = true;
-    if (ok)
-        *ok = !refused;
-    return refused ? QString() : clean;
+    if (refused)
+        return std::nullopt;
+    return clean;
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 namespace detail {
 
@@ -101,9 +102,9 @@ bool isCodeBox(int mode, int index);
 // Modes whose boxes hold header values, where the no-break space is refused.
 inline bool headerMode(int mode) { return mode == Parishes || mode == TableProperties; }
 // Text pasted into a box: TAB, CR, LF and other control characters dropped, the
-// no-break space turned to a blank in header modes; empty with ok false when the
-// text holds a character outside Windows-1252 (or a non-digit for a code box).
-QString cleanPaste(const QString &text, int mode, int index, bool *ok);
+// no-break space turned to a blank in header modes; nothing when the text holds a
+// character outside Windows-1252 (or a non-digit for a code box).
+std::optional<QString> cleanPaste(const QString &text, int mode, int index);
 // Whether a typed character may enter a box at all.
 bool typedCharAllowed(QChar c, int mode);
 

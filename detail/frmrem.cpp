@@ -102,12 +102,12 @@ void DetailBox::pasteClean(QClipboard::Mode mode)
 {
     if (isReadOnly())
         return;
-    bool ok = true;
-    QString clean = cleanPaste(QGuiApplication::clipboard()->text(mode), m_form->mode(), m_index, &ok);
-    if (!ok) {
+    std::optional<QString> pasted = cleanPaste(QGuiApplication::clipboard()->text(mode), m_form->mode(), m_index);
+    if (!pasted) {
         QApplication::beep();
         return;
     }
+    QString &clean = *pasted;
     clean.truncate(std::min<qsizetype>(clean.size(), room()));
     if (!clean.isEmpty() || hasSelectedText())
         insert(clean);
@@ -203,8 +203,7 @@ void DetailBox::inputMethodEvent(QInputMethodEvent *e)
         m_form->TxtRqEp_KeyPress(m_index, commit.at(0));
         return;
     }
-    bool ok = true;
-    QString clean = cleanPaste(commit, m_form->mode(), m_index, &ok);
+    QString clean = cleanPaste(commit, m_form->mode(), m_index).value_or(QString());
     clean.truncate(std::min<qsizetype>(clean.size(), room()));
     QInputMethodEvent filtered(e->preeditString(), e->attributes());
     filtered.setCommitString(clean, e->replacementStart(), e->replacementLength());

@@ -177,31 +177,27 @@ Listing collectListing(const QStringList &tableLines)
     return l;
 }
 
-QString charterParagraph(int p)
+QStringList charterParagraphs()
 {
     const QString soc = QStringLiteral("Société Généalogique de l'Orvane");
-    switch (p) {
-    case 0:
-        return QStringLiteral("Le site internet et les tables de mariages développés par la ") + soc
+    return {
+        QStringLiteral("Le site internet et les tables de mariages développés par la ") + soc
                + QStringLiteral(" pour répondre aux besoins des généalogistes connaît un franc succès, aussi bien "
                                 "auprès des adhérents du cercle que des chercheurs se disant \"indépendants\". Pour "
                                 "que notre association puisse vivre et se développer normalement, nous vous "
-                                "demandons de respecter la charte de bonne conduite suivante:");
-    case 1:
-        return QStringLiteral("1) Je m'engage à n'utiliser les données mises à la disposition du public par la ") + soc
+                                "demandons de respecter la charte de bonne conduite suivante:"),
+        QStringLiteral("1) Je m'engage à n'utiliser les données mises à la disposition du public par la ") + soc
                + QStringLiteral(", que ce soit sous forme de livrets en papier ou sous forme de liste électronique "
                                 "accessible par le réseau Internet, que pour mon usage personnel, dans la limite des "
                                 "travaux généalogiques que je mène personnellement, sans jamais les intégrer dans un "
-                                "autre site, géré par une autre société ou association.");
-    case 2:
-        return QStringLiteral("2) Je m'engage à indiquer clairement, dans les échanges de cousinage, dans tout mémoire "
+                                "autre site, géré par une autre société ou association."),
+        QStringLiteral("2) Je m'engage à indiquer clairement, dans les échanges de cousinage, dans tout mémoire "
                               "ou tout arbre généalogique publié sur papier ou par voie électronique, la source des "
                               "données fournies par la Société Généalogique de l 'Orvane, à savoir : \"Tables des "
                               "mariages de la ")
                + soc + QStringLiteral("\" ou bien \"Tables des mariages du site ") + societySite()
-               + QStringLiteral("\".");
-    }
-    return {};
+               + QStringLiteral("\"."),
+    };
 }
 
 QStringList wrapCharter(const QString &paragraph, const TextMeasure &measure)
@@ -240,8 +236,9 @@ QStringList wrapCharter(const QString &paragraph, const TextMeasure &measure)
 Page charterPage(const TextMeasure &measure)
 {
     Page page;
-    for (int p = 0; p < 3; ++p) {
-        const QStringList lines = wrapCharter(charterParagraph(p), measure);
+    const QStringList paragraphs = charterParagraphs();
+    for (qsizetype p = 0; p < paragraphs.size(); ++p) {
+        const QStringList lines = wrapCharter(paragraphs.at(p), measure);
         for (qsizetype i = 0; i < lines.size(); ++i)
             page.text(CharterX, 3500 + 3000 * p + 400 * i, lines.at(i), Charter);
     }

@@ -42,7 +42,7 @@ struct Listing {
 Listing collectListing(const QStringList &tableLines);
 
 // The charter's three paragraphs, and each broken into its printed lines.
-QString charterParagraph(int p);
+QStringList charterParagraphs();
 QStringList wrapCharter(const QString &paragraph, const TextMeasure &measure);
 Page charterPage(const TextMeasure &measure);
 

@@ -79,10 +79,8 @@ Result copyFile(const QString &source, const QString &target, QString *why)
         return failed(why, target, out);
     while (!in.atEnd()) {
         const QByteArray block = in.read(Chunk);
-        if (block.isEmpty() && in.error() != QFileDevice::NoError) {
-            out.cancelWriting();
-            return unreadable(why, source);
-        }
+        if (block.isEmpty() && in.error() != QFileDevice::NoError)
+            return unreadable(why, source);   // out, never committed, is discarded
         if (out.write(block) != block.size())
             return failed(why, target, out);
     }
@@ -139,10 +137,9 @@ Result writeCsv(const QString &source, const QString &target, QString *why)
     for (;;) {
         const QByteArray block = in.read(Chunk);
         if (block.isEmpty()) {
-            if (in.error() != QFileDevice::NoError) {
-                out.cancelWriting();
+            // An unfinished QSaveFile is discarded when it goes out of scope.
+            if (in.error() != QFileDevice::NoError)
                 return unreadable(why, source);
-            }
             break;
         }
         if (!splitter.feed(block, take)) {

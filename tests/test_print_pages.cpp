@@ -258,8 +258,7 @@ private slots:
     void charterLinesFitAndKeepEveryWord()
     {
         const print::Font f{"Arial", 12};
-        for (int i = 0; i < 3; ++i) {
-            const QString para = print::charterParagraph(i);
+        for (const QString &para : print::charterParagraphs()) {
             const QStringList lines = print::wrapCharter(para, m);
             QVERIFY(lines.size() >= 3);
             QCOMPARE(lines.join(' '), para);
