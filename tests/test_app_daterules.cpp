@@ -10,15 +10,10 @@ namespace {
 constexpr int Day = 3, Month = 4, Year = 5;
 enum Layout { Designed, Gregorian, Republican };
 
-DateBoxes layout(int l)
-{
-    return l == Gregorian ? daterules::gregorian() : l == Republican ? daterules::republican() : daterules::designed();
-}
-
 Window windowIn(int l)
 {
     Window w;
-    w.date = layout(l);
+    w.date = l == Gregorian ? daterules::gregorian() : l == Republican ? daterules::republican() : daterules::designed();
     return w;
 }
 
@@ -55,10 +50,10 @@ int typeDate(Window &w, const QString &keys)
 class TestDateRules : public QObject {
     Q_OBJECT
 private slots:
-    // Keys typed into an empty box: what it holds, how many beeps, where the focus goes.
+    // Keys typed into a box (empty unless given): what it holds, how many beeps, where the focus goes.
     void keysInOneBox()
     {
-        struct Case { int layout, box; QString keys, text; int beeps; Focus focus; };
+        struct Case { int layout, box; QString keys, text; int beeps; Focus focus; Box start = {}; };
         const Focus stay = Focus::Stay;
         const Case cases[] = {
             {Gregorian, Day, "32", "3", 1, stay},
@@ -77,34 +72,15 @@ private slots:
             {Gregorian, Year, "aé", "", 2, stay},
             {Gregorian, Day, "/ -.+", "", 0, stay},          // signs below "0": dropped silently
             {Designed, Month, "/ ", "", 0, stay},
+            {Gregorian, Day, "3", "3", 0, stay, {"12", 0, 2}},   // the key replaces the selection
+            {Gregorian, Day, "5", ".3", 1, Focus::Month, {".3", 2, 0}},   // padding dots of a short part count as nothing
         };
         for (const Case &c : cases) {
             Window w = windowIn(c.layout);
-            QCOMPARE(w.type(c.box, c.keys, Box{}).text, c.text);
+            QCOMPARE(w.type(c.box, c.keys, c.start).text, c.text);
             QCOMPARE(w.beeps, c.beeps);
             QCOMPARE(w.lastFocus, c.focus);
         }
-    }
-
-    void keyReplacesTheSelection()
-    {
-        Window w = windowIn(Gregorian);
-        w.txt[Day] = QStringLiteral("12");
-        QCOMPARE(w.type(Day, "3", w.enter(Day)).text, QStringLiteral("3"));
-        QCOMPARE(w.beeps, 0);
-        // Padding dots of a stored short part count as nothing.
-        QCOMPARE(w.type(Day, "5", Box{QStringLiteral(".3"), 2, 0}).text, QStringLiteral(".3"));
-        QCOMPARE(w.beeps, 1);
-    }
-
-    void designedStateSwitchesOnAMonthDigit()
-    {
-        Window w;   // the window just opened
-        QCOMPARE(boxes(w.date), QStringLiteral("4 300 0 470 5350 5270"));
-        QCOMPARE(w.type(Month, "5", Box{}).text, QStringLiteral("5"));
-        QCOMPARE(boxes(w.date), QStringLiteral("2 300 4 470 5370 5265"));
-        QCOMPARE(w.type(Year, "1815", Box{}).text, QStringLiteral("1815"));
-        QCOMPARE(w.beeps, 0);
     }
 
     void monthNameCompletion_data()
@@ -139,7 +115,7 @@ private slots:
         }
     }
 
-    void republicanSwitchMovesTheYearBox()
+    void republicanMonthSwitchesAndIsEditedBack()
     {
         Window w = windowIn(Gregorian);
         w.txt[Year] = QStringLiteral("1815");
@@ -148,12 +124,6 @@ private slots:
         // The year typed before is not touched by the switch, nor by leaving it.
         w.leave(Year, Box{w.txt[Year], 4, 0});
         QCOMPARE(w.txt[Year], QStringLiteral("1815"));
-    }
-
-    void republicanMonthEditedBack()
-    {
-        Window w = windowIn(Republican);
-        w.txt[Month] = QStringLiteral("Brum");
         QCOMPARE(w.type(Month, "5", w.enter(Month)).text, QStringLiteral("Brum"));   // no digits
         // Emptied, a digit switches to the Gregorian layout.
         Box b = w.type(Month, QString(QChar(key::Backspace)) + u'5', w.enter(Month));
@@ -190,8 +160,10 @@ private slots:
     void wholeDateInARow()
     {
         Window w;   // the window just opened: the first month digit switches to Gregorian
+        QCOMPARE(boxes(w.date), QStringLiteral("4 300 0 470 5350 5270"));
         QCOMPARE(typeDate(w, "03051815"), -1);
         QCOMPARE((QStringList{w.txt[Day], w.txt[Month], w.txt[Year]}), (QStringList{"03", "05", "1815"}));
+        QCOMPARE(boxes(w.date), QStringLiteral("2 300 4 470 5370 5265"));
         Window r = windowIn(Gregorian);
         QCOMPARE(typeDate(r, "15brum04"), -1);
         QCOMPARE((QStringList{r.txt[Day], r.txt[Month], r.txt[Year]}), (QStringList{"15", "Brum", "04"}));

@@ -163,11 +163,20 @@ private slots:
         QCOMPARE(h.details, (QList<int>{11, 1, 4, 9, 2, 3, 10, 1}));
     }
 
-    // The window's own message boxes: icon, default button, and what each answer gives.
-    void messageBoxes()
+    // Without a table every button is harmless. The window's own message boxes: icon, default button, and what
+    // each answer gives.
+    void withoutATableAndMessageBoxes()
     {
         TableStore table;
         Form1 form(table);
+        QCOMPARE(form.windowTitle(), QStringLiteral("..."));
+        form.CmdSuivant_Click();
+        form.CmdFin_Click();
+        form.PicBouton_Click(1);
+        QTest::keyClick(form.Txtnb, Qt::Key_1);
+        QTest::keyClick(form.TxtRech, Qt::Key_A);
+        QVERIFY(form.unload());
+        QCOMPARE(form.Txtnb->text(), QString());
         QString seen;
         auto answer = [&](const QString &press) {   // the box about to open: noted, then answered
             QTimer::singleShot(0, &form, [&seen, press] {
@@ -233,47 +242,26 @@ private slots:
         QCOMPARE(h.table.recordCount(), 3);
     }
 
-    void withoutATableEveryButtonIsHarmless()
-    {
-        TableStore table;
-        Form1 form(table);
-        QCOMPARE(form.windowTitle(), QStringLiteral("..."));
-        form.CmdSuivant_Click();
-        form.CmdFin_Click();
-        form.PicBouton_Click(1);
-        QTest::keyClick(form.Txtnb, Qt::Key_1);
-        QTest::keyClick(form.TxtRech, Qt::Key_A);
-        QVERIFY(form.unload());
-        QCOMPARE(form.Txtnb->text(), QString());
-    }
-
+    // Every field shown and stored back unchanged; a Republican date widens the month box.
     void everyFieldRoundTripsThroughTheWindow()
     {
         // A line feed inside the notes (a file edited elsewhere) stays inside them.
         const QString full = fullRecordLine(4) + QStringLiteral("\tsecond part\nof the notes");
-        Harness h({full, fullRecordLine(5)});
-        h.form.CmdDebut_Click();
-        QCOMPARE(h.form.Txt[30]->text(), QStringLiteral("v4é161\tsecond part\nof the notes"));
-        QVERIFY(h.form.Txt[2]->isVisibleTo(&h.form));   // a contract shows its "Cote"
-        h.form.CmdSuivant_Click();
-        QCOMPARE(h.table.line(1), full);
-        QCOMPARE(h.form.Lbl[0]->text(), QStringLiteral("03/05/1815"));
-        QVERIFY(h.form.unload());
-        QCOMPARE(readBytes(h.path), fileBytes({header("Valbrune", {"Saint-Martin", "Notre-Dame"}), full, fullRecordLine(5)}));
-    }
-
-    void republicanDateWidensTheMonth()
-    {
-        Harness h({recordLine({{"Nom EPX", "A"}, {"Date", "15/Brum/04"}}), recordLine({{"Nom EPX", "B"}, {"Date", "03/05/1815"}})});
-        // Month width, year left and width, the second "/" left, in twips.
-        auto date = [&] {
+        const QString republican = recordLine({{"Nom EPX", "A"}, {"Date", "15/Brum/04"}});
+        Harness h({republican, full, fullRecordLine(5)});
+        auto date = [&] {   // month width, year left and width, the second "/" left
             return QList<int>{h.form.Txt[4]->width(), h.form.Txt[5]->x(), h.form.Txt[5]->width(), h.form.Label10->x()};
         };
         h.form.CmdDebut_Click();
         QCOMPARE(date(), (QList<int>{twips::px(470), twips::px(5540), twips::px(300), twips::px(5435)}));
         h.form.CmdSuivant_Click();
         QCOMPARE(date(), (QList<int>{twips::px(300), twips::px(5370), twips::px(470), twips::px(5265)}));
-        QCOMPARE(h.stored(1, 5), QStringLiteral("15/Brum/04"));
+        QCOMPARE(h.form.Txt[30]->text(), QStringLiteral("v4é161\tsecond part\nof the notes"));
+        QVERIFY(h.form.Txt[2]->isVisibleTo(&h.form));   // a contract shows its "Cote"
+        h.form.CmdSuivant_Click();
+        QCOMPARE(h.form.Lbl[0]->text(), QStringLiteral("03/05/1815"));
+        QVERIFY(h.form.unload());
+        QCOMPARE(readBytes(h.path), fileBytes({header(), republican, full, fullRecordLine(5)}));
     }
 
     void typedRecordNumbers()
