@@ -45,6 +45,11 @@ private slots:
         for (const auto &[q, hit] : {std::pair{u"D\u4e2d", 0}, {u"D?", 4}, {u"Œ", 5}, {u"ŒUVRES", 0}})
             QCOMPARE(index.first(s, q), hit);
         QCOMPARE(index.first(TableStore(), u""), 0);
+        // The search box after a key: typed over the selection, Backspace (8) and Delete (127) at the caret or on it.
+        using Key = std::tuple<int, int, char16_t, const char *>;
+        for (const auto &[caret, sel, key, after] : {Key{1, 2, u'X', "DXAND"}, Key{1, 2, 8, "DAND"}, Key{3, 0, 8, "DUAND"},
+                 Key{0, 0, 8, "DURAND"}, Key{0, 0, 127, "URAND"}, Key{1, 2, 127, "DAND"}, Key{6, 0, 127, "DURAND"}})
+            QCOMPARE(search::textAfterKey("DURAND", caret, sel, QChar(key)), QString::fromLatin1(after));
     }
 
     void indexFollowsEditsDeletionsAndAppends()
@@ -81,17 +86,6 @@ private slots:
         }
         t.setContent({header(), recordLine({{"Nom EPX", "XAVIER"}})});
         agree("another table");
-    }
-
-    void textAfterAKeystroke()
-    {
-        QCOMPARE(search::textAfterKey("DURAND", 1, 2, u'X'), QStringLiteral("DXAND"));
-        QCOMPARE(search::textAfterKey("DURAND", 1, 2, QChar(8)), QStringLiteral("DAND"));
-        QCOMPARE(search::textAfterKey("DUR", 3, 0, QChar(8)), QStringLiteral("DU"));
-        QCOMPARE(search::textAfterKey("DUR", 0, 0, QChar(8)), QStringLiteral("DUR"));
-        QCOMPARE(search::textAfterKey("DUR", 0, 0, QChar(127)), QStringLiteral("UR"));
-        QCOMPARE(search::textAfterKey("DURAND", 1, 2, QChar(127)), QStringLiteral("DAND"));
-        QCOMPARE(search::textAfterKey("DUR", 3, 0, QChar(127)), QStringLiteral("DUR"));
     }
 
     void parishCompletionInListOrder()
