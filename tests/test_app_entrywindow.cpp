@@ -383,7 +383,6 @@ private slots:
         QTest::newRow("try again once mended") << "folder mended" << QList<int>{0} << true << "table";
         QTest::newRow("ouvrir: rescue copy, then leave") << "folder ouvrir" << QList<int>{1} << true << "docs";
     }
-
     void saveFailures()
     {
         QFETCH(QString, fault);
@@ -410,7 +409,6 @@ private slots:
         h.form.onUnloaded = [&] { unloaded = true; };
         h.form.Txt[6]->setText(QStringLiteral("GARDÉ"));
         QTest::mouseClick(fault.contains("ouvrir") ? h.form.CmdOuvrir : h.form.CmdQuitter, Qt::LeftButton);
-
         QCOMPARE(!h.form.isVisible(), left);
         QCOMPARE(unloaded || h.managerShown == 1, left);
         QCOMPARE(h.table.recordCount(), 3);   // what was typed is in the store

@@ -271,7 +271,6 @@ private slots:
             QVERIFY(r.key.isNull() && !r.beep);
             QCOMPARE(r.focus, Focus::NextControl);
             QCOMPARE(r.box.text, QStringLiteral("12"));
-
             const Result in = gotFocus(i, Box{QStringLiteral("abc"), 2, 0}, w);
             QCOMPARE(in.box, (Box{QStringLiteral("abc"), 0, 3}));
             // The help line is left as it was but on the date and the death markers.

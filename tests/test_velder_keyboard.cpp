@@ -55,7 +55,6 @@ private slots:
         QVERIFY(QFile::copy(qEnvironmentVariable("VELDER_TEST_DATA") + "/../../samples/Valmorin.krv", table));
         QFile::setPermissions(table, QFile::ReadOwner | QFile::WriteOwner);
         const QByteArray before = readBytes(table);
-
         QProcess xvfb;
         int display = 100 + QCoreApplication::applicationPid() % 500;   // a display nobody holds
         while (QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(display)))
@@ -72,7 +71,6 @@ private slots:
         window = xdo({"search", "--sync", "--onlyvisible", "--name", "VELDER - "}).section(u'\n', 0, 0);
         QVERIFY(!window.isEmpty());
         xdo({"windowfocus", "--sync", window});
-
         // The new record 6: the surname, first names and notes typed with accents.
         click(68, 283);
         type("le guével");
@@ -98,7 +96,6 @@ private slots:
         QVERIFY(velder.state() == QProcess::NotRunning || velder.waitForFinished(10000));
         xvfb.terminate();
         xvfb.waitForFinished(5000);
-
         QList<QByteArray> lines = before.split('\n');
         lines[2].insert(lines[2].size() - 1, " vu");   // at the end of the notes, the last field
         lines[3].insert(lines[3].size() - 1, "voir \xe0 c\xf4t\xe9");

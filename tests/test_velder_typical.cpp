@@ -87,7 +87,6 @@ struct Session {
         e.askYesNo = [note](const QString &title, const QString &text) { return note(title, text), false; };
         e.askSaveFailure = [note](const QString &t, const QString &text) { return note(t, text), savefailure::Choice::Stay; };
         e.onUnloaded = [this] { ++unloaded; };
-
         detail::hooks().prompt = [this](QWidget *, const QString &title, const QString &, const QString &initial) {
             prompts << title << initial;
             return sources;
@@ -124,7 +123,6 @@ private slots:
         program.start();
         QCOMPARE(manager.File1->count(), 0);
         QVERIFY(activate(&manager));
-
         // a new table, its properties asked for in the detail window
         click(manager.OptNvtbl);
         QVERIFY(manager.TxtNomTable->isEnabled());
@@ -145,7 +143,6 @@ private slots:
         QCOMPARE(answers.detailShown, 1);
         QCOMPARE(answers.prompts.value(0), QStringLiteral("Sources et détail des périodes couvertes"));
         QVERIFY(answers.messages.isEmpty());
-
         // The new table is made and opened on its spare slot, record 1.
         const QString path = answers.path(QStringLiteral("Lanvézec.krv"));
         QVERIFY(!QFile::exists(path.chopped(4) + QStringLiteral(".txt.krv")));
@@ -154,7 +151,6 @@ private slots:
         QCOMPARE(entry.Txtnb->text(), QStringLiteral("1"));
         QVERIFY(activate(&entry));
         QCOMPARE(focused(), entry.CmbActe);
-
         // a parish added through "..."
         answers.detailSteps = [&](FrmRem &w) {
             QCOMPARE(w.mode(), 11);
@@ -174,7 +170,6 @@ private slots:
         QCOMPARE(answers.messages, QStringList{"Velder: La paroisse est déjà présente dans la liste"});
         answers.messages.clear();
         QCOMPARE(entry.CmbParoisse->count(), 2);
-
         // the parish, completed from the list
         QVERIFY(activate(&entry));
         click(entry.CmbParoisse->lineEdit());
@@ -183,21 +178,18 @@ private slots:
         enter({"aint-p"});
         QCOMPARE(focused(), entry.CmdRq[0]);
         press(Qt::Key_Tab);
-
         // the act type: a contract, then back to a marriage
         QCOMPARE(focused(), entry.CmbActe);
         press(Qt::Key_Down);
         QCOMPARE(entry.CmbActe->currentText(), QStringLiteral("Contrat de Mariage"));
         press(Qt::Key_Up);
         press(Qt::Key_Return);
-
         // the date: day and month padded on leaving, the year moves on by itself
         QCOMPARE(focused(), entry.Txt[3]);
         enter({"7", "5"});
         type(QStringLiteral("1811"));
         QCOMPARE(focused(), entry.ChkDispense);
         press(Qt::Key_Tab);
-
         // the husband and his parents
         QCOMPARE(focused(), entry.Txt[6]);
         enter({"de kerguelen", "jean-françois", "plouvern", "2x9"});   // a place code takes digits
@@ -210,7 +202,6 @@ private slots:
         enter({"", ""});   // no previous spouse
         QCOMPARE(focused(), entry.CmdRq[3]);
         press(Qt::Key_Tab);
-
         // the wife and her parents
         QCOMPARE(focused(), entry.Txt[18]);
         enter({"le goff", "marie-josèphe", "LANVÉZEC", "22"});
@@ -218,7 +209,6 @@ private slots:
         QCOMPARE(focused(), entry.Txt[22]);
         enter({"", "guillaume", "", "d'argentré", "JEANNE", "+"});
         QCOMPARE(focused(), entry.CmdRq[5]);
-
         // four witnesses on the witness pages; fill clicks into each box given and types its text
         auto fill = [](FrmRem &w, const QList<QPair<int, QString>> &boxes) {
             for (const auto &[box, text] : boxes)
@@ -255,11 +245,9 @@ private slots:
         };
         click(entry.CmdTemoin);
         QCOMPARE(answers.detailShown, 3);
-
         QVERIFY(activate(&entry));
         click(entry.Txt[30]);
         type(QStringLiteral("bans publiés 3 fois"));
-
         // "Suivant >>" stores the record and shows the next new one
         click(entry.CmdSuivant);
         QCOMPARE(program.table().upperIndex(), 2);
@@ -267,11 +255,9 @@ private slots:
         QCOMPARE(entry.Txt[6]->text(), QString());
         QCOMPARE(entry.Lbl[1]->text(), QStringLiteral("de KERGUELEN\u00a0Jean-François"));
         QCOMPARE(entry.groups()[10], QString(11, u'\t'));   // nothing of the witnesses left
-
         click(entry.CmdQuitter);
         QCOMPARE(answers.unloaded, 1);
         QVERIFY(answers.messages.isEmpty());
-
         // The table as written by hand: header and record, Windows-1252, CR LF.
         QCOMPARE(readBytes(path), readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/typical_record.krv"));
     }
@@ -287,7 +273,6 @@ private slots:
             recordLine({{"Lieu", "Trogor"}, {"Paroisse", "Locmaria"}, {"Nom EPX", "JÉGOU"}}),
             recordLine({{"Lieu", "Trogor"}, {"Paroisse", "Saint-Maudez"}, {"Nom EPX", "OLLIVIER"}, {"Prenom EPX", "Tugdual"}})});
         QVERIFY(writeBytes(first, firstBytes) && writeBytes(second, secondBytes));
-
         Program &program = s.make();
         FrmOuvrir &manager = program.manager();
         Form1 &entry = program.entry();
@@ -299,18 +284,15 @@ private slots:
         program.start();
         QVERIFY(activate(&manager));
         QCOMPARE(manager.selectedTable(), QStringLiteral("Kerivoal.krv"));
-
         // Enter in the list opens the selected table on a new record.
         manager.File1->setFocus();
         press(Qt::Key_Return);
         QVERIFY(!manager.isVisible() && entry.isVisible());
         QCOMPARE(shown(), QStringLiteral("2|Kerivoal||Saint-Yves|1|PRIGENT\u00a0Goulven|1"));
-
         QVERIFY(activate(&entry));
         click(entry.Txt[6]);
         enter({"tanguy"});
         type(QStringLiteral("alain"));
-
         // "Ouvrir" stores, saves and brings the manager back.
         click(entry.CmdOuvrir);
         QVERIFY(manager.isVisible() && !entry.isVisible());
@@ -318,7 +300,6 @@ private slots:
         const QByteArray firstAfter = firstBytes + fileBytes({recordLine(
             {{"Lieu", "Kerivoal"}, {"Paroisse", "Saint-Yves"}, {"Nom EPX", "TANGUY"}, {"Prenom EPX", "Alain"}})});
         QCOMPARE(readBytes(first), firstAfter);
-
         // A double click on the other table shows that one.
         QVERIFY(activate(&manager));
         const QList<QListWidgetItem *> items = manager.File1->findItems(QStringLiteral("Trogor.krv"), Qt::MatchExactly);
@@ -329,7 +310,6 @@ private slots:
         QVERIFY(!manager.isVisible() && entry.isVisible());
         QCOMPARE(entry.windowTitle(), QStringLiteral(" VELDER - ") + QDir::toNativeSeparators(second));
         QCOMPARE(shown(), QStringLiteral("3|Trogor||Saint-Maudez|2|OLLIVIER\u00a0Tugdual|2"));
-
         // Back to the manager; a new table then shows nothing of the one before.
         click(entry.CmdOuvrir);
         QVERIFY(activate(&manager));
@@ -343,7 +323,6 @@ private slots:
         click(manager.OKButton);
         QVERIFY(entry.isVisible());
         QCOMPARE(shown(), QStringLiteral("1|Brennilis|||0||"));
-
         // "Ouvrir" saves the new table with a record; put in the trash then, it does
         // not come back when the program ends from the manager.
         QVERIFY(activate(&entry));
@@ -429,7 +408,6 @@ private slots:
         click(entry.PicBouton[3]);
         QCOMPARE(s.detailShown, 2);
         QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
-
         QVERIFY(activate(&entry));
         click(entry.Txt[30]);
         type(QStringLiteral("note un"));
