@@ -30,10 +30,7 @@ namespace {
 QString husband(int i) { return QStringLiteral("HUSBAND%1").arg(i, 2, 10, QChar(u'0')); }
 
 // Delete as X11 delivers it: with the character 127 (offscreen keys carry none).
-void x11Delete(QWidget *w)
-{
-    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_Delete, QString(QChar(127)), Qt::NoModifier);
-}
+void x11Delete(QWidget *w) { QTest::sendKeyEvent(QTest::Click, w, Qt::Key_Delete, QString(QChar(127)), Qt::NoModifier); }
 
 QString numberedRecord(int i)
 {
