@@ -19,11 +19,7 @@ constexpr int WifeSurname = 18, WifeFather = 22, WifeFatherFirst = 23, WifeFathe
 constexpr int Origin = 8, Code = 9, WifeOrigin = 20, Notes = 30;
 const QChar Bksp(key::Backspace);
 
-QString typed(int index, const QString &keys)
-{
-    Window w;
-    return w.type(index, keys).text;
-}
+QString typed(int index, const QString &keys) { return Window().type(index, keys).text; }
 
 QString origin(const QString &husband, const QString &wife)
 {
