@@ -30,8 +30,7 @@ struct Window : fieldrules::Context {
         const fieldrules::Box b = fieldrules::applied(index, r, date);
         if (r.layout)
             date = *r.layout;
-        if (r.beep)
-            ++beeps;
+        beeps += r.beep ? 1 : 0;
         if (r.help)
             help = *r.help;
         lastFocus = r.focus;
@@ -43,8 +42,7 @@ struct Window : fieldrules::Context {
     fieldrules::Box key(int index, fieldrules::Box b, QChar k)
     {
         b = apply(index, fieldrules::keyPress(index, b, k, *this));
-        const fieldrules::Result up = fieldrules::keyUp(index, b, *this);
-        if (up.focus != fieldrules::Focus::Stay)
+        if (const fieldrules::Result up = fieldrules::keyUp(index, b, *this); up.focus != fieldrules::Focus::Stay)
             lastFocus = up.focus;
         return b;
     }
@@ -63,15 +61,11 @@ struct Window : fieldrules::Context {
     fieldrules::Box enter(int index)
     {
         const fieldrules::Result r = fieldrules::gotFocus(index, {txt[index], 0, 0}, *this);
-        if (r.help)
-            help = *r.help;
+        help = r.help.value_or(help);
         return r.box;
     }
 
-    void leave(int index, const fieldrules::Box &b)
-    {
-        apply(index, fieldrules::lostFocus(index, b, *this));
-    }
+    void leave(int index, const fieldrules::Box &b) { apply(index, fieldrules::lostFocus(index, b, *this)); }
 };
 
 inline TableStore tableOf(const QStringList &records)

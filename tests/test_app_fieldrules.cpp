@@ -1,4 +1,8 @@
+// The rules of the entry window's boxes, driven directly: keystrokes, dates, the parish and search boxes.
+#include "app/daterules.h"
 #include "app/fieldrules.h"
+#include "app/parishentry.h"
+#include "app/search.h"
 #include "ruleshost.h"
 #include "testutil.h"
 
@@ -6,6 +10,7 @@
 
 using namespace fieldrules;
 using ruleshost::Window;
+using testutil::header;
 using testutil::recordLine;
 
 namespace {
@@ -14,16 +19,62 @@ constexpr int WifeSurname = 18, WifeFather = 22, WifeFatherFirst = 23, WifeFathe
 constexpr int Origin = 8, Code = 9, WifeOrigin = 20, Notes = 30;
 const QChar Bksp(key::Backspace);
 
-QString typed(int index, const QString &keys)
-{
-    Window w;
-    return w.type(index, keys).text;
-}
+QString typed(int index, const QString &keys) { return Window().type(index, keys).text; }
 
 QString origin(const QString &husband, const QString &wife)
 {
     return recordLine({{"Nom EPX", "A"}, {"Org EPX", husband}, {"Org EPSE", wife}});
 }
+
+constexpr int Day = 3, Month = 4, Year = 5;
+enum Layout { Designed, Gregorian, Republican };
+
+Window windowIn(int l)
+{
+    Window w;
+    w.date = l == Gregorian ? daterules::gregorian() : l == Republican ? daterules::republican() : daterules::designed();
+    return w;
+}
+
+// Month limit and width, year limit, width and left, the second "/" left.
+QString boxes(const DateBoxes &d)
+{
+    return QStringLiteral("%1 %2 %3 %4 %5 %6").arg(d.monthMaxLength).arg(d.monthWidth).arg(d.yearMaxLength)
+        .arg(d.yearWidth).arg(d.yearLeft).arg(d.slashLeft);
+}
+
+// Types keys into the date from the day box on, following the focus as the
+// window does (leaving a box completes it); returns the box holding the focus
+// at the end, or -1 once it went on to the dispensation box.
+int typeDate(Window &w, const QString &keys)
+{
+    int at = Day;
+    Box b = w.enter(at);
+    for (QChar k : keys) {
+        w.lastFocus = Focus::Stay;
+        b = w.key(at, b, k);
+        const Focus next = w.lastFocus;
+        if (next == Focus::Stay)
+            continue;
+        w.leave(at, b);
+        if (next == Focus::Dispense)
+            return -1;
+        at = next == Focus::Month ? Month : Year;
+        b = w.enter(at);
+    }
+    return at;
+}
+
+TableStore tableOfHusbands(const QStringList &husbands, const QStringList &wives = {})
+{
+    QStringList lines{header()};
+    for (int i = 0; i < husbands.size(); ++i)
+        lines << recordLine({{"Nom EPX", husbands[i]}, {"Nom EPSE", i < wives.size() ? wives[i] : QString()}});
+    TableStore t;
+    t.setContent(lines);
+    return t;
+}
+const QStringList Parishes{QStringLiteral("Saint-Martin"), QStringLiteral("Sainte-Anne"), QStringLiteral("Serres")};
 } // namespace
 
 class TestFieldRules : public QObject {
@@ -64,10 +115,7 @@ private slots:
     void everyBoxHasItsRule_data()
     {
         QTest::addColumn<int>("box");
-        QTest::addColumn<int>("maxLength");
-        QTest::addColumn<bool>("centred");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("beeps");
+        QTest::addColumn<QString>("expected");   // a place code or a death marker: limited, centred; a marker beeps
         const QString initial = "2a+ B", capitals = "2A+ B", asTyped = "2a+ b", code = "2A", marker = "+";
         const QList<QPair<int, QString>> boxes{
             {0, initial}, {1, asTyped}, {2, capitals}, {6, capitals}, {7, initial}, {8, initial}, {9, code},
@@ -76,22 +124,18 @@ private slots:
             {22, capitals}, {23, initial}, {24, marker}, {25, capitals}, {26, initial}, {27, marker},
             {28, capitals}, {29, initial}, {30, asTyped}};
         for (const auto &[i, expected] : boxes)
-            QTest::addRow("Txt(%d)", i) << i << (expected == code ? 2 : expected == marker ? 1 : 0)
-                                        << (expected == code || expected == marker) << expected
-                                        << (expected == marker ? 4 : 0);
+            QTest::addRow("Txt(%d)", i) << i << expected;
     }
     void everyBoxHasItsRule()
     {
         QFETCH(int, box);
-        QFETCH(int, maxLength);
-        QFETCH(bool, centred);
         QFETCH(QString, expected);
-        QFETCH(int, beeps);
+        const bool code = expected == u"2A", marker = expected == u"+";
         Window w;
-        QCOMPARE(fieldrules::maxLength(box, w.date), maxLength);
-        QCOMPARE(boxInfo(box).align, centred ? Align::Center : Align::Left);
+        QCOMPARE(fieldrules::maxLength(box, w.date), code ? 2 : marker ? 1 : 0);
+        QCOMPARE(boxInfo(box).align, code || marker ? Align::Center : Align::Left);
         QCOMPARE(w.type(box, "2a+ b").text, expected);
-        QCOMPARE(w.beeps, beeps);
+        QCOMPARE(w.beeps, marker ? 4 : 0);
         for (int other = 0; other < record::TxtCount; ++other)
             if (other != box)
                 QCOMPARE(w.txt[other], (box == 6 || box == 18) && other == box + 4 ? expected : QString());
@@ -137,12 +181,10 @@ private slots:
         QCOMPARE(b.caret, caret + 1);
     }
 
-    void surnameCopiedWhileTyping()
+    void surnameCopiedWhileTypingAndDeleting()
     {
         Window w;
         Box b = w.type(Surname, "duran", Box{});
-        QCOMPARE(w.txt[FatherSurname], QStringLiteral("DURAN"));
-        QCOMPARE(w.txt[WifeFather], QString());
         // The father's surname typed differently stops the copy; equal again (any case), it resumes.
         w.type(FatherSurname, "x");
         b = w.key(Surname, b, u'd');
@@ -153,12 +195,8 @@ private slots:
         // A particle rewritten while typing is copied too; the wife's pair is her own.
         Window p;
         p.type(WifeSurname, "de la fontaine");
-        QCOMPARE(p.txt[WifeFather], QStringLiteral("de la FONTAINE"));
-        QCOMPARE(p.txt[FatherSurname], QString());
-    }
-
-    void surnameCopiedOnDeletion()
-    {
+        QCOMPARE(p.txt[WifeFather] + u'|' + p.txt[FatherSurname], QStringLiteral("de la FONTAINE|"));
+        // Deleting in the surname deletes in the copy.
         struct Case { int box; QString spouse, father; Box start; QChar key; QString spouseAfter, fatherAfter; int caret; };
         const Case cases[] = {
             {Surname, "DURAND", "DURAND", {"DURAND", 0, 6}, Bksp, "", "", 0},             // tabbed in: all selected
@@ -180,6 +218,7 @@ private slots:
         }
     }
 
+    // Leaving the father's marker clears a copy that names nobody.
     void copyClearedWhenTheMarkerIsLeft()
     {
         struct Case { int marker; QString father, fatherFirst, expected; };
@@ -225,12 +264,8 @@ private slots:
         QCOMPARE(w.type(Origin, "y", Box{QStringLiteral("LQQ"), 1, 0}), (Box{QStringLiteral("Lyon"), 2, 2}));
         // No table at all: the key is typed as it is.
         QCOMPARE(typed(Origin, "quimper"), QStringLiteral("Quimper"));
-    }
-
-    // The completion reads a column of the origins; it must follow every change of the table.
-    void originCompletionFollowsTheTable()
-    {
-        TableStore t = ruleshost::tableOf({origin("Lyon", "Laval"), origin("Lille", "Lorient"), origin("Loudun", "Lens")});
+        // The completion reads a column of the origins; it must follow every change of the table.
+        t = ruleshost::tableOf({origin("Lyon", "Laval"), origin("Lille", "Lorient"), origin("Loudun", "Lens")});
         auto proposal = [&](int position, const QString &prefix) { return originProposal(t, position, prefix).value_or("-"); };
         QCOMPARE(proposal(9, "Li") + proposal(59, "Lo"), QStringLiteral("LilleLorient"));
         t.setLine(2, origin("Limoges", "Lamballe"));               // a record stored
@@ -264,7 +299,7 @@ private slots:
         }
     }
 
-    void everyBoxOnEnterFocusAndLeaving()
+    void everyBoxOnEnterFocusLeavingAndOddKeys()
     {
         const QString dateHelp = QStringLiteral("Format date: 03/05/1815 (Calendrier Grégorien); 15/brum/04 (Calendrier Républicain)");
         const QString markerHelp = QStringLiteral("Si la personne est décédée lors du mariage, mettre \"+\"");
@@ -274,22 +309,14 @@ private slots:
             QVERIFY(r.key.isNull() && !r.beep);
             QCOMPARE(r.focus, Focus::NextControl);
             QCOMPARE(r.box.text, QStringLiteral("12"));
-
             const Result in = gotFocus(i, Box{QStringLiteral("abc"), 2, 0}, w);
             QCOMPARE(in.box, (Box{QStringLiteral("abc"), 0, 3}));
+            // The help line is left as it was but on the date and the death markers.
             const bool marker = i == 12 || i == 15 || i == 24 || i == 27;
-            if (i >= 3 && i <= 5)
-                QCOMPARE(in.help.value_or(QString()), dateHelp);
-            else if (marker)
-                QCOMPARE(in.help.value_or(QString()), markerHelp);
-            else
-                QVERIFY(!in.help);   // the help line is left as it was
+            QCOMPARE(in.help.value_or("kept"), i >= 3 && i <= 5 ? dateHelp : marker ? markerHelp : QStringLiteral("kept"));
             QCOMPARE(lostFocus(i, in.box, w).help.value_or(QStringLiteral("kept")), QString());
         }
-    }
-
-    void onlyFieldCharactersAreTyped()
-    {
+        // Only the characters a field may hold are typed.
         Window w;
         QCOMPARE(w.type(Notes, QStringLiteral("a\tb€") + QChar(0x0101)).text, QStringLiteral("ab€"));
         QCOMPARE(w.beeps, 2);
@@ -298,6 +325,212 @@ private slots:
         QCOMPARE(keyDown(6, {}, 33).pageKey, 33);   // Page Up and Down go to the window
         QCOMPARE(keyDown(30, {}, 34).pageKey, 34);
         QCOMPARE(keyDown(6, {}, 35).pageKey, 0);
+    }
+
+    // Keys typed into a box (empty unless given): what it holds, how many beeps, where the focus goes.
+    void keysInOneBox()
+    {
+        struct Case { int layout, box; QString keys, text; int beeps; Focus focus; Box start = {}; };
+        const Focus stay = Focus::Stay;
+        const Case cases[] = {
+            {Gregorian, Day, "32", "3", 1, stay},
+            {Gregorian, Day, "31", "31", 0, Focus::Month},
+            {Gregorian, Day, "00", "00", 0, Focus::Month},   // no lower limit
+            {Gregorian, Month, "13", "1", 1, stay},
+            {Gregorian, Year, "1991", "199", 1, stay},
+            {Gregorian, Year, "1990", "1990", 0, Focus::Dispense},
+            {Republican, Day, "31", "3", 1, stay},
+            {Republican, Day, "30", "30", 0, Focus::Month},
+            {Republican, Year, "15", "1", 1, stay},
+            {Republican, Year, "14", "14", 0, Focus::Dispense},
+            {Designed, Day, "31", "3", 1, stay},             // the window just opened: Republican limits
+            {Designed, Year, "18", "1", 1, stay},
+            {Gregorian, Day, "aé", "", 2, stay},             // letters: a beep
+            {Gregorian, Year, "aé", "", 2, stay},
+            {Gregorian, Day, "/ -.+", "", 0, stay},          // signs below "0": dropped silently
+            {Designed, Month, "/ ", "", 0, stay},
+            {Gregorian, Day, "3", "3", 0, stay, {"12", 0, 2}},   // the key replaces the selection
+            {Gregorian, Day, "5", ".3", 1, Focus::Month, {".3", 2, 0}},   // padding dots of a short part count as nothing
+        };
+        for (const Case &c : cases) {
+            Window w = windowIn(c.layout);
+            QCOMPARE(w.type(c.box, c.keys, c.start).text, c.text);
+            QCOMPARE(w.beeps, c.beeps);
+            QCOMPARE(w.lastFocus, c.focus);
+        }
+    }
+
+    void monthNameCompletion_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("month");
+        QTest::addColumn<int>("caret");
+        QTest::newRow("b") << "b" << "Brum" << 1;
+        QTest::newRow("f") << "f" << "Flor" << 1;
+        QTest::newRow("fr") << "fr" << "Frim" << 2;
+        QTest::newRow("fru") << "fru" << "Fruc" << 3;
+        QTest::newRow("p") << "p" << "Pluv" << 1;
+        QTest::newRow("pr") << "pr" << "Prai" << 2;
+        QTest::newRow("v") << "v" << "Vend" << 1;
+        QTest::newRow("vent") << "vent" << "Vent" << 4;
+        QTest::newRow("capitals typed") << "BRU" << "Brum" << 3;
+        QTest::newRow("x refused") << "x" << "" << 0;
+        QTest::newRow("fl then x refused") << "flx" << "Flor" << 2;
+    }
+    void monthNameCompletion()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, month);
+        QFETCH(int, caret);
+        for (int l : {Designed, Gregorian, Republican}) {
+            Window w = windowIn(l);
+            const Box b = w.type(Month, keys, Box{});
+            QCOMPARE(b, (Box{month, caret, int(month.size()) - caret}));
+            QCOMPARE(w.beeps, 0);
+            if (!month.isEmpty())
+                QCOMPARE(w.date.monthMaxLength, 4);
+        }
+    }
+
+    void republicanMonthSwitchesAndIsEditedBack()
+    {
+        Window w = windowIn(Gregorian);
+        w.txt[Year] = QStringLiteral("1815");
+        QCOMPARE(w.type(Month, "b", Box{}), (Box{QStringLiteral("Brum"), 1, 3}));
+        QCOMPARE(boxes(w.date), QStringLiteral("4 470 2 300 5540 5435"));
+        // The year typed before is not touched by the switch, nor by leaving it.
+        w.leave(Year, Box{w.txt[Year], 4, 0});
+        QCOMPARE(w.txt[Year], QStringLiteral("1815"));
+        QCOMPARE(w.type(Month, "5", w.enter(Month)).text, QStringLiteral("Brum"));   // no digits
+        // Emptied, a digit switches to the Gregorian layout.
+        Box b = w.type(Month, QString(QChar(key::Backspace)) + u'5', w.enter(Month));
+        QCOMPARE(b.text, QStringLiteral("5"));
+        QCOMPARE(w.date.monthMaxLength, 2);
+        // A month name cut short is dropped on leaving, and the Gregorian layout comes back.
+        b = w.type(Month, QStringLiteral("brum") + QString(2, QChar(key::Backspace)), Box{});
+        QCOMPARE(b.text, QStringLiteral("Br"));
+        w.leave(Month, b);
+        QCOMPARE(w.txt[Month], QString());
+        QCOMPARE(boxes(w.date), QStringLiteral("2 300 4 470 5370 5265"));
+        QCOMPARE(w.beeps, 0);
+    }
+
+    void paddingAndCaseOnLeaving()
+    {
+        struct Case { int layout, box; QString text, expected; };
+        const Case cases[] = {
+            {Gregorian, Day, "5", "05"}, {Republican, Year, "4", "04"}, {Gregorian, Year, "815", "0815"},
+            {Designed, Year, "5", "5"},                  // no length to pad to
+            {Republican, Month, "BRUM", "Brum"}, {Gregorian, Day, "", ""},
+            {Gregorian, Day, ".5", ".5"},                // stored padding kept
+        };
+        for (const Case &c : cases) {
+            Window w = windowIn(c.layout);
+            const Result r = lostFocus(c.box, Box{c.text, int(c.text.size()), 0}, w);
+            QCOMPARE(r.box.text, c.expected);
+            QCOMPARE(r.align.value_or(Align::Left), Align::Center);
+            QCOMPARE(r.help.value_or(QStringLiteral("kept")), QString());
+            QVERIFY(!r.layout);
+        }
+    }
+
+    void wholeDateInARow()
+    {
+        Window w;   // the window just opened: the first month digit switches to Gregorian
+        QCOMPARE(boxes(w.date), QStringLiteral("4 300 0 470 5350 5270"));
+        QCOMPARE(typeDate(w, "03051815"), -1);
+        QCOMPARE((QStringList{w.txt[Day], w.txt[Month], w.txt[Year]}), (QStringList{"03", "05", "1815"}));
+        QCOMPARE(boxes(w.date), QStringLiteral("2 300 4 470 5370 5265"));
+        Window r = windowIn(Gregorian);
+        QCOMPARE(typeDate(r, "15brum04"), -1);
+        QCOMPARE((QStringList{r.txt[Day], r.txt[Month], r.txt[Year]}), (QStringList{"15", "Brum", "04"}));
+        QCOMPARE(w.beeps + r.beeps, 0);
+        // It moves on only with the caret at the length, and the year of the designed state has none.
+        Window d;
+        QCOMPARE(keyUp(Year, Box{QStringLiteral("14"), 2, 0}, d).focus, Focus::Stay);
+        QCOMPARE(keyUp(Day, Box{QStringLiteral("12"), 1, 0}, r).focus, Focus::Stay);
+        QCOMPARE(keyUp(Day, Box{QStringLiteral("12"), 2, 0}, r).focus, Focus::Month);
+    }
+
+    void searchOnTheHusbandsSurname()
+    {
+        search::SurnameIndex index;   // what the window searches with
+        const TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT", "de la FONTAINE"}, {"", "", "", "KERGOAT"});
+        // Longer than the surname, case-sensitive, a wife's surname: nothing.
+        for (const auto &[q, hit] : {std::pair{u"D", 2}, {u"DUP", 3}, {u"", 1}, {u"DUPONTEL", 0}, {u"m", 0}, {u"DE", 0},
+                                     {u"de la", 4}, {u"KERGOAT", 0}})
+            QCOMPARE(index.first(t, q), hit);
+        // ">" and "<" from the record shown, stopping at the ends.
+        QCOMPARE(index.next(t, u"DUP", 3), 0);
+        QCOMPARE(index.previous(t, u"DU", 3), 2);
+        QCOMPARE(index.previous(t, u"DU", 2), 0);
+        QCOMPARE(index.next(t, u"", 1), 2);
+        QCOMPARE(index.previous(t, u"", 5), 4);    // from the spare slot: the last record first
+        // Short or empty lines never match.
+        TableStore s;
+        s.setContent({header(), QStringLiteral("a\tb\tc\td\te\tf\tNOM"), QString(), recordLine({{"Nom EPX", "NOM"}}),
+                      recordLine({{"Nom EPX", "D?"}}), recordLine({{"Nom EPX", "ŒUVRE"}})});
+        QCOMPARE(index.first(s, u""), 3);
+        // A character without a Windows-1252 byte matches nothing, not a '?' of the table.
+        for (const auto &[q, hit] : {std::pair{u"D\u4e2d", 0}, {u"D?", 4}, {u"Œ", 5}, {u"ŒUVRES", 0}})
+            QCOMPARE(index.first(s, q), hit);
+        QCOMPARE(index.first(TableStore(), u""), 0);
+        // The search box after a key: typed over the selection, Backspace (8) and Delete (127) at the caret or on it.
+        using Key = std::tuple<int, int, char16_t, const char *>;
+        for (const auto &[caret, sel, key, after] : {Key{1, 2, u'X', "DXAND"}, Key{1, 2, 8, "DAND"}, Key{3, 0, 8, "DUAND"},
+                 Key{0, 0, 8, "DURAND"}, Key{0, 0, 127, "URAND"}, Key{1, 2, 127, "DAND"}, Key{6, 0, 127, "DURAND"}})
+            QCOMPARE(search::textAfterKey("DURAND", caret, sel, QChar(key)), QString::fromLatin1(after));
+    }
+
+    void indexFollowsEditsDeletionsAndAppends()
+    {
+        TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT", "LE BRIS", "DUVAL"});
+        search::SurnameIndex index;
+        auto agree = [&](const char *step) {
+            for (const QString q : {"", "D", "DU", "DUP", "M", "X", "MORVAN"})
+                for (int from = 0; from <= t.upperIndex() + 1; ++from)
+                    for (int dir : {-1, +1})
+                        if (index.find(t, q, from, dir) != t.findField(search::SurnameField, q, from, dir, true))   // the lines read one by one
+                            QFAIL(qPrintable(QStringLiteral("%1: q=%2 from=%3 dir=%4").arg(step, q).arg(from).arg(dir)));
+        };
+        agree("fresh");
+        t.setLine(2, recordLine({{"Nom EPX", "MORVAN"}}));
+        agree("edited");
+        t.deleteRecord(1);
+        agree("first deleted");
+        t.grow();
+        t.setLine(t.upperIndex() - 1, recordLine({{"Nom EPX", "DUPUIS"}}));
+        agree("appended");
+        t.setLine(1, QStringLiteral("no tabs at all"));
+        agree("broken line");
+        for (int i = 0; i < 3000; ++i) {   // enough rewrites to rebuild the buffer
+            t.setLine(1 + i % t.recordCount(), recordLine({{"Nom EPX", QStringLiteral("DU%1").arg(i)}}));
+            QCOMPARE(index.first(t, QStringLiteral("DU%1").arg(i)), 1 + i % t.recordCount());
+        }
+        agree("rewritten");
+        const TableStore before = t;   // a copy followed, then the table again
+        t.setLine(2, recordLine({{"Nom EPX", "ZOLA"}}));
+        for (int round = 0; round < 2; ++round) {
+            QCOMPARE(index.first(t, u"ZOLA"), 2);
+            QCOMPARE(index.first(before, u"ZOLA"), 0);
+        }
+        t.setContent({header(), recordLine({{"Nom EPX", "XAVIER"}})});
+        agree("another table");
+    }
+
+    void parishCompletionInListOrder()
+    {
+        // The walk through the list is the entry window's test; here the edges.
+        // "Sainte" is reached letter by letter, the case following the hyphen rule.
+        QCOMPARE(parish::key("Saint-Martin", 5, 7, u'E', Parishes).text, QStringLiteral("Sainte-Anne"));
+        QCOMPARE(parish::key("Saint-Martin", 6, 6, u'm', Parishes).selectionLength, 5);
+        QCOMPARE(parish::key("", 0, 0, u's', {}).kind, parish::KeyResult::Refused);   // an empty list
+        QCOMPARE(parish::key("Serres", 6, 0, QChar(13), Parishes).kind, parish::KeyResult::NextField);
+        QCOMPARE(parish::key("Serres", 6, 0, QChar(8), Parishes).kind, parish::KeyResult::Pass);
+        // The elided "d" before an apostrophe, then completion with it.
+        const auto r = parish::key("Notre-Dame D", 12, 0, u'\'', {QStringLiteral("Notre-Dame d'Ys")});
+        QCOMPARE(r.text, QStringLiteral("Notre-Dame d'Ys"));
+        QCOMPARE(r.caret, 13);
     }
 };
 

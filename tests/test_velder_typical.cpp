@@ -1,7 +1,5 @@
-// The whole program driven as a volunteer would: a new table made from an empty
-// folder, one marriage typed through the entry window and the detail window, and
-// the table file checked byte for byte; then "Ouvrir" going back and forth
-// between two tables.
+// The whole program driven as a volunteer would: a new table made from an empty folder, one marriage typed
+// through the entry and detail windows, the file checked byte for byte; then "Ouvrir" between two tables.
 #include "app/form1.h"
 #include "app/program.h"
 #include "detail/detailwindow.h"
@@ -23,6 +21,7 @@
 #include <QtTest>
 
 using detail::FrmRem;
+using namespace testutil;
 
 namespace {
 
@@ -32,19 +31,16 @@ QWidget *focused() { return QApplication::focusWidget(); }
 void type(const QString &text)
 {
     for (QChar c : text) {
-        QWidget *w = focused();
-        QVERIFY(w);
-        QTest::sendKeyEvent(QTest::Click, w, Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
+        QVERIFY(focused());
+        QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
     }
 }
 void press(Qt::Key key) { QTest::keyClick(focused(), key); }
 // Types each entry and Enter after it ("" for Enter alone).
 void enter(const QStringList &entries)
 {
-    for (const QString &e : entries) {
-        type(e);
-        press(Qt::Key_Return);
-    }
+    for (const QString &e : entries)
+        type(e), press(Qt::Key_Return);
 }
 void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
@@ -91,7 +87,6 @@ struct Session {
         e.askYesNo = [note](const QString &title, const QString &text) { return note(title, text), false; };
         e.askSaveFailure = [note](const QString &t, const QString &text) { return note(t, text), savefailure::Choice::Stay; };
         e.onUnloaded = [this] { ++unloaded; };
-
         detail::hooks().prompt = [this](QWidget *, const QString &title, const QString &, const QString &initial) {
             prompts << title << initial;
             return sources;
@@ -119,381 +114,311 @@ class TestVelderTypical : public QObject {
 private slots:
     void init() { detail::detailMode = 0; }
     void cleanup() { detail::hooks() = {}, startup::setAppFolder(QString()); }
-    void typicalRecordFromAnEmptyFolder();
-    void ouvrirGoesBackAndOpensAnotherTable();
-    void detailWindowKeepsTheRecordShown_data();
-    void detailWindowKeepsTheRecordShown();
-};
-
-void TestVelderTypical::typicalRecordFromAnEmptyFolder()
-{
-    Session answers;
-    Program &program = answers.make();
-    FrmOuvrir &manager = program.manager();
-    Form1 &entry = program.entry();
-    program.start();
-    QCOMPARE(manager.File1->count(), 0);
-    QVERIFY(activate(&manager));
-
-    // a new table, its properties asked for in the detail window
-    click(manager.OptNvtbl);
-    QVERIFY(manager.TxtNomTable->isEnabled());
-    QCOMPARE(focused(), manager.TxtNomTable);
-    type(QStringLiteral("Lanvézec.txt"));
-    answers.sources = QStringLiteral("1802 à 1870_ADO : 3E112@1871 à 1899_Mairie : 3E113");
-    answers.detailSteps = [&](FrmRem &w) {
-        QCOMPARE(w.mode(), 12);
-        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Propriétés de la table"));
-        QCOMPARE(focused(), w.TxtRqEp[0]);
-        enter({"lanvézec", "anne le goff", "12/03/2024", "yves morvan", "marie kerbrat"});
-        QCOMPARE(focused(), w.TxtRqEp[5]);
-        type(QStringLiteral("Étude des mariages de Lanvézec"));
-        click(w.CmdPrecedent); // "Sources"
-        click(w.CmdOk);
-    };
-    press(Qt::Key_Return); // Enter in the name box opens
-    QCOMPARE(answers.detailShown, 1);
-    QCOMPARE(answers.prompts.value(0), QStringLiteral("Sources et détail des périodes couvertes"));
-    QVERIFY(answers.messages.isEmpty());
-
-    // The new table is made and opened on its spare slot, record 1.
-    const QString path = answers.path(QStringLiteral("Lanvézec.krv"));
-    QVERIFY(!QFile::exists(path.chopped(4) + QStringLiteral(".txt.krv")));
-    QVERIFY(!manager.isVisible() && entry.isVisible());
-    QCOMPARE(entry.windowTitle(), QStringLiteral(" VELDER - ") + QDir::toNativeSeparators(path));
-    QCOMPARE(entry.Txtnb->text(), QStringLiteral("1"));
-    QVERIFY(activate(&entry));
-    QCOMPARE(focused(), entry.CmbActe);
-
-    // a parish added through "..."
-    answers.detailSteps = [&](FrmRem &w) {
-        QCOMPARE(w.mode(), 11);
-        type(QStringLiteral("saint-pierre"));
-        click(w.CmdPrecedent); // "Ajouter"
-        click(w.TxtRqEp[0]);
-        type(QStringLiteral("notre-dame"));
-        click(w.CmdPrecedent);
-        click(w.TxtRqEp[0]);
-        type(QStringLiteral("SAINT-PIERRE"));
-        click(w.CmdPrecedent); // already listed, letter case aside
-        QCOMPARE(w.LstParoisse->count(), 2);
-        click(w.CmdOk);
-    };
-    click(entry.CmdRq[0]);
-    QCOMPARE(answers.detailShown, 2);
-    QCOMPARE(answers.messages, QStringList{"Velder: La paroisse est déjà présente dans la liste"});
-    answers.messages.clear();
-    QCOMPARE(entry.CmbParoisse->count(), 2);
-
-    // the parish, completed from the list
-    QVERIFY(activate(&entry));
-    click(entry.CmbParoisse->lineEdit());
-    type(QStringLiteral("s"));
-    QCOMPARE(entry.CmbParoisse->currentText(), QStringLiteral("Saint-Pierre"));
-    type(QStringLiteral("aint-p"));
-    press(Qt::Key_Return);
-    QCOMPARE(focused(), entry.CmdRq[0]);
-    press(Qt::Key_Tab);
-
-    // the act type: a contract, then back to a marriage
-    QCOMPARE(focused(), entry.CmbActe);
-    press(Qt::Key_Down);
-    QCOMPARE(entry.CmbActe->currentText(), QStringLiteral("Contrat de Mariage"));
-    press(Qt::Key_Up);
-    press(Qt::Key_Return);
-
-    // the date: day and month padded on leaving, the year moves on by itself
-    QCOMPARE(focused(), entry.Txt[3]);
-    enter({"7", "5"});
-    type(QStringLiteral("1811"));
-    QCOMPARE(focused(), entry.ChkDispense);
-    press(Qt::Key_Tab);
-
-    // the husband and his parents
-    QCOMPARE(focused(), entry.Txt[6]);
-    enter({"de kerguelen", "jean-françois", "plouvern"});
-    type(QStringLiteral("2x9")); // a place code takes digits
-    press(Qt::Key_Return);
-    QCOMPARE(focused(), entry.CmdRq[1]);
-    press(Qt::Key_Tab);
-    QCOMPARE(focused(), entry.Txt[10]);
-    press(Qt::Key_Return); // the father bears the husband's surname
-    enter({"yves", "+", "morvan", "marie-anne"});
-    press(Qt::Key_Return); // the mother was alive
-    QCOMPARE(focused(), entry.CmdRq[2]);
-    press(Qt::Key_Tab);
-    press(Qt::Key_Return); // no previous spouse
-    press(Qt::Key_Return);
-    QCOMPARE(focused(), entry.CmdRq[3]);
-    press(Qt::Key_Tab);
-
-    // the wife and her parents
-    QCOMPARE(focused(), entry.Txt[18]);
-    enter({"le goff", "marie-josèphe", "LANVÉZEC", "22"});
-    press(Qt::Key_Tab);
-    QCOMPARE(focused(), entry.Txt[22]);
-    press(Qt::Key_Return);
-    enter({"guillaume", "", "d'argentré", "JEANNE", "+"});
-    QCOMPARE(focused(), entry.CmdRq[5]);
-
-    // four witnesses on the witness pages
-    // Clicks into each box given and types its text.
-    auto fill = [](FrmRem &w, const QList<QPair<int, QString>> &boxes) {
-        for (const auto &[box, text] : boxes) {
-            click(w.TxtRqEp[box]);
-            type(text);
-        }
-    };
-    answers.detailSteps = [&](FrmRem &w) {
-        QCOMPARE(w.mode(), 8);
-        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 1"));
-        QVERIFY(!w.CmdPrecedent->isEnabled());
-        QCOMPARE(focused(), w.TxtRqEp[0]);
-        type(QStringLiteral("riou"));
-        press(Qt::Key_Return);
-        type(QStringLiteral("hervé"));
-        click(w.Option2[0]); // M
-        fill(w, {{2, "45"}, {3, "plouvern"}, {4, "29"}, {5, "lanvézec"}, {6, "22"}, {7, "laboureur"},
-                 {8, "oncle"}});
-        click(w.Option1[0]); // of the husband
-        fill(w, {{9, "signe"}});
-        click(w.CmdSuivant);
-
-        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 2"));
-        QCOMPARE(w.TxtRqEp[0]->text(), QString()); // an unused witness comes empty
-        QVERIFY(w.Option2[1]->isChecked());
-        fill(w, {{0, "le bihan"}, {1, "pierre"}});
-        click(w.Option2[0]);
-        fill(w, {{7, "meunier"}});
-        click(w.CmdSuivant);
-
-        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 3"));
-        fill(w, {{0, "kerbrat"}, {1, "louise"}, {2, "30"}, {5, "saint-éloi"}, {8, "cousine"}});
-        click(w.CmdSuivant);
-
-        QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 4"));
-        QVERIFY(!w.CmdSuivant->isEnabled());
-        fill(w, {{0, "tanguy"}, {1, "jean"}});
-        click(w.Option2[0]);
-        fill(w, {{7, "tisserand"}, {9, "ne signe pas"}});
-
-        click(w.CmdOk);
-    };
-    click(entry.CmdTemoin);
-    QCOMPARE(answers.detailShown, 3);
-
-    QVERIFY(activate(&entry));
-    click(entry.Txt[30]);
-    type(QStringLiteral("bans publiés 3 fois"));
-
-    // "Suivant >>" stores the record and shows the next new one
-    click(entry.CmdSuivant);
-    QCOMPARE(program.table().upperIndex(), 2);
-    QCOMPARE(entry.Txtnb->text(), QStringLiteral("2"));
-    QCOMPARE(entry.Txt[6]->text(), QString());
-    QCOMPARE(entry.Lbl[1]->text(), QStringLiteral("de KERGUELEN\u00a0Jean-François"));
-    QCOMPARE(entry.groups()[10], QString(11, u'\t'));   // nothing of the witnesses left
-
-    // "Quitter"
-    click(entry.CmdQuitter);
-    QCOMPARE(answers.unloaded, 1);
-    QVERIFY(answers.messages.isEmpty());
-
-    // The table as written by hand: header and record, Windows-1252, CR LF.
-    QCOMPARE(testutil::readBytes(path), testutil::readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/typical_record.krv"));
-}
-
-void TestVelderTypical::ouvrirGoesBackAndOpensAnotherTable()
-{
-    Session s;
-    const QString first = s.path(QStringLiteral("Kerivoal.krv"));
-    const QString second = s.path(QStringLiteral("Trogor.krv"));
-    const QByteArray firstBytes = "Kerivoal\t1810 \xe0 1830_ADO : 3E7\tJos" "\xa0" "2023" "\xa0" "Lan" "\xa0" "Per"
-                                  "\xa0" "\tSaint-Yves\r\n"
-                                  + cp1252::encode(testutil::recordLine(
-                                      {{"Lieu", "Kerivoal"}, {"Paroisse", "Saint-Yves"}, {"Date", "02/02/1822"},
-                                       {"Nom EPX", "PRIGENT"}, {"Prenom EPX", "Goulven"}}))
-                                  + "\r\n";
-    QVERIFY(testutil::writeBytes(first, firstBytes));
-    const QByteArray secondBytes = testutil::fileBytes(
-        {QStringLiteral("Trogor\t\t\u00a0\u00a0\u00a0\u00a0\tSaint-Maudez\u00a0Locmaria"),
-         testutil::recordLine({{"Lieu", "Trogor"}, {"Paroisse", "Locmaria"}, {"Nom EPX", "JÉGOU"}}),
-         testutil::recordLine({{"Lieu", "Trogor"}, {"Paroisse", "Saint-Maudez"}, {"Nom EPX", "OLLIVIER"},
-                               {"Prenom EPX", "Tugdual"}})});
-    QVERIFY(testutil::writeBytes(second, secondBytes));
-
-    Program &program = s.make();
-    FrmOuvrir &manager = program.manager();
-    Form1 &entry = program.entry();
-    program.start();
-    QVERIFY(activate(&manager));
-    QCOMPARE(manager.selectedTable(), QStringLiteral("Kerivoal.krv"));
-
-    // Enter in the list opens the selected table on a new record.
-    manager.File1->setFocus();
-    press(Qt::Key_Return);
-    QVERIFY(!manager.isVisible() && entry.isVisible());
-    QCOMPARE(entry.Txtnb->text(), QStringLiteral("2"));
-    QCOMPARE(entry.CmbParoisse->currentText(), QStringLiteral("Saint-Yves"));
-    QCOMPARE(entry.Lbl[1]->text(), QStringLiteral("PRIGENT\u00a0Goulven"));
-
-    QVERIFY(activate(&entry));
-    click(entry.Txt[6]);
-    type(QStringLiteral("tanguy"));
-    press(Qt::Key_Return);
-    type(QStringLiteral("alain"));
-
-    // "Ouvrir" stores, saves and brings the manager back.
-    click(entry.CmdOuvrir);
-    QVERIFY(manager.isVisible() && !entry.isVisible());
-    // Typed without his first names, the father keeps no copy of the surname.
-    const QByteArray typed = cp1252::encode(testutil::recordLine(
-        {{"Lieu", "Kerivoal"}, {"Paroisse", "Saint-Yves"}, {"Nom EPX", "TANGUY"}, {"Prenom EPX", "Alain"}}));
-    QCOMPARE(testutil::readBytes(first), firstBytes + typed + "\r\n");
-
-    // A double click on the other table shows that one.
-    QVERIFY(activate(&manager));
-    const QList<QListWidgetItem *> items = manager.File1->findItems(QStringLiteral("Trogor.krv"), Qt::MatchExactly);
-    QCOMPARE(items.size(), 1);
-    const QPoint at = manager.File1->visualItemRect(items.first()).center();
-    QTest::mouseClick(manager.File1->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(manager.File1->viewport(), Qt::LeftButton, {}, at);
-    QVERIFY(!manager.isVisible() && entry.isVisible());
-    QCOMPARE(entry.windowTitle(), QStringLiteral(" VELDER - ") + QDir::toNativeSeparators(second));
-    QCOMPARE(entry.Txtnb->text(), QStringLiteral("3"));
-    QCOMPARE(entry.Txt[6]->text(), QString());
-    QCOMPARE(entry.CmbParoisse->count(), 2);
-    QCOMPARE(entry.Lbl[1]->text(), QStringLiteral("OLLIVIER\u00a0Tugdual"));
-
-    // Back to the manager; a new table then shows nothing of the one before.
-    click(entry.CmdOuvrir);
-    QVERIFY(activate(&manager));
-    click(manager.OptNvtbl);
-    type(QStringLiteral("Brennilis"));
-    s.detailSteps = [&](FrmRem &w) {
-        QCOMPARE(w.TxtRqEp[0]->text(), QString());
-        type(QStringLiteral("brennilis"));
-        click(w.CmdOk);
-    };
-    click(manager.OKButton);
-    QVERIFY(entry.isVisible());
-    QCOMPARE(entry.Txtnb->text(), QStringLiteral("1"));
-    QCOMPARE(entry.Txt[0]->text(), QStringLiteral("Brennilis"));
-    QCOMPARE(entry.CmbParoisse->count(), 0);
-    QCOMPARE(entry.CmbParoisse->currentText(), QString());
-    QCOMPARE(entry.Lbl[1]->text(), QString());
-    QCOMPARE(entry.Lblnb2->text(), QString());
-
-    // "Ouvrir" saves the new table with a record; put in the trash then, it does
-    // not come back when the program ends from the manager.
-    QVERIFY(activate(&entry));
-    click(entry.Txt[6]);
-    type(QStringLiteral("kermarrec"));
-    click(entry.CmdOuvrir);
-    QCOMPARE(manager.selectedTable(), QStringLiteral("Brennilis.krv"));
-    const QString brennilis = s.path(QStringLiteral("Brennilis.krv"));
-    QCOMPARE(testutil::readBytes(brennilis),
-             QByteArray("Brennilis\t\t" "\xa0\xa0\xa0\xa0" "\t\r\n")
-                 + cp1252::encode(testutil::recordLine({{"Lieu", "Brennilis"}, {"Nom EPX", "KERMARREC"}})) + "\r\n");
-    QVERIFY2(s.messages.isEmpty(), qPrintable(s.messages.join(u'\n')));
-    s.yes = true;
-    click(manager.CmdSuppr);
-    QVERIFY(!QFile::exists(brennilis));
-    click(manager.CmdAnnuler);
-    QCOMPARE(s.quits, 1);
-    QVERIFY2(!QFile::exists(brennilis), "the deleted table came back");
-    // The other tables hold what was typed, no more.
-    QCOMPARE(testutil::readBytes(second), secondBytes);
-    QCOMPARE(testutil::readBytes(first), firstBytes + typed + "\r\n");
-}
-
-void TestVelderTypical::detailWindowKeepsTheRecordShown_data()
-{
-    QTest::addColumn<int>("start");
-    QTest::addColumn<bool>("cut");
-    // Record 1, its number then removed with Backspace: the box is empty. Left by "Quitter".
-    QTest::newRow("number box emptied") << 1 << false;
-    // Record 12, its last digit cut: the box reads "1", another record's number. Left by the close box.
-    QTest::newRow("number box reads another number") << 12 << true;
-}
-
-// A table named on the command line; the table's properties and the about box from
-// the toolbar while the number box does not name the record shown.
-void TestVelderTypical::detailWindowKeepsTheRecordShown()
-{
-    QFETCH(int, start);
-    QFETCH(bool, cut);
-    Session s;
-    const QString table = s.path(QStringLiteral("Trogor.krv"));
-    QStringList records;
-    for (int i = 1; i <= 13; ++i)
-        records << testutil::recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(i)}});
-    const QString header = QStringLiteral("Trogor\t1820 à 1840_ADO : 3E9\tGwen\u00a0\u00a0\u00a0\u00a0\tLocmaria");
-    const QByteArray before = testutil::fileBytes(QStringList{header} + records);
-    QVERIFY(testutil::writeBytes(table, before));
-    Program &program = s.make();
-    Form1 &entry = program.entry();
-    // A table named at start that is not there: its path is named, the manager shown.
-    const QString missing = s.path(QStringLiteral("ailleurs/Kerlaz.krv"));
-    program.start(missing);
-    QCOMPARE(s.messages, QStringList{QStringLiteral("VELDER: La table %1 est introuvable.").arg(QDir::toNativeSeparators(missing))});
-    QVERIFY(program.manager().isVisible() && !entry.isVisible());
-    program.manager().hide();
-    s.messages.clear();
-    // One that is there opens at once; the manager stays out of sight.
-    program.start(table);
-    QVERIFY(!program.manager().isVisible() && entry.isVisible());
-    QVERIFY(activate(&entry));
-
-    click(entry.Txtnb);
-    QCoreApplication::processEvents(); // the box selects its number on the focus
-    type(QString::number(start));
-    QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
-    if (cut) {
-        QTest::keyClick(focused(), Qt::Key_Left, Qt::ShiftModifier);
-        QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_X, QString(QChar(0x18)), Qt::ControlModifier);
+    void typicalRecordFromAnEmptyFolder()
+    {
+        Session answers;
+        Program &program = answers.make();
+        FrmOuvrir &manager = program.manager();
+        Form1 &entry = program.entry();
+        program.start();
+        QCOMPARE(manager.File1->count(), 0);
+        QVERIFY(activate(&manager));
+        // a new table, its properties asked for in the detail window
+        click(manager.OptNvtbl);
+        QVERIFY(manager.TxtNomTable->isEnabled());
+        QCOMPARE(focused(), manager.TxtNomTable);
+        type(QStringLiteral("Lanvézec.txt"));
+        answers.sources = QStringLiteral("1802 à 1870_ADO : 3E112@1871 à 1899_Mairie : 3E113");
+        answers.detailSteps = [&](FrmRem &w) {
+            QCOMPARE(w.mode(), 12);
+            QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Propriétés de la table"));
+            QCOMPARE(focused(), w.TxtRqEp[0]);
+            enter({"lanvézec", "anne le goff", "12/03/2024", "yves morvan", "marie kerbrat"});
+            QCOMPARE(focused(), w.TxtRqEp[5]);
+            type(QStringLiteral("Étude des mariages de Lanvézec"));
+            click(w.CmdPrecedent); // "Sources"
+            click(w.CmdOk);
+        };
+        press(Qt::Key_Return); // Enter in the name box opens
+        QCOMPARE(answers.detailShown, 1);
+        QCOMPARE(answers.prompts.value(0), QStringLiteral("Sources et détail des périodes couvertes"));
+        QVERIFY(answers.messages.isEmpty());
+        // The new table is made and opened on its spare slot, record 1.
+        const QString path = answers.path(QStringLiteral("Lanvézec.krv"));
+        QVERIFY(!QFile::exists(path.chopped(4) + QStringLiteral(".txt.krv")));
+        QVERIFY(!manager.isVisible() && entry.isVisible());
+        QCOMPARE(entry.windowTitle(), QStringLiteral(" VELDER - ") + QDir::toNativeSeparators(path));
         QCOMPARE(entry.Txtnb->text(), QStringLiteral("1"));
-    } else {
-        press(Qt::Key_Backspace);
-        QCOMPARE(entry.Txtnb->text(), QString());
-    }
-    s.detailSteps = [&](FrmRem &w) {
-        QCOMPARE(w.mode(), 12);
-        QCOMPARE(w.TxtRqEp[1]->text(), QStringLiteral("Gwen"));
-        QCOMPARE(focused(), w.TxtRqEp[0]);
-        type(QStringLiteral("kerbiriou"));
-        click(w.CmdOk);
-    };
-    click(entry.PicBouton[0]);
-    s.detailSteps = [&](FrmRem &w) {
-        QCOMPARE(w.mode(), 13);
-        QCOMPARE(w.LblRem[1]->text(), QStringLiteral("Version ") + detail::programVersion());
-    };
-    click(entry.PicBouton[3]);
-    QCOMPARE(s.detailShown, 2);
-    QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
-
-    QVERIFY(activate(&entry));
-    click(entry.Txt[30]);
-    type(QStringLiteral("note un"));
-    click(entry.CmdSuivant);
-    QCOMPARE(entry.Txtnb->text(), QString::number(start + 1));
-    click(entry.Txt[30]);
-    type(QStringLiteral("note deux"));
-    if (cut)
-        entry.close();   // the close box stores and saves too
-    else
+        QVERIFY(activate(&entry));
+        QCOMPARE(focused(), entry.CmbActe);
+        // a parish added through "..."
+        answers.detailSteps = [&](FrmRem &w) {
+            QCOMPARE(w.mode(), 11);
+            type(QStringLiteral("saint-pierre"));
+            click(w.CmdPrecedent); // "Ajouter"
+            click(w.TxtRqEp[0]);
+            type(QStringLiteral("notre-dame"));
+            click(w.CmdPrecedent);
+            click(w.TxtRqEp[0]);
+            type(QStringLiteral("SAINT-PIERRE"));
+            click(w.CmdPrecedent); // already listed, letter case aside
+            QCOMPARE(w.LstParoisse->count(), 2);
+            click(w.CmdOk);
+        };
+        click(entry.CmdRq[0]);
+        QCOMPARE(answers.detailShown, 2);
+        QCOMPARE(answers.messages, QStringList{"Velder: La paroisse est déjà présente dans la liste"});
+        answers.messages.clear();
+        QCOMPARE(entry.CmbParoisse->count(), 2);
+        // the parish, completed from the list
+        QVERIFY(activate(&entry));
+        click(entry.CmbParoisse->lineEdit());
+        type(QStringLiteral("s"));
+        QCOMPARE(entry.CmbParoisse->currentText(), QStringLiteral("Saint-Pierre"));
+        enter({"aint-p"});
+        QCOMPARE(focused(), entry.CmdRq[0]);
+        press(Qt::Key_Tab);
+        // the act type: a contract, then back to a marriage
+        QCOMPARE(focused(), entry.CmbActe);
+        press(Qt::Key_Down);
+        QCOMPARE(entry.CmbActe->currentText(), QStringLiteral("Contrat de Mariage"));
+        press(Qt::Key_Up);
+        press(Qt::Key_Return);
+        // the date: day and month padded on leaving, the year moves on by itself
+        QCOMPARE(focused(), entry.Txt[3]);
+        enter({"7", "5"});
+        type(QStringLiteral("1811"));
+        QCOMPARE(focused(), entry.ChkDispense);
+        press(Qt::Key_Tab);
+        // the husband and his parents
+        QCOMPARE(focused(), entry.Txt[6]);
+        enter({"de kerguelen", "jean-françois", "plouvern", "2x9"});   // a place code takes digits
+        QCOMPARE(focused(), entry.CmdRq[1]);
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), entry.Txt[10]);
+        enter({"", "yves", "+", "morvan", "marie-anne", ""});   // the father bears the husband's surname; the mother alive
+        QCOMPARE(focused(), entry.CmdRq[2]);
+        press(Qt::Key_Tab);
+        enter({"", ""});   // no previous spouse
+        QCOMPARE(focused(), entry.CmdRq[3]);
+        press(Qt::Key_Tab);
+        // the wife and her parents
+        QCOMPARE(focused(), entry.Txt[18]);
+        enter({"le goff", "marie-josèphe", "LANVÉZEC", "22"});
+        press(Qt::Key_Tab);
+        QCOMPARE(focused(), entry.Txt[22]);
+        enter({"", "guillaume", "", "d'argentré", "JEANNE", "+"});
+        QCOMPARE(focused(), entry.CmdRq[5]);
+        // four witnesses on the witness pages; fill clicks into each box given and types its text
+        auto fill = [](FrmRem &w, const QList<QPair<int, QString>> &boxes) {
+            for (const auto &[box, text] : boxes)
+                click(w.TxtRqEp[box]), type(text);
+        };
+        answers.detailSteps = [&](FrmRem &w) {
+            QCOMPARE(w.mode(), 8);
+            QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 1"));
+            QVERIFY(!w.CmdPrecedent->isEnabled());
+            QCOMPARE(focused(), w.TxtRqEp[0]);
+            enter({"riou"});
+            type(QStringLiteral("hervé"));
+            click(w.Option2[0]); // M
+            fill(w, {{2, "45"}, {3, "plouvern"}, {4, "29"}, {5, "lanvézec"}, {6, "22"}, {7, "laboureur"}, {8, "oncle"}});
+            click(w.Option1[0]); // of the husband
+            fill(w, {{9, "signe"}});
+            click(w.CmdSuivant);
+            QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 2"));
+            QCOMPARE(w.TxtRqEp[0]->text(), QString()); // an unused witness comes empty
+            QVERIFY(w.Option2[1]->isChecked());
+            fill(w, {{0, "le bihan"}, {1, "pierre"}});
+            click(w.Option2[0]);
+            fill(w, {{7, "meunier"}});
+            click(w.CmdSuivant);
+            QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 3"));
+            fill(w, {{0, "kerbrat"}, {1, "louise"}, {2, "30"}, {5, "saint-éloi"}, {8, "cousine"}});
+            click(w.CmdSuivant);
+            QCOMPARE(w.LblRem[0]->text(), QStringLiteral("Témoin 4"));
+            QVERIFY(!w.CmdSuivant->isEnabled());
+            fill(w, {{0, "tanguy"}, {1, "jean"}});
+            click(w.Option2[0]);
+            fill(w, {{7, "tisserand"}, {9, "ne signe pas"}});
+            click(w.CmdOk);
+        };
+        click(entry.CmdTemoin);
+        QCOMPARE(answers.detailShown, 3);
+        QVERIFY(activate(&entry));
+        click(entry.Txt[30]);
+        type(QStringLiteral("bans publiés 3 fois"));
+        // "Suivant >>" stores the record and shows the next new one
+        click(entry.CmdSuivant);
+        QCOMPARE(program.table().upperIndex(), 2);
+        QCOMPARE(entry.Txtnb->text(), QStringLiteral("2"));
+        QCOMPARE(entry.Txt[6]->text(), QString());
+        QCOMPARE(entry.Lbl[1]->text(), QStringLiteral("de KERGUELEN\u00a0Jean-François"));
+        QCOMPARE(entry.groups()[10], QString(11, u'\t'));   // nothing of the witnesses left
         click(entry.CmdQuitter);
-    QCOMPARE(s.unloaded, 1);
+        QCOMPARE(answers.unloaded, 1);
+        QVERIFY(answers.messages.isEmpty());
+        // The table as written by hand: header and record, Windows-1252, CR LF.
+        QCOMPARE(readBytes(path), readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/typical_record.krv"));
+    }
 
-    QStringList expected = QStringList{QString(header).replace(QStringLiteral("Trogor\t1820"), QStringLiteral("Kerbiriou\t1820"))} + records;
-    for (int k : {start, start + 1})
-        expected[k] = testutil::recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(k)},
-                                            {"Notes", k == start ? "note un" : "note deux"}});
-    QCOMPARE(testutil::readBytes(table), testutil::fileBytes(expected));
-    QCOMPARE(testutil::readBytes(s.path(QStringLiteral("Temp2.tmp"))), before);   // the former file kept
-    QVERIFY2(s.messages.isEmpty(), qPrintable(s.messages.join(u'\n')));
-}
+    void ouvrirGoesBackAndOpensAnotherTable()
+    {
+        Session s;
+        // Two tables, and the files they must become, written by hand.
+        const QString data = qEnvironmentVariable("VELDER_TEST_DATA") + "/ouvrir/";
+        const QString first = s.path(QStringLiteral("Kerivoal.krv")), second = s.path(QStringLiteral("Trogor.krv"));
+        QVERIFY(QFile::copy(data + "Kerivoal.krv", first) && QFile::copy(data + "Trogor.krv", second));
+        Program &program = s.make();
+        FrmOuvrir &manager = program.manager();
+        Form1 &entry = program.entry();
+        // Number, commune, husband, parishes listed and the one shown, the previous record and its number.
+        auto shown = [&] {
+            return QStringList{entry.Txtnb->text(), entry.Txt[0]->text(), entry.Txt[6]->text(), entry.CmbParoisse->currentText(),
+                QString::number(entry.CmbParoisse->count()), entry.Lbl[1]->text(), entry.Lblnb2->text()}.join(u'|');
+        };
+        program.start();
+        QVERIFY(activate(&manager));
+        QCOMPARE(manager.selectedTable(), QStringLiteral("Kerivoal.krv"));
+        // Enter in the list opens the selected table on a new record.
+        manager.File1->setFocus();
+        press(Qt::Key_Return);
+        QVERIFY(!manager.isVisible() && entry.isVisible());
+        QCOMPARE(shown(), QStringLiteral("2|Kerivoal||Saint-Yves|1|PRIGENT\u00a0Goulven|1"));
+        QVERIFY(activate(&entry));
+        click(entry.Txt[6]);
+        enter({"tanguy"});
+        type(QStringLiteral("alain"));
+        // "Ouvrir" stores, saves and brings the manager back.
+        click(entry.CmdOuvrir);
+        QVERIFY(manager.isVisible() && !entry.isVisible());
+        // Typed without his first names, the father keeps no copy of the surname.
+        QCOMPARE(readBytes(first), readBytes(data + "Kerivoal_typed.krv"));
+        // A double click on the other table shows that one.
+        QVERIFY(activate(&manager));
+        const QList<QListWidgetItem *> items = manager.File1->findItems(QStringLiteral("Trogor.krv"), Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        const QPoint at = manager.File1->visualItemRect(items.first()).center();
+        QTest::mouseClick(manager.File1->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(manager.File1->viewport(), Qt::LeftButton, {}, at);
+        QVERIFY(!manager.isVisible() && entry.isVisible());
+        QCOMPARE(entry.windowTitle(), QStringLiteral(" VELDER - ") + QDir::toNativeSeparators(second));
+        QCOMPARE(shown(), QStringLiteral("3|Trogor||Saint-Maudez|2|OLLIVIER\u00a0Tugdual|2"));
+        // Back to the manager; a new table then shows nothing of the one before.
+        click(entry.CmdOuvrir);
+        QVERIFY(activate(&manager));
+        click(manager.OptNvtbl);
+        type(QStringLiteral("Brennilis"));
+        s.detailSteps = [&](FrmRem &w) {
+            QCOMPARE(w.TxtRqEp[0]->text(), QString());
+            type(QStringLiteral("brennilis"));
+            click(w.CmdOk);
+        };
+        click(manager.OKButton);
+        QVERIFY(entry.isVisible());
+        QCOMPARE(shown(), QStringLiteral("1|Brennilis|||0||"));
+        // "Ouvrir" saves the new table with a record; put in the trash then, it does
+        // not come back when the program ends from the manager.
+        QVERIFY(activate(&entry));
+        click(entry.Txt[6]);
+        type(QStringLiteral("kermarrec"));
+        click(entry.CmdOuvrir);
+        QCOMPARE(manager.selectedTable(), QStringLiteral("Brennilis.krv"));
+        const QString brennilis = s.path(QStringLiteral("Brennilis.krv"));
+        QCOMPARE(readBytes(brennilis), readBytes(data + "Brennilis_typed.krv"));
+        QVERIFY2(s.messages.isEmpty(), qPrintable(s.messages.join(u'\n')));
+        s.yes = true;
+        click(manager.CmdSuppr);
+        QVERIFY(!QFile::exists(brennilis));
+        click(manager.CmdAnnuler);
+        QCOMPARE(s.quits, 1);
+        QVERIFY2(!QFile::exists(brennilis), "the deleted table came back");
+        // The other tables hold what was typed, no more.
+        QCOMPARE(readBytes(second), readBytes(data + "Trogor.krv"));
+        QCOMPARE(readBytes(first), readBytes(data + "Kerivoal_typed.krv"));
+    }
+
+    void detailWindowKeepsTheRecordShown_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<bool>("cut");
+        // Record 1, its number then removed with Backspace: the box is empty. Left by "Quitter".
+        QTest::newRow("number box emptied") << 1 << false;
+        // Record 12, its last digit cut: the box reads "1", another record's number. Left by the close box.
+        QTest::newRow("number box reads another number") << 12 << true;
+    }
+
+    // A table named on the command line; the table's properties and the about box from
+    // the toolbar while the number box does not name the record shown.
+    void detailWindowKeepsTheRecordShown()
+    {
+        QFETCH(int, start);
+        QFETCH(bool, cut);
+        Session s;
+        const QString table = s.path(QStringLiteral("Trogor.krv"));
+        QStringList records;
+        for (int i = 1; i <= 13; ++i)
+            records << recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(i)}});
+        const QString header = QStringLiteral("Trogor\t1820 à 1840_ADO : 3E9\tGwen\u00a0\u00a0\u00a0\u00a0\tLocmaria");
+        const QByteArray before = fileBytes(QStringList{header} + records);
+        QVERIFY(writeBytes(table, before));
+        Program &program = s.make();
+        Form1 &entry = program.entry();
+        // A table named at start that is not there: its path is named, the manager shown.
+        const QString missing = s.path(QStringLiteral("ailleurs/Kerlaz.krv"));
+        program.start(missing);
+        QCOMPARE(s.messages, QStringList{QStringLiteral("VELDER: La table %1 est introuvable.").arg(QDir::toNativeSeparators(missing))});
+        QVERIFY(program.manager().isVisible() && !entry.isVisible());
+        program.manager().hide();
+        s.messages.clear();
+        // One that is there opens at once; the manager stays out of sight.
+        program.start(table);
+        QVERIFY(!program.manager().isVisible() && entry.isVisible());
+        QVERIFY(activate(&entry));
+        click(entry.Txtnb);
+        QCoreApplication::processEvents(); // the box selects its number on the focus
+        type(QString::number(start));
+        QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
+        if (cut) {
+            QTest::keyClick(focused(), Qt::Key_Left, Qt::ShiftModifier);
+            QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_X, QString(QChar(0x18)), Qt::ControlModifier);
+        } else {
+            press(Qt::Key_Backspace);
+        }
+        QCOMPARE(entry.Txtnb->text(), cut ? QStringLiteral("1") : QString());
+        s.detailSteps = [&](FrmRem &w) {
+            QCOMPARE(w.mode(), 12);
+            QCOMPARE(w.TxtRqEp[1]->text(), QStringLiteral("Gwen"));
+            QCOMPARE(focused(), w.TxtRqEp[0]);
+            type(QStringLiteral("kerbiriou"));
+            click(w.CmdOk);
+        };
+        click(entry.PicBouton[0]);
+        s.detailSteps = [&](FrmRem &w) {
+            QCOMPARE(w.mode(), 13);
+            QCOMPARE(w.LblRem[1]->text(), QStringLiteral("Version ") + detail::programVersion());
+        };
+        click(entry.PicBouton[3]);
+        QCOMPARE(s.detailShown, 2);
+        QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
+        QVERIFY(activate(&entry));
+        click(entry.Txt[30]);
+        type(QStringLiteral("note un"));
+        click(entry.CmdSuivant);
+        QCOMPARE(entry.Txtnb->text(), QString::number(start + 1));
+        click(entry.Txt[30]);
+        type(QStringLiteral("note deux"));
+        cut ? void(entry.close()) : click(entry.CmdQuitter);   // the close box stores and saves too
+        QCOMPARE(s.unloaded, 1);
+        QStringList expected = QStringList{QString(header).replace(QStringLiteral("Trogor\t1820"), QStringLiteral("Kerbiriou\t1820"))} + records;
+        for (int k : {start, start + 1})
+            expected[k] = recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(k)},
+                                                {"Notes", k == start ? "note un" : "note deux"}});
+        QCOMPARE(readBytes(table), fileBytes(expected));
+        QCOMPARE(readBytes(s.path(QStringLiteral("Temp2.tmp"))), before);   // the former file kept
+        QVERIFY2(s.messages.isEmpty(), qPrintable(s.messages.join(u'\n')));
+    }
+};
 
 QTEST_MAIN(TestVelderTypical)
 #include "test_velder_typical.moc"

@@ -20,23 +20,17 @@ inline QByteArray readBytes(const QString &path)
 inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    return f.write(bytes) == bytes.size();
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 // A record line with the given fields set by name (others empty; "MA" and "0" by default).
 inline QString recordLine(const QList<QPair<QString, QString>> &values)
 {
-    QStringList f;
-    for (int i = 0; i < record::FieldCount; ++i)
-        f << QString();
-    f[2] = QStringLiteral("MA");
-    f[5] = QStringLiteral("0");
+    QStringList f(record::FieldCount);
+    f[2] = QStringLiteral("MA"), f[5] = QStringLiteral("0");
     for (const auto &[name, value] : values) {
-        const int p = record::fieldPosition(name);
-        Q_ASSERT(p > 0);
-        f[p - 1] = value;
+        Q_ASSERT(record::fieldPosition(name) > 0);
+        f[record::fieldPosition(name) - 1] = value;
     }
     return record::joinFields(f);
 }
@@ -47,9 +41,7 @@ inline QString fullRecordLine(int n)
     QStringList f;
     for (int i = 1; i <= record::FieldCount; ++i)
         f << QStringLiteral("v%1é%2").arg(n).arg(i);
-    f[2] = QStringLiteral("CM");
-    f[4] = QStringLiteral("03/05/1815");
-    f[5] = QStringLiteral("1");
+    f[2] = QStringLiteral("CM"), f[4] = QStringLiteral("03/05/1815"), f[5] = QStringLiteral("1");
     return record::joinFields(f);
 }
 
@@ -76,8 +68,7 @@ struct SizeLimit {
     {
         std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &before);
-        rlimit limit = before;
-        limit.rlim_cur = bytes;
+        const rlimit limit{bytes, before.rlim_max};
         setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~SizeLimit() { setrlimit(RLIMIT_FSIZE, &before); }
