@@ -9,21 +9,17 @@
 using namespace detail;
 
 namespace {
-
 const QChar NB = record::Nbsp;
-
 EntryState newEntry()
 {
     EntryState e;
     transfer::showNewRecord(e);
     return e;
 }
-
 KeyOutcome press(int mode, int index, const QString &text, int caret, QChar key, const TableStore &table = TableStore())
 {
     return keyPress(KeyInput{mode, index, text, caret, key}, table);
 }
-
 // Types `keys` one by one at the end of an empty box, as the window would.
 QString typeInto(int mode, int index, const QString &keys)
 {
@@ -35,7 +31,6 @@ QString typeInto(int mode, int index, const QString &keys)
     }
     return text;
 }
-
 } // namespace
 
 class TestDetailLogic : public QObject {
@@ -54,13 +49,10 @@ private slots:
     }
     void fillDetailBoxes()
     {
-        QFETCH(int, n);
-        QFETCH(QString, s);
-        QFETCH(QStringList, expected);
+        QFETCH(int, n); QFETCH(QString, s); QFETCH(QStringList, expected);
         const Boxes b = detail::fillDetailBoxes(n, s);
         QCOMPARE(QStringList(b.begin(), b.end()), expected + QStringList(BoxCount - expected.size(), QString()));
     }
-
     // Defaults of a new witness; what the options store; the remarks take the whole rest.
     void witnessEncoding()
     {
@@ -82,7 +74,6 @@ private slots:
         QCOMPARE(witnessGroup(v), QString("LE BIHAN\tAnne\tM\t22\tKervel\t29\tPlouzac\t29\tFileuse\tsœur\t1\trq 1\trq 2"));
         QCOMPARE(std::pair(witnessNumber("Témoin 3"), witnessNumber(QString())), std::pair(3, 1));
     }
-
     void witnessPaging()
     {
         EntryState e = newEntry();
@@ -111,7 +102,6 @@ private slots:
         QCOMPARE(e.groups[11], QString("DEUX\tPaul\tM\t50\t\t\t\t\t\t\t1\t"));
         QVERIFY(e.groups[12].startsWith("TROIS\t"));
     }
-
     // The edges of the header values (the window test takes the common paths).
     void headerValues()
     {
@@ -123,7 +113,6 @@ private slots:
         QCOMPARE(v.boxes[5], QString("e") + NB + "f");
         QVERIFY(!commitMode(TableProperties, v, e, table));   // nothing of the entry window to refresh
         QCOMPARE(table.people, six.join(NB));
-
         table.setParishNames({"Église"});
         v = loadMode(Parishes, e, table);
         v.boxes[0] = "ÉGLISE";
@@ -135,7 +124,6 @@ private slots:
         v.parishes.clear();
         QVERIFY(!commitMode(Parishes, v, e, table));
         QCOMPARE(table.parishList, QString());
-
         table.sources = "1800 à 1850_AD : 3E1";
         QVERIFY(!applySourcesAnswer(table, "\t\n"));
         QCOMPARE(table.sources, QString("1800 à 1850_AD : 3E1"));
@@ -148,7 +136,6 @@ private slots:
             opened << modeForCmdRq(i);
         QCOMPARE(opened << modeForCmdCM("CM") << modeForCmdCM("MA"), (QList<int>{0, 11, 1, 4, 9, 2, 3, 10, 0, 5, 7}));
     }
-
     void letterCaseBoxesPerMode_data()
     {
         QTest::addColumn<int>("mode");
@@ -167,8 +154,7 @@ private slots:
     }
     void letterCaseBoxesPerMode()
     {
-        QFETCH(int, mode);
-        QFETCH(QList<int>, boxes);
+        QFETCH(int, mode); QFETCH(QList<int>, boxes);
         const bool surnameMode = mode >= 8 && mode <= 10;
         for (int i = 0; i < BoxCount; ++i) {
             if (!boxShown(mode, i) || isCodeBox(mode, i) || isPlaceBox(mode, i))
@@ -178,7 +164,6 @@ private slots:
             QVERIFY2(typed == expected, qPrintable(QString("box %1: %2").arg(i).arg(typed)));
         }
     }
-
     // Letter case follows the character before the caret; code boxes; what may be pasted or typed.
     void keysOfTheBoxes()
     {
@@ -210,7 +195,6 @@ private slots:
         QVERIFY(typedCharAllowed(u'€', Witnesses));
         QVERIFY(!typedCharAllowed(record::Nbsp, TableProperties));
     }
-
     // The other paths than the window test's "PAR" typed into a residence box.
     void placeCompletion()
     {

@@ -16,9 +16,7 @@
 using namespace detail;
 
 namespace {
-
 struct Control { QString name; const Item *item; };
-
 QList<Control> controls(const Layout &l)
 {
     QList<Control> c{{"Picture1", &l.picture}, {"LblParents0", &l.parents[0]}, {"LblParents1", &l.parents[1]},
@@ -31,7 +29,6 @@ QList<Control> controls(const Layout &l)
         c << Control{QString("TxtRqEp%1").arg(i), &l.box[i]};
     return c;
 }
-
 QString colourName(const QColor &c)
 {
     const std::pair<QColor, const char *> names[] = {{QColor(255, 255, 192), "yellow"}, {QColor(192, 192, 255), "blue"},
@@ -41,7 +38,6 @@ QString colourName(const QColor &c)
             return name;
     return c.name();
 }
-
 QString line(int mode, const QString &name, const Item &it)
 {
     QStringList f{QString::number(mode), name};
@@ -55,7 +51,6 @@ QString line(int mode, const QString &name, const Item &it)
     f.removeAll(QString());
     return f.join(' ');
 }
-
 QStringList dump(int mode)
 {
     const Layout l = layoutFor(mode);
@@ -71,14 +66,12 @@ QStringList dump(int mode)
     }
     return out;
 }
-
 EntryState newEntry()
 {
     EntryState e;
     transfer::showNewRecord(e);
     return e;
 }
-
 TableStore tableWith(const QStringList &origins = {}, const QStringList &parishes = {})
 {
     QStringList lines{testutil::header("Valbrune", parishes)};
@@ -88,7 +81,6 @@ TableStore tableWith(const QStringList &origins = {}, const QStringList &parishe
     t.setContent(lines << QString());
     return t;
 }
-
 // Runs the steps once the modal window is up and active; a failed step still closes it.
 void drive(std::function<void(FrmRem &)> steps)
 {
@@ -100,7 +92,6 @@ void drive(std::function<void(FrmRem &)> steps)
             w.CmdOk_Click();
     };
 }
-
 // Types text as key events carrying each character (any character, not only Latin-1).
 void typeText(QWidget *w, const QString &text)
 {
@@ -109,7 +100,6 @@ void typeText(QWidget *w, const QString &text)
         QApplication::sendEvent(w, &press);
     }
 }
-
 } // namespace
 
 class TestDetailWindow : public QObject {
@@ -136,7 +126,6 @@ private slots:
         hooks().openUrl = [](const QUrl &) {};
         detailMode = 0;
     }
-
     void everyModeAsWrittenByHand()
     {
         QStringList all;
@@ -147,7 +136,6 @@ private slots:
         const auto asCreated = [](int mode) { QStringList o = dump(mode); for (QString &s : o) s = s.section(' ', 1); return o; };
         QCOMPARE(asCreated(ModeCount + 1), asCreated(0));   // a mode out of range: the window as created
     }
-
     void windowPlacesEveryControl()
     {
         for (int mode = 0; mode <= ModeCount; ++mode) {
@@ -200,7 +188,6 @@ private slots:
                                           "TxtRqEp7 TxtRqEp8 Option1_0 Option1_1 TxtRqEp9 TxtRqEp10 TxtRqEp11 TxtRqEp12 "
                                           "TxtRqEp13 TxtRqEp14 TxtRqEp15 CmdOk CmdSuivant CmdPrecedent LstParoisse"));
     }
-
     // Which field each box shows, mode by mode; OK without typing gives every value back.
     void boxesShowTheirFields_data()
     {
@@ -219,8 +206,7 @@ private slots:
     }
     void boxesShowTheirFields()
     {
-        QFETCH(int, mode);
-        QFETCH(QString, fields);
+        QFETCH(int, mode); QFETCH(QString, fields);
         QStringList f, shown, expected;
         for (int n = 1; n <= record::FieldCount; ++n)
             f << QStringLiteral("f%1").arg(n);
@@ -244,7 +230,6 @@ private slots:
         QCOMPARE(entry.groups, before.groups);
         QCOMPARE(entry.txt, before.txt);
     }
-
     // Typing, Enter, options, paging to an empty witness, Escape; box order, code, completion.
     void witnessWalk()
     {
@@ -272,7 +257,6 @@ private slots:
         QCOMPARE(entry.groups[10], QString("LE GOFF\tJean-Marie\tM\t\t\t\t\t\t\t\t2\t"));
         QCOMPARE(entry.groups[11], QString("LE GOFF\tJean-Marie\tM\t\t\t\t\t\t\t\t2\tprésent"));
         QCOMPARE(entry.groups[12], QString(11, u'\t'));
-
         entry = newEntry();
         drive([&](FrmRem &w) {
             w.TxtRqEp[7]->setText("Tisserand");
@@ -294,7 +278,6 @@ private slots:
         openDetailWindow(nullptr, Witnesses, entry, table);
         QCOMPARE(entry.groups[10], QString("\t\tF\t\t\t29\tParis\t\tTisserand\t\t2\t"));
     }
-
     // Paging writes the first spouse to the entry window's boxes at once, before OK.
     void previousSpousesWalk()
     {
@@ -328,7 +311,6 @@ private slots:
             QCOMPARE(entry.groups[first], QString("1799\tKervel\t29\t\t\tMarin\t"));
         }
     }
-
     // What may not enter a box, typed or pasted; closing by Escape or otherwise commits.
     void pasteAndClosing()
     {
@@ -362,7 +344,6 @@ private slots:
         QCOMPARE(openDetailWindow(nullptr, 0, entry, table), 0);
         QCOMPARE(openDetailWindow(nullptr, 14, entry, table), 0);
     }
-
     void parishList()
     {
         EntryState entry = newEntry();
@@ -393,7 +374,6 @@ private slots:
         openDetailWindow(nullptr, Parishes, entry, table);
         QCOMPARE(table.parishNames(), (QStringList{"Notre-Dame", "Saint-Martin"}));
     }
-
     void tableProperties()
     {
         EntryState entry = newEntry();
@@ -424,7 +404,6 @@ private slots:
         const QChar nb = record::Nbsp;
         QCOMPARE(table.people, QString("Ana") + nb + "2024" + nb + nb + nb + "étude de la vallée");
     }
-
     void aboutBoxLink()
     {
         EntryState entry = newEntry();

@@ -19,20 +19,9 @@
 using namespace testutil;
 
 namespace {
-
 const QChar nb = record::Nbsp;
-
-QString people()
-{
-    return QStringList{"Ana Pellerin", "2026", "Bo Lestrade", "Cy Marlot", "Étude"}.join(nb);
-}
-
-void properties(TableStore &t)
-{
-    t.commune = QStringLiteral("Valbrune");
-    t.people = people();
-}
-
+const QString people = QStringList{"Ana Pellerin", "2026", "Bo Lestrade", "Cy Marlot", "Étude"}.join(nb);
+void properties(TableStore &t) { t.commune = QStringLiteral("Valbrune"), t.people = people; }
 // One comma-layout line: 216 (or more) quoted values joined by commas, in OEM.
 QByteArray commaLine(const QMap<int, QString> &values, int count = 216)
 {
@@ -42,7 +31,6 @@ QByteArray commaLine(const QMap<int, QString> &values, int count = 216)
     QStringEncoder oem("IBM850");
     return oem.encode(u'"' + v.join(QStringLiteral("\",\"")) + u'"');
 }
-
 // One TAB-layout line from its 19 columns (1-based in the map).
 QString tabLine(const QMap<int, QString> &cols, int count = 19)
 {
@@ -51,18 +39,15 @@ QString tabLine(const QMap<int, QString> &cols, int count = 19)
         c << cols.value(i);
     return c.join(u'\t');
 }
-
 QString field(const QString &line, const char *name)
 {
     return record::fieldOf(line, record::fieldPosition(QString::fromUtf8(name)));
 }
-
 QStringList fileLines(const QString &path)
 {
     QStringList lines;
     return readLines(path, lines), lines;
 }
-
 // Imports a file with the test's properties; the progress reported as (phase, percent).
 QList<QPair<int, int>> importSeen(const QString &src, const QString &target)
 {
@@ -73,7 +58,6 @@ QList<QPair<int, int>> importSeen(const QString &src, const QString &target)
         seen.clear();
     return seen;
 }
-
 struct Ui {
     QWidget dialog;
     QLabel *label1 = new QLabel(QStringLiteral("Conversion en cours..."), &dialog);
@@ -91,7 +75,6 @@ struct Ui {
     bool restored() const { return enabled() == 6 && label1->isHidden() && picture1->isHidden() && dialog.cursor().shape() == Qt::ArrowCursor; }
     bool busy() const { return enabled() == 0 && !label1->isHidden() && !picture1->isHidden(); }
 };
-
 } // namespace
 
 class TestTablesImport : public QObject {
@@ -105,7 +88,6 @@ private slots:
         // OEM bytes: é è ç É, and a NUL ends the text.
         QCOMPARE(importer::oemToAnsi(QByteArray("\x82\x8a\x87\x90!\0reste", 11)), QStringLiteral("éèçÉ!"));
         QCOMPARE(importer::oemToAnsi(QByteArray("\0reste", 6)), QString());
-
         using importer::Layout;
         auto recognise = [](const QByteArray &bytes) { return importer::recognise(importer::splitLines(bytes)); };
         QCOMPARE(recognise(commaLine({})), Layout::Comma);
@@ -114,7 +96,6 @@ private slots:
         QCOMPARE(recognise("titres\r\n" + tabLine({}).toLatin1()), Layout::Copy);
         QCOMPARE(recognise(fileBytes({header()})), std::nullopt);
     }
-
     void tabColumns()
     {
         // A short comma line gives empty fields, never a broken record line.
@@ -132,7 +113,6 @@ private slots:
         QVERIFY(importer::tabRecordLine(tabLine({{20, "de trop"}}, 22), r));
         QVERIFY(!r.contains(QStringLiteral("de trop")));
         QVERIFY(!importer::tabRecordLine(tabLine({}, 18), r));
-
         // Origins: place and department code, with or without brackets.
         const QStringList origins[]{{"Vaux-le-Bois 89", "Vaux-Le-Bois", "89"},
                                     {"Porto-Vecchio (2b)", "Porto-Vecchio", "2B"},
@@ -143,7 +123,6 @@ private slots:
             QCOMPARE(field(r, "Org EPX") + '|' + field(r, "Code Org EPX"), o[1] + '|' + o[2]);
         }
     }
-
     void tabPeople_data()
     {
         QTest::addColumn<QString>("column");
@@ -163,12 +142,9 @@ private slots:
         QTest::newRow("marker only") << "(+)" << "" << "" << "+";
         QTest::newRow("empty markers") << "( )()" << "" << "" << "";
     }
-
     void tabPeople()
     {
-        QFETCH(QString, column);
-        QFETCH(QString, surname);
-        QFETCH(QString, first);
+        QFETCH(QString, column); QFETCH(QString, surname); QFETCH(QString, first);
         QFETCH(QString, marker);
         QString r;
         // As the wife's mother, and as the husband's father (surname from the spouse).
@@ -180,7 +156,6 @@ private slots:
         QCOMPARE(field(r, "Nom PEPX"), named ? QStringLiteral("TESSIER") : QString());
         QCOMPARE(field(r, "Evnt PEPX"), marker);
     }
-
     void tabFileImport()
     {
         QTemporaryDir dir;
@@ -192,14 +167,13 @@ private slots:
         const QString target = dir.filePath(QStringLiteral("ORVANE.krv"));
         const auto seen = importSeen(src, target);
         // Both spellings of Saint-Martin are listed, in order of first appearance.
-        QStringList expected{QStringLiteral("Valbrune\tParoisse\t") + people() + u'\t' + QStringList{"Saint-Martin", "Notre-Dame", "Saint-Martin"}.join(nb)};
+        QStringList expected{QStringLiteral("Valbrune\tParoisse\t") + people + u'\t' + QStringList{"Saint-Martin", "Notre-Dame", "Saint-Martin"}.join(nb)};
         for (const char *parish : {"Saint-Martin", "Notre-Dame", "Saint-Martin", "Saint-Martin"})
             expected << recordLine({{"Lieu", "Orvane"}, {"Paroisse", parish}, {"Dispense", ""}, {"Nom EPX", "ESNAULT"}});
         QCOMPARE(fileLines(target), expected);
         QVERIFY(seen.contains(qMakePair(int(importer::ParishListing), 50)));
         QCOMPARE(seen.last(), qMakePair(int(importer::Conversion), 100));
     }
-
     void commaFileImport()
     {
         QTemporaryDir dir;
@@ -212,12 +186,10 @@ private slots:
         bytes += commaLine({{0, "notre-dame"}, {3, "12/03/1792"}, {4, "PÉLISSIER"}, {215, "a"}, {216, "b"}}, 217);
         bytes += "\r\n\x1a";   // a DOS end-of-file mark is no record
         writeBytes(src, bytes);
-
         const QString target = dir.filePath(QStringLiteral("Lormes.krv"));
         QCOMPARE(importSeen(src, target).value(0), qMakePair(int(importer::NoPhase), 0));
-
         const QStringList expected{
-            QStringLiteral("Valbrune\tParoisse\t") + people() + QStringLiteral("\tNotre-dame") + nb + QStringLiteral("Notre-dame"),
+            QStringLiteral("Valbrune\tParoisse\t") + people + QStringLiteral("\tNotre-dame") + nb + QStringLiteral("Notre-dame"),
             recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Notre-dame"}, {"Cote", "3E12"}, {"Date", "15/Brum/04"},
                         {"Dispense", "1"}, {"Nom EPX", "GAUTHERON"}, {"Prenom EPX", "François"},
                         {"Org EPX", "Vaux Le Bourg"}, {"Profession EPX", "tisserand, aubergiste"},
@@ -228,7 +200,6 @@ private slots:
         QCOMPARE(fileLines(target), expected);
         QVERIFY(readBytes(target).contains("P\xc9LISSIER"));   // Windows-1252 on disk
     }
-
     void largeTableWithLineFeedsOnly()
     {
         // 20 MB written on another system (LF alone): imported as it is, and opened.
@@ -249,7 +220,6 @@ private slots:
         QCOMPARE(t.recordCount(), records);
         QCOMPARE(t.line(records), fullRecordLine(7));
     }
-
     void interruptedLeavesNothing()
     {
         QTemporaryDir dir;
@@ -260,16 +230,13 @@ private slots:
         const QString target = dir.filePath(QStringLiteral("Court.krv"));
         QCOMPARE(importer::importFile(src, target, properties), importer::Outcome::Incompatible);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Court.txt")});
-
         // A table it was to replace stays as it was.
         writeBytes(target, "ancienne table");
         QCOMPARE(importer::importFile(src, target, properties), importer::Outcome::Incompatible);
         QCOMPARE(readBytes(target), QByteArray("ancienne table"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-
         QCOMPARE(importer::importFile(dir.filePath(QStringLiteral("absent.txt")), target, properties),
                  importer::Outcome::InUse);
-
         // A write cut short (a full disk, here a size limit): nothing, and the system's reason.
         QStringList many{header()};
         for (int i = 0; i < 30; ++i)
@@ -288,7 +255,6 @@ private slots:
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
         }
     }
-
     void buttonFlow()
     {
         QTemporaryDir dir;
@@ -298,7 +264,6 @@ private slots:
         writeBytes(existing, "ancienne table");
         const QString src = dir.filePath(QStringLiteral("liste.txt"));
         writeBytes(src, fileBytes({QStringLiteral("titres"), tabLine({{1, "Orvane"}, {2, "Bourg"}, {4, "AUBRY"}})}));
-
         Ui ui;
         QStringList opened, asked, critical;
         QString answer = src;
@@ -314,7 +279,6 @@ private slots:
         h.askYesNo = [&](QWidget *, const QString &text, const QString &title) { return asked << title + u'|' + text, yes; };
         h.critical = [&](QWidget *, const QString &text, const QString &title) { critical << title + u'|' + text; };
         h.askProperties = [&](TableStore &t) { ++propertiesAsked, properties(t); };
-
         // Refused replacement: nothing changes, the buttons come back.
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
         QCOMPARE(opened, (QStringList{QStringLiteral("Importation de Tables de Mariages"),
@@ -322,7 +286,6 @@ private slots:
         QCOMPARE(asked, QStringList{QStringLiteral("La Table existe déjà|La table figure déjà dans la liste. Voulez-vous l'écraser?")});
         QCOMPARE(readBytes(existing), QByteArray("ancienne table"));
         QVERIFY(propertiesAsked == 0 && ui.restored());
-
         // Accepted: the new table replaces the listed one (spelt otherwise here).
         yes = true;
         QStringList synced;
@@ -333,7 +296,6 @@ private slots:
         QCOMPARE(QDir(app).entryList(QDir::Files), QStringList{QStringLiteral("liste.krv")});
         QCOMPARE(field(fileLines(made).value(1), "Nom EPX"), QStringLiteral("AUBRY"));
         QVERIFY(propertiesAsked == 1 && ui.restored() && critical.isEmpty());
-
         // Cancel, then a one-line file: restored each time, and the message.
         answer.clear();
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
@@ -344,7 +306,6 @@ private slots:
         QCOMPARE(critical, QStringList{QStringLiteral("Velder|Ce fichier n'est pas un fichier compatible")});
         QVERIFY(ui.restored());
         QVERIFY(!QFileInfo::exists(QDir(app).filePath(QStringLiteral("une.krv"))));
-
         // A text export comes back as the same table under its base name, asking nothing.
         const QString table = dir.filePath(QStringLiteral("Valbrune.krv"));
         writeBytes(table, fileBytes({header(), fullRecordLine(1), fullRecordLine(2)}));
@@ -354,7 +315,6 @@ private slots:
         QCOMPARE(readBytes(QDir(app).filePath(QStringLiteral("Copie.krv"))), readBytes(table));
         QCOMPARE(readBytes(answer), readBytes(table));   // the source is only read
         QVERIFY(propertiesAsked == 1 && ui.restored());
-
         // Where no table can be written, nothing is imported and the user is told why.
         QDir(app).mkdir(QStringLiteral("Copie.krv.krv"));
         answer = dir.filePath(QStringLiteral("Copie.krv.TXT"));
@@ -370,12 +330,10 @@ private slots:
                            "« %1 » est un fichier, pas un dossier").arg(table) + end}));
         QVERIFY(ui.restored());
     }
-
     void progressDrawing()
     {
         QCOMPARE(importer::progressText(importer::ParishListing, 50), QStringLiteral("Listage Paroisse: 50%"));
         QCOMPARE(importer::progressText(0, 0), QStringLiteral("0%"));
-
         // Picture1 is 2850 by 225 twips: the red bar ends at half the width, the
         // black bold text is centred.
         QLabel picture;
