@@ -8,6 +8,7 @@
 #include "testutil.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
@@ -58,6 +59,34 @@ QList<QPair<int, int>> importSeen(const QString &src, const QString &target)
         seen.clear();
     return seen;
 }
+// "n value" lines of a file of tests/data/ as the 161 fields they describe.
+QStringList expectedFields(const QString &name)
+{
+    QFile f(qEnvironmentVariable("VELDER_TEST_DATA") + u'/' + name);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read test data %s", qPrintable(f.fileName()));
+    QStringList fields(record::FieldCount);
+    for (const QString &l : QString::fromUtf8(f.readAll()).split(u'\n')) {
+        if (l.isEmpty() || l.startsWith(u'#'))
+            continue;
+        const qsizetype blank = l.indexOf(u' ');
+        fields[l.left(blank).toInt() - 1] = l.mid(blank + 1);
+    }
+    return fields;
+}
+QByteArray commaSource(int columns)
+{
+    QByteArrayList values;
+    for (int c = 0; c < columns; ++c)
+        values << "c" + QByteArray::number(c);
+    values[0] = "sAINT-jean";
+    values[3] = "15/BRUM/04";
+    values[215] += " \xB7\xB6\xD2\xD4\xD7\xD8\xE2\xEB\xEA";   // code page 850: À Â Ê È Î Ï Ô Ù Û
+    return '"' + values.join("\",\"") + "\"\r\n";
+}
+const QByteArray tabSource = "titres\r\nVALBRUNE\tsaint-martin\t15/BRUM/04\tRouvelle\tAUBIN JEAN-MARIE\tLormes-sur-Vaire (58)\t"
+                             "Pierre ROUVELLE +\tDUVERNAY Jeanne\tvve d'AUBIGNY Claude\tde la chaume\th\xe9l\xe8ne\tPONTARY 2a\t"
+                             "Paul LAVAUD\t(+) marie anne FOUCHET\tVeuf de Anne BRUN\tvue 12\tmari\xe9s \xe0 Lormes\t1\t01\r\n";
 struct Ui {
     QWidget dialog;
     QLabel *label1 = new QLabel(QStringLiteral("Conversion en cours..."), &dialog);
@@ -80,6 +109,29 @@ struct Ui {
 class TestTablesImport : public QObject {
     Q_OBJECT
 private slots:
+    // A whole converted table against a record line written by hand from the conversion
+    // rules: one comparison checks every one of the 161 fields.
+    void convertedTable_data()
+    {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("parishes");
+        QTest::newRow("comma, 216 columns") << commaSource(216) << "convert_comma.txt" << "Saint-jean";
+        QTest::newRow("TAB, 19 columns") << tabSource << "convert_tab.txt" << "Saint-Martin";
+    }
+    void convertedTable()
+    {
+        QFETCH(QByteArray, source); QFETCH(QString, expected); QFETCH(QString, parishes);
+        QTemporaryDir dir;
+        const QString in = dir.filePath("SOURCE.TXT"), out = dir.filePath("SOURCE.krv");
+        QVERIFY(writeBytes(in, source));
+        QCOMPARE(importer::importFile(in, out, properties), importer::Outcome::Done);
+        const QStringList lines = fileLines(out);
+        QStringList fields;
+        QVERIFY(lines.size() == 2 && record::splitFields(lines.at(1), fields));
+        QCOMPARE(lines.at(0), QStringLiteral("Valbrune\tParoisse\t") + people + u'\t' + parishes);
+        QCOMPARE(fields, expectedFields(expected));   // a failure names the first field that differs (from 0)
+    }
     void namesAndRecognition()
     {
         // The target is named after the source's base name, up to its last dot.
