@@ -238,7 +238,6 @@ private slots:
         {
             startup::SingleInstance first(dir.path());
             QVERIFY(first.isFirst());
-            QVERIFY(!startup::SingleInstance(dir.path()).isFirst());
             // A program that has run for hours still holds its lock.
             QFile lock(first.lockPath());
             QVERIFY(lock.open(QIODevice::ReadWrite));
