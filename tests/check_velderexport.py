@@ -25,7 +25,6 @@ def records(table):
             out.append([str(n)] + fields)
     return out
 
-
 def check_csv(exporter, table, base, env):
     target = base + ".csv"
     run = subprocess.run([exporter, "--csv", table, target], capture_output=True, text=True)
@@ -45,7 +44,6 @@ def check_csv(exporter, table, base, env):
     if wrong:
         problems.append("records %s differ" % ", ".join(wrong[:5]))
     return problems or "%d records, every field read back" % len(expected)
-
 
 def check_gramps(exporter, table, base, env):
     ged, xml, tree = base + ".ged", base + ".gramps", os.path.basename(base)
@@ -78,7 +76,6 @@ def check_gramps(exporter, table, base, env):
         problems.append("events of unknown tags: %s" % ", ".join(unknown))
     return problems or "%d persons, %d families, %d events: Gramps agrees" % got
 
-
 def main(argv):
     args = [a for a in argv if not a.startswith("--records=")]
     if len(args) < 3 or args[0] not in ("--csv", "--gramps"):
@@ -109,7 +106,6 @@ def main(argv):
             print("%s: %s" % (os.path.basename(table), line))
     print("%d table(s) checked, %d failure(s)" % (len(tables), failures))
     return 1 if failures else 0
-
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv[1:]))

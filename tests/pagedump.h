@@ -6,15 +6,12 @@
 #include <QTest>
 
 namespace pagedump {
-
 // Every character 100 twips wide, whatever the font: positions can be worked out by hand.
 class CharMeasure : public print::TextMeasure {
 public:
     double width(const QString &text, const print::Font &) const override { return 100.0 * text.size(); }
 };
-
 inline QString number(double v) { return QString::number(v, 'g', 10); }
-
 // One drawn item a line, sorted (the order of drawing is not seen on paper):
 // "T x y <points><b,i,u> [text]", "@family" after the style when it is not Arial;
 // "L x1 y1 x2 y2" with the smaller end first (nor is the direction of a line).
@@ -34,7 +31,6 @@ inline QStringList dump(const print::Page &p)
     out.sort();
     return out;
 }
-
 // The lines of a file of tests/data/, without comments and blank lines, sorted.
 inline QStringList expected(const QString &name)
 {
@@ -46,7 +42,6 @@ inline QStringList expected(const QString &name)
     out.sort();
     return out;
 }
-
 // Compares and names every line missing or extra, so that one failure says it all.
 inline bool same(const QStringList &actual, const QStringList &wanted)
 {
@@ -58,5 +53,4 @@ inline bool same(const QStringList &actual, const QStringList &wanted)
             qWarning("extra:   %s", qPrintable(l));
     return actual == wanted;
 }
-
 } // namespace pagedump

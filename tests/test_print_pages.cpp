@@ -20,7 +20,6 @@ using print::Font;
 using print::Page;
 
 namespace {
-
 print::Page card(const QString &line, const QString &number, const print::TextMeasure &m)
 {
     EntryState s;
@@ -30,12 +29,10 @@ print::Page card(const QString &line, const QString &number, const print::TextMe
     const print::PageDoc doc = print::recordCard(s, "/srv/tables/Valbrune.krv", m);
     return doc.pages.size() == 1 ? doc.pages[0] : print::Page();
 }
-
 QString rec(const QString &code, const QString &surname, const QString &first = "Jean", const QString &date = "03/05/1815")
 {
     return recordLine({{"Type d'acte", code}, {"Nom EPX", surname}, {"Prenom EPX", first}, {"Date", date}});
 }
-
 // A table of `ma` marriages and `cg` leaves, surnames numbered so they sort in order.
 QStringList table(int ma, int cg)
 {
@@ -44,7 +41,6 @@ QStringList table(int ma, int cg)
         lines << (i <= ma ? rec("MA", QString("MARIN%1").arg(i, 3, 10, QChar('0'))) : rec("CG", QString("CONGAR%1").arg(i - ma, 3, 10, QChar('0'))));
     return lines;
 }
-
 // The pages of a PDF as pdftotext reads them; {"?"} when the tool is missing.
 QStringList pdfPages(const QString &path)
 {
@@ -58,7 +54,6 @@ QStringList pdfPages(const QString &path)
     pages.removeLast();   // after the last form feed
     return pages;
 }
-
 // Per listing page: "<section title>|<page number>|<first couple>..<last couple>|<rows>".
 QStringList summary(const print::PageDoc &d)
 {
@@ -80,13 +75,11 @@ QStringList summary(const print::PageDoc &d)
     }
     return out;
 }
-
 // Every character as wide as a whole charter line.
 class WideMeasure : public print::TextMeasure {
 public:
     double width(const QString &text, const print::Font &) const override { return 10000.0 * text.size(); }
 };
-
 } // namespace
 
 class TestPrintPages : public QObject {
@@ -97,7 +90,6 @@ class TestPrintPages : public QObject {
     QString job, output;   // job: the pages offered, the job's name, its paper, orientation and full page
     int from = 0, to = 0;
     bool answer = true, accept = true;
-
     QString tableFile(int ma, int cg)
     {
         writeBytes(dir.filePath("Valbrune.krv"), fileBytes(table(ma, cg)));
@@ -119,7 +111,6 @@ private slots:
         QVERIFY(text.startsWith(shorter) && 1000 + m.width(shorter, f) <= 3000 - 50);
         QVERIFY(1000 + m.width(text.left(shorter.size() + 1), f) > 3000 - 50);
         QCOMPARE(m.fit(text, f, 2960, 3000), QString());
-
         // Drawn on a 2381-pixel-wide image (5 twips a pixel), the text ends where measured.
         const Font bold{"Arial", 12, true};
         const QString name = QStringLiteral("KERDUEL Yves Marie, Tréfléan");
@@ -133,17 +124,13 @@ private slots:
         int left = img.width(), right = -1, top = img.height();
         for (int y = 0; y < 400; ++y)
             for (int x = 0; x < img.width(); ++x)
-                if (qGray(img.pixel(x, y)) < 128) {
-                    left = qMin(left, x);
-                    right = qMax(right, x);
-                    top = qMin(top, y);
-                }
+                if (qGray(img.pixel(x, y)) < 128)
+                    left = qMin(left, x), right = qMax(right, x), top = qMin(top, y);
         QVERIFY(qAbs(left - 200) <= 3);
         const double end = (1000 + m.width(name, bold)) / 5;   // the ink stops a side bearing short
         QVERIFY2(right <= end + 1 && right >= end - 6, qPrintable(QString("ink ends at %1, measured %2").arg(right).arg(end)));
         QVERIFY(top >= 200 && top <= 215);   // the top-left corner is the position given
     }
-
     // The whole card against a page written by hand from the layout rules.
     void wholeCard_data()
     {
@@ -162,12 +149,9 @@ private slots:
     }
     void wholeCard()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, number);
-        QFETCH(QString, expected);
+        QFETCH(QString, line); QFETCH(QString, number); QFETCH(QString, expected);
         QVERIFY(pagedump::same(pagedump::dump(card(line, number, pagedump::CharMeasure())), pagedump::expected(expected)));
     }
-
     void longTextsAreCutAtTheirLimits()
     {
         const QString longPlace = QStringLiteral("Saint-Guénolé-de-la-Haute-Forêt-sous-les-Monts-d'Orvane-et-Dépendances");
@@ -188,7 +172,6 @@ private slots:
         QVERIFY(w2.text.startsWith("KERMARREC") && w2.text.size() < 43);
         QVERIFY(w2.x + m.width(w2.text, w2.font) <= 700 + 2 * 2626.75 - 50);
     }
-
     void rowCellsFollowTheRecord()
     {
         const QString line = recordLine({{"Date", "15/brum/04"}, {"Nom EPX", "KERDUEL"}, {"Prenom EPX", "Yves"},
@@ -210,7 +193,6 @@ private slots:
         QCOMPARE(rows, (QStringList{"DURAND Louis@09/09/1850", "DURAND Louis@01/01/1790", "Dubois A@01/01/1800",
                                     "ZOLA Émile@", "ŒUVRAY Luc@", "ÉON Max@"}));
     }
-
     // Sections in order, twenty rows a page, unknown codes nowhere; the range of the print dialog.
     void pagesSectionsAndRange()
     {
@@ -233,7 +215,6 @@ private slots:
         QCOMPARE(summary(doc), all);
         QVERIFY(doc.pages[0].textList().join(' ').contains("charte de bonne conduite"));
         QCOMPARE(summary(print::listingDocument(l, 2, 4, m)), all.mid(1, 3));
-
         QPrinter printer;
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(2, 19);
@@ -244,7 +225,6 @@ private slots:
         printer.setPageRanges(list);
         QCOMPARE(summary(print::listingDocument(l, print::chosenRange(printer, 11), m)), (QStringList{all[0], all[2], all[3]}));
     }
-
     // A whole page against the page written by hand from the layout rules.
     void wholePage()
     {
@@ -254,7 +234,6 @@ private slots:
         const Page p = print::listingPage("Congés", "Valbrune", {row}, 3, pagedump::CharMeasure());
         QVERIFY(pagedump::same(pagedump::dump(p), pagedump::expected("listing_page.txt")));
     }
-
     void charterLinesFitAndKeepEveryWord()
     {
         const print::Font f{"Arial", 12};
@@ -274,7 +253,6 @@ private slots:
         QCOMPARE(print::wrapCharter("ab c", WideMeasure()), (QStringList{"a", "b", "c"}));
         QVERIFY(pagedump::same(pagedump::dump(print::charterPage(pagedump::CharMeasure())), pagedump::expected("charter_page.txt")));
     }
-
     void init()
     {
         asked = warned = {};
@@ -314,7 +292,6 @@ private slots:
         QVERIFY(!print::hooks().printDialog(nullptr, printer, 1, 4));
         QCOMPARE(seen, QString("1 4 1 0"));
     }
-
     void cardAndListingToPdf()
     {
         TableStore table;
@@ -328,7 +305,6 @@ private slots:
         QCOMPARE(job, QString("1-1 Valbrune - fiche 12 %1 %2 1").arg(QPageSize::A4).arg(QPageLayout::Portrait));
         QStringList pages = pdfPages(output);
         QVERIFY(pages == QStringList{"?"} || (pages.size() == 1 && pages[0].contains("KERDUEL Yves") && pages[0].contains("Maïwenn")));
-
         const QString path = tableFile(25, 30);
         printTableListing(nullptr, path);
         QCOMPARE(job, QString("1-4 Valbrune %1 %2 1").arg(QPageSize::A4).arg(QPageLayout::Portrait));
@@ -347,7 +323,6 @@ private slots:
         QVERIFY(pages[2].contains("Page 3") && pages[2].contains(QString::fromUtf8("Congés")));
         QVERIFY(pages[2].contains("CONGAR001 Jean"));
     }
-
     void noCancelAndFailures()
     {
         TableStore table;

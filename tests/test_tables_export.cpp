@@ -13,7 +13,6 @@
 using namespace testutil;
 
 namespace {
-
 // A file of tests/data/ (UTF-8, LF) as the Windows-1252 bytes with CR LF it stands for.
 QByteArray expectedFile(const QString &name)
 {
@@ -23,7 +22,6 @@ QByteArray expectedFile(const QString &name)
     lines.removeLast();
     return fileBytes(lines);
 }
-
 QString threeRecords(const QString &folder)
 {
     const QString path = QDir(folder).filePath(QStringLiteral("Valbrune.krv"));
@@ -34,12 +32,10 @@ QString threeRecords(const QString &folder)
                                 recordLine({{"Type d'acte", "CM"}, {"Date", "15/Brum/04"}, {"Nom EPSE", "de la CHAUME"}})}));
     return path;
 }
-
 qsizetype entries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).size();
 }
-
 // The dialogs of one click on "Exporter", answered in order and written down.
 struct Script {
     QStringList answers;   // save dialog answers ("" = cancel)
@@ -62,7 +58,6 @@ struct Script {
         return exporter::CmdExporter_Click(nullptr, table, h);
     }
 };
-
 } // namespace
 
 class TestTablesExport : public QObject {
@@ -85,17 +80,14 @@ private slots:
         }
         QCOMPARE(entries(dir.path()), 2);
         const QByteArray headerRow = expected.left(expected.indexOf('\n') + 1);
-
         // The same table written on another system (LF alone) gives the same file.
         writeBytes(table, QByteArray(before).replace("\r\n", "\n"));
         QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Written);
         QCOMPARE(readBytes(csv), expected);
-
         // A header-only table gives the header row alone (".CSV" in any case).
         writeBytes(table, fileBytes({header()}));
         QCOMPARE(exporter::exportTable(table, dir.filePath(QStringLiteral("vide.CSV"))), exporter::Result::Written);
         QCOMPARE(readBytes(dir.filePath(QStringLiteral("vide.CSV"))), headerRow);
-
         // A line too short to split ends the export; the rows before it stay.
         writeBytes(table, fileBytes({header(), recordLine({{"Lieu", "A"}}), QStringLiteral("coupé\tici"), fullRecordLine(3)}));
         QString why;
@@ -104,7 +96,6 @@ private slots:
                                      "que les enregistrements qui la précèdent"));
         QCOMPARE(readBytes(csv), headerRow + "1;A;;MA;;;0" + QByteArray(155, ';') + "\r\n");
     }
-
     void lineEndsAcrossReadBlocks()
     {
         // Rows follow the table's lines whatever their ends, also where a CR LF falls
@@ -135,7 +126,6 @@ private slots:
         QCOMPARE(exporter::exportTable(table, csv), exporter::Result::Written);
         QVERIFY(readBytes(csv) == expected);
     }
-
     void copiesByteForByte()
     {
         QTemporaryDir dir;
@@ -150,25 +140,21 @@ private slots:
             QCOMPARE(readBytes(target), copy ? bytes : QByteArray());
         }
     }
-
     void dialogFlow()
     {
         QTemporaryDir dir;
         const QString table = threeRecords(dir.path());
         const QByteArray tableBytes = readBytes(table);
-
         Script none;   // nothing selected: the message, and no dialog
         QCOMPARE(none.click(QString()), exporter::Result::Nothing);
         QCOMPARE(none.messages, QStringList{QStringLiteral("VELDER|Veuillez sélectionner une table")});
         QVERIFY(none.dialogs.isEmpty());
-
         Script cancel;   // the dialog's title, default name and filters; a cancel writes nothing
         int hidden = 0;
         QCOMPARE(cancel.click(table, [&] { ++hidden; }), exporter::Result::Nothing);
         QCOMPARE(cancel.dialogs, QStringList{QStringLiteral("Exportation d'une table...|Valbrune|Fichiers KRV (*.KRV);;"
                                                             "Fichiers Texte (séparateur: tabul.) (*.TXT);;Fichiers Excel (*.CSV)")});
         QCOMPARE(hidden, 1);
-
         // An existing file: No brings the dialog back; another name is written there only.
         const QString existing = dir.filePath(QStringLiteral("ancien.csv"));
         writeBytes(existing, "ne pas perdre");
@@ -180,7 +166,6 @@ private slots:
         QCOMPARE(no.questions, QStringList{QStringLiteral("Le fichier existe déjà...|Le fichier existe déjà. Voulez-vous l'écraser?")});
         QCOMPARE(readBytes(existing), QByteArray("ne pas perdre"));
         QCOMPARE(readBytes(other), tableBytes);
-
         Script yes{{existing}, {true}};   // Yes replaces it, for good after a power cut too
         QStringList synced;
         filesync::setSyncWatcher([&synced](const QString &folder) { synced << folder; });
@@ -189,7 +174,6 @@ private slots:
         filesync::setSyncWatcher({});
         QCOMPARE(synced, (QStringList{dir.path(), dir.path()}));
         QCOMPARE(readBytes(existing), expectedFile(QStringLiteral("export_valbrune.csv")));
-
         // A place that takes no file: nothing written, and the user is told why.
         const QString underFile = QDir(table).filePath(QStringLiteral("sortie.csv"));
         const QString folder = dir.filePath(QStringLiteral("Dossier.krv"));
@@ -203,7 +187,6 @@ private slots:
                               QStringLiteral("VELDER!L'exportation dans le fichier\n%1\nn'a pas abouti : un dossier "
                                              "porte déjà ce nom.").arg(folder)}));
         QCOMPARE(entries(dir.path()), 4);
-
         // A write that fails on the way (a full disk, here a size limit): the
         // system's reason, not that of giving the file up.
         const QString big = dir.filePath(QStringLiteral("Grande.krv"));
@@ -221,7 +204,6 @@ private slots:
         QCOMPARE(tooBig.messages, (QStringList{QStringLiteral("VELDER!L'exportation dans le fichier\n") + tooBig.answers[0] + end,
                                                QStringLiteral("VELDER!L'exportation dans le fichier\n") + tooBig.answers[1] + end}));
         QCOMPARE(entries(dir.path()), 5);
-
         // "Fichiers Excel" chosen but no ".csv" typed: nothing written.
         Script bare{{dir.filePath(QStringLiteral("tableur"))}};
         QCOMPARE(bare.click(table), exporter::Result::Nothing);

@@ -8,6 +8,7 @@
 #include "testutil.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPixmap>
@@ -19,20 +20,9 @@
 using namespace testutil;
 
 namespace {
-
 const QChar nb = record::Nbsp;
-
-QString people()
-{
-    return QStringList{"Ana Pellerin", "2026", "Bo Lestrade", "Cy Marlot", "Étude"}.join(nb);
-}
-
-void properties(TableStore &t)
-{
-    t.commune = QStringLiteral("Valbrune");
-    t.people = people();
-}
-
+const QString people = QStringList{"Ana Pellerin", "2026", "Bo Lestrade", "Cy Marlot", "Étude"}.join(nb);
+void properties(TableStore &t) { t.commune = QStringLiteral("Valbrune"), t.people = people; }
 // One comma-layout line: 216 (or more) quoted values joined by commas, in OEM.
 QByteArray commaLine(const QMap<int, QString> &values, int count = 216)
 {
@@ -42,7 +32,6 @@ QByteArray commaLine(const QMap<int, QString> &values, int count = 216)
     QStringEncoder oem("IBM850");
     return oem.encode(u'"' + v.join(QStringLiteral("\",\"")) + u'"');
 }
-
 // One TAB-layout line from its 19 columns (1-based in the map).
 QString tabLine(const QMap<int, QString> &cols, int count = 19)
 {
@@ -51,18 +40,15 @@ QString tabLine(const QMap<int, QString> &cols, int count = 19)
         c << cols.value(i);
     return c.join(u'\t');
 }
-
 QString field(const QString &line, const char *name)
 {
     return record::fieldOf(line, record::fieldPosition(QString::fromUtf8(name)));
 }
-
 QStringList fileLines(const QString &path)
 {
     QStringList lines;
     return readLines(path, lines), lines;
 }
-
 // Imports a file with the test's properties; the progress reported as (phase, percent).
 QList<QPair<int, int>> importSeen(const QString &src, const QString &target)
 {
@@ -73,7 +59,34 @@ QList<QPair<int, int>> importSeen(const QString &src, const QString &target)
         seen.clear();
     return seen;
 }
-
+// "n value" lines of a file of tests/data/ as the 161 fields they describe.
+QStringList expectedFields(const QString &name)
+{
+    QFile f(qEnvironmentVariable("VELDER_TEST_DATA") + u'/' + name);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read test data %s", qPrintable(f.fileName()));
+    QStringList fields(record::FieldCount);
+    for (const QString &l : QString::fromUtf8(f.readAll()).split(u'\n')) {
+        if (l.isEmpty() || l.startsWith(u'#'))
+            continue;
+        const qsizetype blank = l.indexOf(u' ');
+        fields[l.left(blank).toInt() - 1] = l.mid(blank + 1);
+    }
+    return fields;
+}
+QByteArray commaSource(int columns)
+{
+    QByteArrayList values;
+    for (int c = 0; c < columns; ++c)
+        values << "c" + QByteArray::number(c);
+    values[0] = "sAINT-jean";
+    values[3] = "15/BRUM/04";
+    values[215] += " \xB7\xB6\xD2\xD4\xD7\xD8\xE2\xEB\xEA";   // code page 850: À Â Ê È Î Ï Ô Ù Û
+    return '"' + values.join("\",\"") + "\"\r\n";
+}
+const QByteArray tabSource = "titres\r\nVALBRUNE\tsaint-martin\t15/BRUM/04\tRouvelle\tAUBIN JEAN-MARIE\tLormes-sur-Vaire (58)\t"
+                             "Pierre ROUVELLE +\tDUVERNAY Jeanne\tvve d'AUBIGNY Claude\tde la chaume\th\xe9l\xe8ne\tPONTARY 2a\t"
+                             "Paul LAVAUD\t(+) marie anne FOUCHET\tVeuf de Anne BRUN\tvue 12\tmari\xe9s \xe0 Lormes\t1\t01\r\n";
 struct Ui {
     QWidget dialog;
     QLabel *label1 = new QLabel(QStringLiteral("Conversion en cours..."), &dialog);
@@ -91,12 +104,34 @@ struct Ui {
     bool restored() const { return enabled() == 6 && label1->isHidden() && picture1->isHidden() && dialog.cursor().shape() == Qt::ArrowCursor; }
     bool busy() const { return enabled() == 0 && !label1->isHidden() && !picture1->isHidden(); }
 };
-
 } // namespace
 
 class TestTablesImport : public QObject {
     Q_OBJECT
 private slots:
+    // A whole converted table against a record line written by hand from the conversion
+    // rules: one comparison checks every one of the 161 fields.
+    void convertedTable_data()
+    {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("parishes");
+        QTest::newRow("comma, 216 columns") << commaSource(216) << "convert_comma.txt" << "Saint-jean";
+        QTest::newRow("TAB, 19 columns") << tabSource << "convert_tab.txt" << "Saint-Martin";
+    }
+    void convertedTable()
+    {
+        QFETCH(QByteArray, source); QFETCH(QString, expected); QFETCH(QString, parishes);
+        QTemporaryDir dir;
+        const QString in = dir.filePath("SOURCE.TXT"), out = dir.filePath("SOURCE.krv");
+        QVERIFY(writeBytes(in, source));
+        QCOMPARE(importer::importFile(in, out, properties), importer::Outcome::Done);
+        const QStringList lines = fileLines(out);
+        QStringList fields;
+        QVERIFY(lines.size() == 2 && record::splitFields(lines.at(1), fields));
+        QCOMPARE(lines.at(0), QStringLiteral("Valbrune\tParoisse\t") + people + u'\t' + parishes);
+        QCOMPARE(fields, expectedFields(expected));   // a failure names the first field that differs (from 0)
+    }
     void namesAndRecognition()
     {
         // The target is named after the source's base name, up to its last dot.
@@ -105,7 +140,6 @@ private slots:
         // OEM bytes: é è ç É, and a NUL ends the text.
         QCOMPARE(importer::oemToAnsi(QByteArray("\x82\x8a\x87\x90!\0reste", 11)), QStringLiteral("éèçÉ!"));
         QCOMPARE(importer::oemToAnsi(QByteArray("\0reste", 6)), QString());
-
         using importer::Layout;
         auto recognise = [](const QByteArray &bytes) { return importer::recognise(importer::splitLines(bytes)); };
         QCOMPARE(recognise(commaLine({})), Layout::Comma);
@@ -114,7 +148,6 @@ private slots:
         QCOMPARE(recognise("titres\r\n" + tabLine({}).toLatin1()), Layout::Copy);
         QCOMPARE(recognise(fileBytes({header()})), std::nullopt);
     }
-
     void tabColumns()
     {
         // A short comma line gives empty fields, never a broken record line.
@@ -132,7 +165,6 @@ private slots:
         QVERIFY(importer::tabRecordLine(tabLine({{20, "de trop"}}, 22), r));
         QVERIFY(!r.contains(QStringLiteral("de trop")));
         QVERIFY(!importer::tabRecordLine(tabLine({}, 18), r));
-
         // Origins: place and department code, with or without brackets.
         const QStringList origins[]{{"Vaux-le-Bois 89", "Vaux-Le-Bois", "89"},
                                     {"Porto-Vecchio (2b)", "Porto-Vecchio", "2B"},
@@ -143,7 +175,6 @@ private slots:
             QCOMPARE(field(r, "Org EPX") + '|' + field(r, "Code Org EPX"), o[1] + '|' + o[2]);
         }
     }
-
     void tabPeople_data()
     {
         QTest::addColumn<QString>("column");
@@ -163,12 +194,9 @@ private slots:
         QTest::newRow("marker only") << "(+)" << "" << "" << "+";
         QTest::newRow("empty markers") << "( )()" << "" << "" << "";
     }
-
     void tabPeople()
     {
-        QFETCH(QString, column);
-        QFETCH(QString, surname);
-        QFETCH(QString, first);
+        QFETCH(QString, column); QFETCH(QString, surname); QFETCH(QString, first);
         QFETCH(QString, marker);
         QString r;
         // As the wife's mother, and as the husband's father (surname from the spouse).
@@ -180,7 +208,6 @@ private slots:
         QCOMPARE(field(r, "Nom PEPX"), named ? QStringLiteral("TESSIER") : QString());
         QCOMPARE(field(r, "Evnt PEPX"), marker);
     }
-
     void tabFileImport()
     {
         QTemporaryDir dir;
@@ -192,14 +219,13 @@ private slots:
         const QString target = dir.filePath(QStringLiteral("ORVANE.krv"));
         const auto seen = importSeen(src, target);
         // Both spellings of Saint-Martin are listed, in order of first appearance.
-        QStringList expected{QStringLiteral("Valbrune\tParoisse\t") + people() + u'\t' + QStringList{"Saint-Martin", "Notre-Dame", "Saint-Martin"}.join(nb)};
+        QStringList expected{QStringLiteral("Valbrune\tParoisse\t") + people + u'\t' + QStringList{"Saint-Martin", "Notre-Dame", "Saint-Martin"}.join(nb)};
         for (const char *parish : {"Saint-Martin", "Notre-Dame", "Saint-Martin", "Saint-Martin"})
             expected << recordLine({{"Lieu", "Orvane"}, {"Paroisse", parish}, {"Dispense", ""}, {"Nom EPX", "ESNAULT"}});
         QCOMPARE(fileLines(target), expected);
         QVERIFY(seen.contains(qMakePair(int(importer::ParishListing), 50)));
         QCOMPARE(seen.last(), qMakePair(int(importer::Conversion), 100));
     }
-
     void commaFileImport()
     {
         QTemporaryDir dir;
@@ -212,12 +238,10 @@ private slots:
         bytes += commaLine({{0, "notre-dame"}, {3, "12/03/1792"}, {4, "PÉLISSIER"}, {215, "a"}, {216, "b"}}, 217);
         bytes += "\r\n\x1a";   // a DOS end-of-file mark is no record
         writeBytes(src, bytes);
-
         const QString target = dir.filePath(QStringLiteral("Lormes.krv"));
         QCOMPARE(importSeen(src, target).value(0), qMakePair(int(importer::NoPhase), 0));
-
         const QStringList expected{
-            QStringLiteral("Valbrune\tParoisse\t") + people() + QStringLiteral("\tNotre-dame") + nb + QStringLiteral("Notre-dame"),
+            QStringLiteral("Valbrune\tParoisse\t") + people + QStringLiteral("\tNotre-dame") + nb + QStringLiteral("Notre-dame"),
             recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Notre-dame"}, {"Cote", "3E12"}, {"Date", "15/Brum/04"},
                         {"Dispense", "1"}, {"Nom EPX", "GAUTHERON"}, {"Prenom EPX", "François"},
                         {"Org EPX", "Vaux Le Bourg"}, {"Profession EPX", "tisserand, aubergiste"},
@@ -228,7 +252,6 @@ private slots:
         QCOMPARE(fileLines(target), expected);
         QVERIFY(readBytes(target).contains("P\xc9LISSIER"));   // Windows-1252 on disk
     }
-
     void largeTableWithLineFeedsOnly()
     {
         // 20 MB written on another system (LF alone): imported as it is, and opened.
@@ -249,7 +272,6 @@ private slots:
         QCOMPARE(t.recordCount(), records);
         QCOMPARE(t.line(records), fullRecordLine(7));
     }
-
     void interruptedLeavesNothing()
     {
         QTemporaryDir dir;
@@ -260,16 +282,13 @@ private slots:
         const QString target = dir.filePath(QStringLiteral("Court.krv"));
         QCOMPARE(importer::importFile(src, target, properties), importer::Outcome::Incompatible);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Court.txt")});
-
         // A table it was to replace stays as it was.
         writeBytes(target, "ancienne table");
         QCOMPARE(importer::importFile(src, target, properties), importer::Outcome::Incompatible);
         QCOMPARE(readBytes(target), QByteArray("ancienne table"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-
         QCOMPARE(importer::importFile(dir.filePath(QStringLiteral("absent.txt")), target, properties),
                  importer::Outcome::InUse);
-
         // A write cut short (a full disk, here a size limit): nothing, and the system's reason.
         QStringList many{header()};
         for (int i = 0; i < 30; ++i)
@@ -288,7 +307,6 @@ private slots:
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
         }
     }
-
     void buttonFlow()
     {
         QTemporaryDir dir;
@@ -298,7 +316,6 @@ private slots:
         writeBytes(existing, "ancienne table");
         const QString src = dir.filePath(QStringLiteral("liste.txt"));
         writeBytes(src, fileBytes({QStringLiteral("titres"), tabLine({{1, "Orvane"}, {2, "Bourg"}, {4, "AUBRY"}})}));
-
         Ui ui;
         QStringList opened, asked, critical;
         QString answer = src;
@@ -314,7 +331,6 @@ private slots:
         h.askYesNo = [&](QWidget *, const QString &text, const QString &title) { return asked << title + u'|' + text, yes; };
         h.critical = [&](QWidget *, const QString &text, const QString &title) { critical << title + u'|' + text; };
         h.askProperties = [&](TableStore &t) { ++propertiesAsked, properties(t); };
-
         // Refused replacement: nothing changes, the buttons come back.
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
         QCOMPARE(opened, (QStringList{QStringLiteral("Importation de Tables de Mariages"),
@@ -322,7 +338,6 @@ private slots:
         QCOMPARE(asked, QStringList{QStringLiteral("La Table existe déjà|La table figure déjà dans la liste. Voulez-vous l'écraser?")});
         QCOMPARE(readBytes(existing), QByteArray("ancienne table"));
         QVERIFY(propertiesAsked == 0 && ui.restored());
-
         // Accepted: the new table replaces the listed one (spelt otherwise here).
         yes = true;
         QStringList synced;
@@ -333,7 +348,6 @@ private slots:
         QCOMPARE(QDir(app).entryList(QDir::Files), QStringList{QStringLiteral("liste.krv")});
         QCOMPARE(field(fileLines(made).value(1), "Nom EPX"), QStringLiteral("AUBRY"));
         QVERIFY(propertiesAsked == 1 && ui.restored() && critical.isEmpty());
-
         // Cancel, then a one-line file: restored each time, and the message.
         answer.clear();
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
@@ -344,7 +358,6 @@ private slots:
         QCOMPARE(critical, QStringList{QStringLiteral("Velder|Ce fichier n'est pas un fichier compatible")});
         QVERIFY(ui.restored());
         QVERIFY(!QFileInfo::exists(QDir(app).filePath(QStringLiteral("une.krv"))));
-
         // A text export comes back as the same table under its base name, asking nothing.
         const QString table = dir.filePath(QStringLiteral("Valbrune.krv"));
         writeBytes(table, fileBytes({header(), fullRecordLine(1), fullRecordLine(2)}));
@@ -354,7 +367,6 @@ private slots:
         QCOMPARE(readBytes(QDir(app).filePath(QStringLiteral("Copie.krv"))), readBytes(table));
         QCOMPARE(readBytes(answer), readBytes(table));   // the source is only read
         QVERIFY(propertiesAsked == 1 && ui.restored());
-
         // Where no table can be written, nothing is imported and the user is told why.
         QDir(app).mkdir(QStringLiteral("Copie.krv.krv"));
         answer = dir.filePath(QStringLiteral("Copie.krv.TXT"));
@@ -370,12 +382,10 @@ private slots:
                            "« %1 » est un fichier, pas un dossier").arg(table) + end}));
         QVERIFY(ui.restored());
     }
-
     void progressDrawing()
     {
         QCOMPARE(importer::progressText(importer::ParishListing, 50), QStringLiteral("Listage Paroisse: 50%"));
         QCOMPARE(importer::progressText(0, 0), QStringLiteral("0%"));
-
         // Picture1 is 2850 by 225 twips: the red bar ends at half the width, the
         // black bold text is centred.
         QLabel picture;

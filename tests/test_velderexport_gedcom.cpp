@@ -15,12 +15,10 @@ using namespace testutil;
 using namespace vexport;
 
 namespace {
-
 QString dataFile(const QString &name)
 {
     return qEnvironmentVariable("VELDER_TEST_DATA") + "/velderexport/" + name;
 }
-
 // The GEDCOM of some record lines (numbered from 1) without the file header.
 QString gedcomOf(const QStringList &records, Counts *counts = nullptr, QList<bool> *written = nullptr)
 {
@@ -35,9 +33,7 @@ QString gedcomOf(const QStringList &records, Counts *counts = nullptr, QList<boo
         *counts = w.counts();
     return QString::fromUtf8(out).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
-
 using Fields = QList<QPair<QString, QString>>;
-
 } // namespace
 
 class TestVelderExportGedcom : public QObject {
@@ -75,7 +71,6 @@ private slots:
         if (code != 0)   // a failed export leaves no file behind
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     }
-
     // Cases of tests/data/velderexport/rules.txt, then a long note.
     void recordRules_data()
     {
@@ -103,9 +98,7 @@ private slots:
     }
     void recordRules()
     {
-        QFETCH(Fields, fields);
-        QFETCH(QStringList, present);
-        QFETCH(QStringList, absent);
+        QFETCH(Fields, fields); QFETCH(QStringList, present); QFETCH(QStringList, absent);
         const QString g = gedcomOf({recordLine(fields)});
         for (const QString &p : present)
             QVERIFY2(g.contains(p), qPrintable(p + QStringLiteral("\n--- in ---\n") + g));
@@ -114,7 +107,6 @@ private slots:
         for (const QString &l : g.split(u'\n'))   // every line fits the 255 characters a reader may take
             QVERIFY(l.size() <= 255);
     }
-
     // Empty and damaged lines counted and skipped, the others keep their numbers; CSV quoting.
     void skippedLinesAndCsv()
     {
@@ -127,24 +119,16 @@ private slots:
         QCOMPARE(std::tuple(c.records, c.empty, c.damaged, c.persons, c.families), std::tuple(2, 2, 1, 2, 2));
         QVERIFY(g.contains("0 @R1H@ INDI") && g.contains("0 @R5W@ INDI"));
         QCOMPARE(g.count(" INDI\n"), 2);
-        QByteArray rowsOut;
-        CsvWriter rowWriter(rowsOut);
-        for (int i = 0; i < records.size(); ++i)
-            QCOMPARE(rowWriter.record(i + 1, records.at(i)), written.at(i));
-
         QTemporaryDir dir;
         const QString table = dir.filePath("Abîmée.krv"), csv = dir.filePath("a.csv");
         QVERIFY(writeBytes(table, fileBytes(QStringList{header()} + records)));
         const Result r = exportTable(table, dir.filePath("a.ged"), Format::Gedcom);
         QVERIFY2(r.ok && r.message.endsWith(" Lignes ignorées : 2 vides, 1 abîmée."), qPrintable(r.message));
+        // Python's csv module reads every field back (velderexport_csv); here the line ends and the numbers.
         QVERIFY(exportTable(table, csv, Format::Csv).ok);
         const QList<QByteArray> rows = readBytes(csv).split('\n');
         QCOMPARE(rows.size(), 4);   // header, rows 1 and 5, nothing after the last CR LF
-        QVERIFY(rows[0].startsWith("\xEF\xBB\xBFN\xC2\xB0,Lieu,Paroisse,Type d'acte,"));
-        QVERIFY(rows[0].contains(",Code Org  PEPX,") && rows[0].endsWith(",\xC2\xB0 de parent\xC3\xA9,Notes\r"));
-        QVERIFY(rows[1].startsWith("1,,,MA,,,0,ARZEL,"));
-        QVERIFY(rows[2].startsWith("5,,,MA,,,0,,") && rows[2].contains(",,\"LE \"\"GRAND\"\"\",,"));
-        QVERIFY(rows[2].endsWith(",\"vu, relu; sign\xC3\xA9\"\r"));
+        QVERIFY(rows[0].endsWith(",Notes\r") && rows[1].startsWith("1,,,MA,,,0,ARZEL,") && rows[2].startsWith("5,"));
         {   // a disk full before the last bytes: a failure, and no cut file
             const testutil::SizeLimit full(200);
             const Result cut = exportTable(table, dir.filePath("cut.csv"), Format::Csv);
@@ -152,7 +136,6 @@ private slots:
         }
         QVERIFY(!QFile::exists(dir.filePath("cut.csv")));
     }
-
     // A whole record against a file written by hand; the table, open in Velder, is left alone.
     void window()
     {
