@@ -123,6 +123,7 @@ QStringList layoutDump(Form1 &f)
             line += " misplaced";
         if (!w->isVisibleTo(&f)) line += " hidden";
         if (auto *c = qobject_cast<QCheckBox *>(w); c && c->isChecked()) line += " checked";
+        if (auto *l = qobject_cast<QLabel *>(w); l && !l->pixmap().isNull()) line += QStringLiteral(" picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
         if (!text.isEmpty()) line += " \"" + text + u'"';
         if (auto *e = qobject_cast<QLineEdit *>(w))
             line += QString(e->alignment() & Qt::AlignHCenter ? " centred" : e->alignment() & Qt::AlignRight ? " right" : "")
