@@ -482,7 +482,6 @@ void TableStore::setContent(const QStringList &lines, const QString &path)
         const qsizetype at = bytes.size();
         cp1252::encodeAppend(text, bytes);
         v.push_back(Line{{}, at, bytes.size() - at});
-        bytes.append("\r\n", 2);
     }
     if (v.empty())
         v.push_back(Line{});

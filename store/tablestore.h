@@ -81,7 +81,8 @@ public:
     QStringList parishNames() const;
     void setParishNames(const QStringList &names);
 
-    // Replaces the whole store (used by tests and by code building tables).
+    // Replaces the whole store (used by tests and benches); the lines lie back to
+    // back, so a save writes each with its own line end.
     void setContent(const QStringList &lines, const QString &path = {});
     void clear();
 

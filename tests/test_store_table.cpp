@@ -67,6 +67,7 @@ private slots:
             all += char(b);
         QCOMPARE(cp1252::encode(cp1252::decode(all)), all);
         QCOMPARE(cp1252::decode("\x9c\xa0\xe9"), QString::fromUtf16(u"œ\u00a0é"));
+        QCOMPARE(cp1252::encode(QString(QChar(0x80))), QByteArray("?"));   // a C1 control alone: not the euro's byte
         QString upper = QStringLiteral("éœßµÿ");   // ß and µ have no capital in Windows-1252
         for (QChar &c : upper)
             c = cp1252::upper(c);
