@@ -304,7 +304,7 @@ FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entry
     std::multimap<int, QWidget *> order;
     for (int i = 0; i < BoxCount; ++i)
         order.emplace(BoxTabIndex[i], TxtRqEp[i]);
-    for (int i = 0; i < 2; ++i) {
+    for (std::size_t i = 0; i < Option2.size(); ++i) {
         order.emplace(Option2TabIndex[i], Option2[i]);
         order.emplace(Option1TabIndex[i], Option1[i]);
     }
@@ -397,13 +397,6 @@ void FrmRem::ConfigureDetailWindow(int mode)
     // Resized windows are centred again rather than left where the large one stood.
     if (QScreen *s = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - rect().center());
-}
-
-void FrmRem::FillDetailBoxes(int n, const QString &s)
-{
-    const Boxes b = fillDetailBoxes(n, s);
-    for (int i = 0; i < BoxCount; ++i)
-        TxtRqEp[i]->setText(b[i]);
 }
 
 void FrmRem::prepare(int mode)

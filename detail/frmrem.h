@@ -67,8 +67,6 @@ public:
 
     // Lays the window out for a mode (layout, captions, colours, visibility, limits).
     void ConfigureDetailWindow(int mode);
-    // Empties the boxes, then the first n items of s into boxes 0..n-1 and the rest into box n.
-    void FillDetailBoxes(int n, const QString &s);
     // Configures the window for a mode and loads its values (what a caller does).
     void prepare(int mode);
 
