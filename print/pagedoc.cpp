@@ -28,9 +28,8 @@ QFont qtFont(const Font &f)
     q.setUnderline(f.underline);
     // Outlines at their true width: no snapping of advances to a screen grid.
     q.setHintingPreference(QFont::PreferNoHinting);
-    // Latin text needs no shaping: without kerning and ligatures a text is exactly
-    // as wide as its characters' advances added up, which keeps measuring quick.
-    q.setKerning(false);
+    // Latin text needs no shaping: unshaped (no kerning, no ligatures) a text is
+    // exactly as wide as its characters' advances added up, which keeps measuring quick.
     q.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::PreferNoShaping));
     return q;
 }
@@ -62,7 +61,7 @@ struct FontMeasure::Cached {
     double advance(QChar c)
     {
         const char16_t u = c.unicode();
-        if (u < 256) {
+        if (u < latin.size()) {
             double &a = latin[u];
             if (a < 0)
                 a = metrics.horizontalAdvance(c);

@@ -111,9 +111,10 @@ private slots:
         QVERIFY(text.startsWith(shorter) && 1000 + m.width(shorter, f) <= 3000 - 50);
         QVERIFY(1000 + m.width(text.left(shorter.size() + 1), f) > 3000 - 50);
         QCOMPARE(m.fit(text, f, 2960, 3000), QString());
-        // Drawn on a 2381-pixel-wide image (5 twips a pixel), the text ends where measured.
+        // Drawn on a 2381-pixel-wide image (5 twips a pixel), the text ends where measured,
+        // kerning pairs (WA, AV, Ta) and all.
         const Font bold{"Arial", 12, true};
-        const QString name = QStringLiteral("KERDUEL Yves Marie, Tréfléan");
+        const QString name = QStringLiteral("WAVRAY Yves, Tavelin-Avoy");
         print::Page page;
         page.text(1000, 1000, name, bold);
         QImage img(2381, 3368, QImage::Format_RGB32);
@@ -284,13 +285,14 @@ private slots:
         QString seen;
         QTimer::singleShot(0, [&] {
             if (auto *d = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
-                seen = QString("%1 %2 %3 %4").arg(d->minPage()).arg(d->maxPage()).arg(d->testOption(QAbstractPrintDialog::PrintPageRange))
-                           .arg(d->testOption(QAbstractPrintDialog::PrintSelection));
+                seen = QString("%1 %2 %3 %4 %5").arg(d->minPage()).arg(d->maxPage()).arg(d->testOption(QAbstractPrintDialog::PrintPageRange))
+                           .arg(d->testOption(QAbstractPrintDialog::PrintSelection))
+                           .arg(d->testOption(QAbstractPrintDialog::PrintToFile));
                 d->reject();
             }
         });
         QVERIFY(!print::hooks().printDialog(nullptr, printer, 1, 4));
-        QCOMPARE(seen, QString("1 4 1 0"));
+        QCOMPARE(seen, QString("1 4 1 0 1"));   // and a PDF file where no printer is
     }
     void cardAndListingToPdf()
     {
