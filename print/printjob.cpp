@@ -42,12 +42,8 @@ bool showPrintDialog(QWidget *parent, QPrinter &printer, int minPage, int maxPag
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-#ifdef Q_OS_WIN
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-#else
     // Without a printer, printing to a PDF file is the volunteer's only way out.
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-#endif
     dialog.setMinMax(minPage, maxPage);   // and offers the page range
     printer.setFromTo(minPage, maxPage);
     return dialog.exec() == QDialog::Accepted;

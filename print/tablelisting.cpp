@@ -268,11 +268,10 @@ Page listingPage(const QString &title, const QString &commune, const QStringList
     for (int slot = 0; slot < RowsPerPage && slot < rows.size(); ++slot) {
         const double o = slot * RowStep;
         const QStringList cells = rows.at(slot).split(u'\t');
+        // Day and month above the year; a date without two slashes stays whole above.
         const QString date = cells.value(0);
-        const qsizetype s1 = date.indexOf(u'/');
-        const qsizetype s2 = s1 < 0 ? -1 : date.indexOf(u'/', s1 + 1);
-        centred(0, o + 880, s2 < 0 ? date : date.left(s2), Head);
-        centred(0, o + 1225, s2 < 0 ? QString() : date.mid(s2 + 1), Head);
+        centred(0, o + 880, date.section(u'/', 0, 1), Head);
+        centred(0, o + 1225, date.section(u'/', 2), Head);
         centred(1, o + 880, QStringLiteral("H"), Head);
         centred(1, o + 1225, QStringLiteral("F"), Head);
         for (int c = 0; c < 5; ++c) {
