@@ -85,7 +85,7 @@ struct Session {
         e.askYesNo = [note](const QString &title, const QString &text) { return note(title, text), false; };
         e.askSaveFailure = [note](const QString &t, const QString &text) { return note(t, text), savefailure::Choice::Stay; };
         e.onUnloaded = [this] { ++unloaded; };
-        detail::hooks().prompt = [this](QWidget *, const QString &, const QString &, const QString &) { return sources; };
+        detail::hooks().prompt = [this](auto &&...) { return sources; };
         detail::hooks().warning = [note](QWidget *, const QString &title, const QString &text) { note(title, text); };
         detail::hooks().openUrl = [](const QUrl &) {};
         // The detail window is modal: the steps run once it is up, and a failed
@@ -248,7 +248,8 @@ private slots:
         QCOMPARE(readBytes(first), readBytes(data + "Kerivoal_typed.krv"));
         // A double click on the other table shows that one.
         QVERIFY(activate(&manager));
-        const QPoint at = manager.File1->visualItemRect(manager.File1->findItems("Trogor.krv", Qt::MatchExactly).value(0)).center();
+        const QListWidgetItem *trogor = manager.File1->findItems(QStringLiteral("Trogor.krv"), Qt::MatchExactly).value(0);
+        const QPoint at = manager.File1->visualItemRect(trogor).center();
         QTest::mouseClick(manager.File1->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(manager.File1->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(!manager.isVisible() && entry.isVisible());
