@@ -19,7 +19,6 @@ constexpr int WifeSurname = 18, WifeFather = 22, WifeFatherFirst = 23, WifeFathe
 constexpr int Origin = 8, Code = 9, WifeOrigin = 20, Notes = 30;
 const QChar Bksp(key::Backspace);
 
-
 QString origin(const QString &husband, const QString &wife)
 {
     return recordLine({{"Nom EPX", "A"}, {"Org EPX", husband}, {"Org EPSE", wife}});
@@ -127,6 +126,7 @@ private slots:
             QCOMPARE(b.caret, caret + 1);
         }
     }
+
     void surnameCopiedWhileTypingAndDeleting()
     {
         Window w;
