@@ -157,8 +157,8 @@ private slots:
         QCOMPARE(entry.CmbActe->currentText(), QStringLiteral("Contrat de Mariage"));
         press(Qt::Key_Up);
         press(Qt::Key_Return);
-        // the date: day and month padded on leaving, the year moves on by itself (each key
-        // landing in the box after the one before: the file written at the end shows it)
+        // the date: day and month padded on leaving, the year moves on by itself (where
+        // each key landed, the focus included, is seen in the file written at the end)
         enter({"7", "5"});
         type(QStringLiteral("1811"));
         press(Qt::Key_Tab);
