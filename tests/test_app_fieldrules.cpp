@@ -19,8 +19,6 @@ constexpr int WifeSurname = 18, WifeFather = 22, WifeFatherFirst = 23, WifeFathe
 constexpr int Origin = 8, Code = 9, WifeOrigin = 20, Notes = 30;
 const QChar Bksp(key::Backspace);
 
-QString typed(int index, const QString &keys) { return Window().type(index, keys).text; }
-
 QString origin(const QString &husband, const QString &wife)
 {
     return recordLine({{"Nom EPX", "A"}, {"Org EPX", husband}, {"Org EPSE", wife}});
@@ -80,36 +78,6 @@ const QStringList Parishes{QStringLiteral("Saint-Martin"), QStringLiteral("Saint
 class TestFieldRules : public QObject {
     Q_OBJECT
 private slots:
-    void shapedWhileTyped_data()
-    {
-        QTest::addColumn<int>("box");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("compound and elided d") << FirstName << "jean-marie d'orléans" << "Jean-Marie d'Orléans";
-        QTest::newRow("caps lock") << FirstName << "MARIE" << "Marie";
-        QTest::newRow("apostrophe starts a word") << FirstName << "o'neil" << "O'Neil";
-        QTest::newRow("d' at the start") << Place << "D'ARRAS" << "d'Arras";
-        QTest::newRow("slash") << Place << "brest/recouvrance" << "Brest/Recouvrance";
-        QTest::newRow("accented capital") << Place << "ÉTABLES" << "Étables";
-        QTest::newRow("oe ligature") << FirstName << "œdipe" << "Œdipe";
-        QTest::newRow("eszett stays") << FirstName << "ßa" << "ßa";
-        QTest::newRow("D not alone keeps its case") << Place << "ad'x" << "Ad'X";
-        QTest::newRow("surname de la") << Surname << "de la fontaine" << "de la FONTAINE";
-        QTest::newRow("surname d'") << 28 << "d'artois" << "d'ARTOIS";
-        QTest::newRow("surname LE D' stays") << Surname << "le d'" << "LE D'";
-        QTest::newRow("surname de la after a name") << 28 << "marie de la " << "MARIE de la ";
-        QTest::newRow("surname accents, mu and eszett") << Surname << "éloiµß" << "ÉLOIµß";
-        QTest::newRow("notes as typed") << Notes << "voir DE LA paroisse" << "voir DE LA paroisse";
-        QTest::newRow("parish as typed") << 1 << "st jean" << "st jean";
-    }
-    void shapedWhileTyped()
-    {
-        QFETCH(int, box);
-        QFETCH(QString, keys);
-        QFETCH(QString, expected);
-        QCOMPARE(typed(box, keys), expected);
-    }
-
     // Every box but the dates: its limit, its alignment and what "2a+ b" typed into it
     // becomes (the copy into the father's surname only from the two spouses' surnames).
     void everyBoxHasItsRule_data()
@@ -141,44 +109,22 @@ private slots:
                 QCOMPARE(w.txt[other], (box == 6 || box == 18) && other == box + 4 ? expected : QString());
     }
 
-    // The particle tests by caret position: only the text before the caret counts.
-    void particlesByCaret_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("caret");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("0") << "DE" << 0 << "DE";
-        QTest::newRow("1 D") << "D" << 1 << "d";
-        QTest::newRow("2 blank D") << " D" << 2 << " d";
-        QTest::newRow("2 DE") << "DE" << 2 << "de";
-        QTest::newRow("3 blank DE") << " DE" << 3 << " de";
-        QTest::newRow("3 blank D not seen") << "X D" << 3 << "X D";
-        QTest::newRow("4 blank DE") << "X DE" << 4 << "X de";
-        QTest::newRow("4 DE L") << "DE L" << 4 << "de l";
-        QTest::newRow("4 blank D not seen") << "LE D" << 4 << "LE D";
-        QTest::newRow("5 blank DE") << "XY DE" << 5 << "XY de";
-        QTest::newRow("5 blank DE L") << " DE L" << 5 << " de l";
-        QTest::newRow("5 DE LA, mixed case") << "De La" << 5 << "de la";
-        QTest::newRow("5 blank D not seen") << "ABC D" << 5 << "ABC D";
-        QTest::newRow("6 blank D") << "ABCD D" << 6 << "ABCD d";
-        QTest::newRow("6 blank DE") << "ABC DE" << 6 << "ABC de";
-        QTest::newRow("6 blank DE L") << "A DE L" << 6 << "A de l";
-        QTest::newRow("6 blank DE LA") << " DE LA" << 6 << " de la";
-        QTest::newRow("6 DE LA glued to a word") << "XDE LA" << 6 << "XDE LA";
-        QTest::newRow("caret mid-text") << "LE DE LA ROCHE" << 5 << "LE de LA ROCHE";
-    }
+    // The particle tests by caret position: only the text before the caret counts. Through a typed space
+    // the same rewrite happens, and the space goes at the caret.
     void particlesByCaret()
     {
-        QFETCH(QString, text);
-        QFETCH(int, caret);
-        QFETCH(QString, expected);
-        QCOMPARE(lowerParticles(text, caret), expected);
-        // Through a typed space the same rewrite happens, and the space goes at the caret.
-        Window w;
-        w.txt[Surname] = text;
-        const Box b = w.type(Surname, " ", Box{text, caret, 0});
-        QCOMPARE(b.text, expected.left(caret) + u' ' + expected.mid(caret));
-        QCOMPARE(b.caret, caret + 1);
+        const std::tuple<QString, int, QString> cases[] = {
+            {"DE", 0, "DE"}, {"D", 1, "d"}, {" D", 2, " d"}, {"DE", 2, "de"}, {" DE", 3, " de"}, {"X D", 3, "X D"},
+            {"X DE", 4, "X de"}, {"DE L", 4, "de l"}, {"LE D", 4, "LE D"}, {"XY DE", 5, "XY de"}, {" DE L", 5, " de l"},
+            {"De La", 5, "de la"}, {"ABC D", 5, "ABC D"}, {"ABCD D", 6, "ABCD d"}, {"ABC DE", 6, "ABC de"},
+            {"A DE L", 6, "A de l"}, {" DE LA", 6, " de la"}, {"XDE LA", 6, "XDE LA"},
+            {"LE DE LA ROCHE", 5, "LE de LA ROCHE"}};
+        for (const auto &[text, caret, expected] : cases) {
+            QCOMPARE(lowerParticles(text, caret), expected);
+            const Box b = Window().type(Surname, " ", Box{text, caret, 0});
+            QCOMPARE(b.text, expected.left(caret) + u' ' + expected.mid(caret));
+            QCOMPARE(b.caret, caret + 1);
+        }
     }
 
     void surnameCopiedWhileTypingAndDeleting()
@@ -263,7 +209,7 @@ private slots:
         // Case-sensitive on the shaped key; characters after the caret do not count.
         QCOMPARE(w.type(Origin, "y", Box{QStringLiteral("LQQ"), 1, 0}), (Box{QStringLiteral("Lyon"), 2, 2}));
         // No table at all: the key is typed as it is.
-        QCOMPARE(typed(Origin, "quimper"), QStringLiteral("Quimper"));
+        QCOMPARE(Window().type(Origin, "quimper").text, QStringLiteral("Quimper"));
         // The completion reads a column of the origins; it must follow every change of the table.
         t = ruleshost::tableOf({origin("Lyon", "Laval"), origin("Lille", "Lorient"), origin("Loudun", "Lens")});
         auto proposal = [&](int position, const QString &prefix) { return originProposal(t, position, prefix).value_or("-"); };
@@ -280,23 +226,6 @@ private slots:
         const TableStore other = ruleshost::tableOf({origin("Dinan", "Dol")});   // two tables side by side
         QCOMPARE(originProposal(other, 9, "D").value_or(QString()), QStringLiteral("Dinan"));
         QCOMPARE(proposal(9, "Ly"), QStringLiteral("Lyon"));
-    }
-
-    void placeCodes()
-    {
-        struct Case { Box start; QString keys, expected; };
-        const Case cases[] = {
-            {{}, "2a", "2A"}, {{}, "2b", "2B"}, {{}, "3a", "3"}, {{}, "A", ""}, {{}, "2c", "2"},
-            {{}, "291", "29"},                        // two characters at most
-            {{"29", 1, 1}, "b", "2B"},                // the second character selected
-            {{"39", 1, 1}, "a", "39"},
-        };
-        for (const Case &c : cases) {
-            Window w;
-            QCOMPARE(w.type(Code, c.keys, c.start).text, c.expected);
-            QCOMPARE(w.type(21, c.keys, c.start).text, c.expected);
-            QCOMPARE(w.beeps, 0);
-        }
     }
 
     void everyBoxOnEnterFocusLeavingAndOddKeys()
@@ -330,9 +259,28 @@ private slots:
     // Keys typed into a box (empty unless given): what it holds, how many beeps, where the focus goes.
     void keysInOneBox()
     {
-        struct Case { int layout, box; QString keys, text; int beeps; Focus focus; Box start = {}; };
         const Focus stay = Focus::Stay;
+        struct Case { int layout, box; QString keys, text; int beeps = 0; Focus focus = Focus::Stay; Box start = {}; };
         const Case cases[] = {
+            {Designed, FirstName, "jean-marie d'orléans", "Jean-Marie d'Orléans"},   // compound, elided d
+            {Designed, FirstName, "MARIE", "Marie"},                                  // caps lock
+            {Designed, FirstName, "o'neil", "O'Neil"},                                // an apostrophe starts a word
+            {Designed, Place, "D'ARRAS", "d'Arras"},
+            {Designed, Place, "brest/recouvrance", "Brest/Recouvrance"},
+            {Designed, Place, "ÉTABLES", "Étables"},
+            {Designed, FirstName, "œdipe", "Œdipe"},
+            {Designed, FirstName, "ßa", "ßa"},                                        // no capital eszett
+            {Designed, Place, "ad'x", "Ad'X"},                                        // a "d" not alone keeps its case
+            {Designed, Surname, "de la fontaine", "de la FONTAINE"},
+            {Designed, 28, "d'artois", "d'ARTOIS"},
+            {Designed, Surname, "le d'", "LE D'"},
+            {Designed, 28, "marie de la ", "MARIE de la "},
+            {Designed, Surname, "éloiµß", "ÉLOIµß"},
+            {Designed, Notes, "voir DE LA paroisse", "voir DE LA paroisse"},
+            // Place codes: two characters at most, the second a digit, or A or B after a 2; never a beep.
+            {Designed, Code, "2a", "2A"}, {Designed, 21, "2b", "2B"}, {Designed, Code, "3a", "3"},
+            {Designed, 21, "A", ""}, {Designed, Code, "2c", "2"}, {Designed, 21, "291", "29"},
+            {Designed, Code, "b", "2B", 0, stay, {"29", 1, 1}}, {Designed, 21, "a", "39", 0, stay, {"39", 1, 1}},
             {Gregorian, Day, "32", "3", 1, stay},
             {Gregorian, Day, "31", "31", 0, Focus::Month},
             {Gregorian, Day, "00", "00", 0, Focus::Month},   // no lower limit
@@ -360,38 +308,20 @@ private slots:
         }
     }
 
-    void monthNameCompletion_data()
-    {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("month");
-        QTest::addColumn<int>("caret");
-        QTest::newRow("b") << "b" << "Brum" << 1;
-        QTest::newRow("f") << "f" << "Flor" << 1;
-        QTest::newRow("fr") << "fr" << "Frim" << 2;
-        QTest::newRow("fru") << "fru" << "Fruc" << 3;
-        QTest::newRow("p") << "p" << "Pluv" << 1;
-        QTest::newRow("pr") << "pr" << "Prai" << 2;
-        QTest::newRow("v") << "v" << "Vend" << 1;
-        QTest::newRow("vent") << "vent" << "Vent" << 4;
-        QTest::newRow("capitals typed") << "BRU" << "Brum" << 3;
-        QTest::newRow("x refused") << "x" << "" << 0;
-        QTest::newRow("fl then x refused") << "flx" << "Flor" << 2;
-    }
+    // A month name completes from its first letters in every layout, and widens the month box.
     void monthNameCompletion()
     {
-        QFETCH(QString, keys);
-        QFETCH(QString, month);
-        QFETCH(int, caret);
-        for (int l : {Designed, Gregorian, Republican}) {
-            Window w = windowIn(l);
-            const Box b = w.type(Month, keys, Box{});
-            QCOMPARE(b, (Box{month, caret, int(month.size()) - caret}));
-            QCOMPARE(w.beeps, 0);
-            if (!month.isEmpty())
-                QCOMPARE(w.date.monthMaxLength, 4);
-        }
+        const std::tuple<QString, QString, int> cases[] = {{"b", "Brum", 1}, {"f", "Flor", 1}, {"fr", "Frim", 2},
+            {"fru", "Fruc", 3}, {"p", "Pluv", 1}, {"pr", "Prai", 2}, {"v", "Vend", 1}, {"vent", "Vent", 4},
+            {"BRU", "Brum", 3}, {"x", "", 0}, {"flx", "Flor", 2}};   // the last two: a letter refused
+        for (const auto &[keys, month, caret] : cases)
+            for (int l : {Designed, Gregorian, Republican}) {
+                Window w = windowIn(l);
+                QCOMPARE(w.type(Month, keys, Box{}), (Box{month, caret, int(month.size()) - caret}));
+                QCOMPARE(w.beeps, 0);
+                QVERIFY(month.isEmpty() || w.date.monthMaxLength == 4);
+            }
     }
-
     void republicanMonthSwitchesAndIsEditedBack()
     {
         Window w = windowIn(Gregorian);
