@@ -248,11 +248,6 @@ Form1::Form1(TableStore &table, QWidget *parent)
 
 Form1::~Form1() = default;
 
-QLineEdit *Form1::createTxt(int index)
-{
-    return txtFactory ? txtFactory(index, this) : new FieldEdit(index, *this, this);
-}
-
 void Form1::buildControls()
 {
     // Frames first, so that the controls drawn over them stay on top.
@@ -269,16 +264,12 @@ void Form1::buildControls()
         caption(this, QString::fromUtf16(c.text), c.left, c.top);
 
     for (int i = 0; i < TxtCount; ++i) {
-        QLineEdit *t = createTxt(i);
-        t->setParent(this);
-        place(t, TxtLayout[i]);
-        // No QLineEdit limit: it would cut a longer stored value when shown. The
-        // typing limits belong to the keystroke rules.
-        t->setAlignment(qtAlignment(fieldrules::boxInfo(i).align));
-        Txt[i] = t;
+        // Each box takes its alignment and help from its rules. No QLineEdit limit:
+        // it would cut a longer stored value when shown; the typing limits belong
+        // to the keystroke rules.
+        Txt[i] = new FieldEdit(i, *this, this);
+        place(Txt[i], TxtLayout[i]);
     }
-    for (int i = 3; i <= 5; ++i)
-        Txt[i]->setToolTip(daterules::FormatHelp);
     Txt[1]->hide();
 
     CmbParoisse = new QComboBox(this);

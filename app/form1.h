@@ -59,10 +59,6 @@ public:
     QPushButton *CmdRechS = nullptr;
     QTimer *Timer1 = nullptr;
 
-    // Text boxes are made by createTxt; a factory set before constructing the window
-    // gives them another class (tests use plain line edits). `parent` is the window.
-    static inline std::function<QLineEdit *(int index, QWidget *parent)> txtFactory;
-
     // ---- Hooks wired by the program's start; all optional ----
     // Opens the detail window in a mode (1..13). The hook reads the record with
     // readState() and gives back what the detail window edits with applyDetail();
@@ -145,7 +141,6 @@ protected:
 
 private:
     void buildControls();
-    QLineEdit *createTxt(int index);
     void centre();
     void showIncompatible(bool saveFirst);
     void restoreTxtnb();
