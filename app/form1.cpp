@@ -826,20 +826,18 @@ void Form1::hoverToolbar(int i, bool pressed)
     const QColor dark = pressed ? window : workspace;
     const QRect g = PicBouton[i]->property(TwipsProperty).toRect();
     const int L = g.x(), T = g.y(), W = g.width(), H = g.height();
-    const QRect lines[4] = {
-        twips::rect(L - 15, T - 15, W + 30, 15),
-        twips::rect(L - 15, T - 15, 15, H + 30),
-        twips::rect(L - 15, T + H + 10, W + 30, 15),
-        twips::rect(L + W + 10, T - 15, 15, H + 40),
+    // Top, left, bottom, right: each line one pixel (15 twips) thick.
+    const Box lines[4] = {
+        {L - 15, T - 15, W + 30, 15},
+        {L - 15, T - 15, 15, H + 30},
+        {L - 15, T + H + 10, W + 30, 15},
+        {L + W + 10, T - 15, 15, H + 40},
     };
     for (int k = 0; k < 4; ++k) {
         QPalette pal = LnBouton[k]->palette();
         pal.setColor(QPalette::Window, k < 2 ? light : dark);
         LnBouton[k]->setPalette(pal);
-        QRect r = lines[k];
-        r.setWidth(std::max(1, r.width()));
-        r.setHeight(std::max(1, r.height()));
-        LnBouton[k]->setGeometry(r);
+        place(LnBouton[k], lines[k]);
         LnBouton[k]->show();
         LnBouton[k]->raise();
     }

@@ -519,23 +519,24 @@ private slots:
         };
         moveOver(h.form.PicBouton[2], QPointF(5, 5));
         QCOMPARE(h.form.LblAideSaisie->text(), QStringLiteral("Imprimer l'enregistrement actif"));
-        // The frame about the button (left 1155, top 7410, 360 x 360): top, left, bottom, right;
-        // light above and left, dark below and right, swapped while pressed.
+        // The frame about the button (left 1155, top 7415, 360 x 360) in twips: top, left, bottom,
+        // right; light above and left, dark below and right, swapped while pressed.
         auto frame = [&] {
             QString out;
             for (QFrame *l : h.form.LnBouton) {
-                const QRect g = l->geometry();
-                out += QStringLiteral("%1 %2 %3 %4 %5 %6; ").arg(twips::tw(g.x())).arg(twips::tw(g.y())).arg(twips::tw(g.width()))
-                           .arg(twips::tw(g.height())).arg(l->isVisible()).arg(l->palette().color(QPalette::Window).name());
+                const QRect g = l->property("velderTwips").toRect();
+                out += QStringLiteral("%1 %2 %3 %4 %5 %6; ").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())
+                           .arg(l->isVisible() && l->geometry() == twips::rect(g.x(), g.y(), g.width(), g.height()))
+                           .arg(l->palette().color(QPalette::Window).name());
             }
             return out;
         };
         const QString light = h.form.palette().color(QPalette::Base).name(), dark = "#ababab";
-        QCOMPARE(frame(), QStringLiteral("1140 7395 390 15 1 %1; 1140 7395 15 390 1 %1; 1140 7785 390 15 1 %2; "
-                                         "1530 7395 15 405 1 %2; ").arg(light, dark));
+        QCOMPARE(frame(), QStringLiteral("1140 7400 390 15 1 %1; 1140 7400 15 390 1 %1; 1140 7785 390 15 1 %2; "
+                                         "1525 7400 15 400 1 %2; ").arg(light, dark));
         moveOver(h.form.PicBouton[2], QPointF(5, 5), Qt::LeftButton);
-        QCOMPARE(frame(), QStringLiteral("1140 7395 390 15 1 %2; 1140 7395 15 390 1 %2; 1140 7785 390 15 1 %1; "
-                                         "1530 7395 15 405 1 %1; ").arg(light, dark));
+        QCOMPARE(frame(), QStringLiteral("1140 7400 390 15 1 %2; 1140 7400 15 390 1 %2; 1140 7785 390 15 1 %1; "
+                                         "1525 7400 15 400 1 %1; ").arg(light, dark));
         // Over the bare window: the frame goes and the default help comes back.
         moveOver(&h.form, QPointF(twips::px(5000), twips::px(7900) - 8));
         QVERIFY(!h.form.LnBouton[0]->isVisible());
