@@ -403,8 +403,6 @@ private slots:
         QCOMPARE(t.lines(), (QStringList{header(), "r1", "r3", ""}));
         QCOMPARE(t.line(4) + t.line(-1), QString());
         QCOMPARE(splitParishList(QString("A") + record::Nbsp + "B" + record::Nbsp + "C"), (QStringList{"A", "B", "C"}));
-        QCOMPARE(splitParishList(""), QStringList());
-        QCOMPARE(splitParishList("Seule"), QStringList{"Seule"});
     }
     // Record lines to the entry window's boxes and back.
     void everyFieldRoundTrips()

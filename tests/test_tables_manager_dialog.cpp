@@ -137,9 +137,17 @@ private slots:
         QApplication::sendEvent(&f, &move);
         QCOMPARE(f.LblAide->text(), QString());
     }
-    void incompatibleOrUnreadableTablesKeepTheDialog()
+    // A table the entry window refuses, an empty one, one gone: the dialog stays. An older table is
+    // upgraded before it opens.
+    void tablesCheckedBeforeTheyOpen()
     {
         Harness h;
+        QStringList old;
+        for (int i = 1; i <= record::FieldCount; ++i)
+            old << QStringLiteral("c%1").arg(i);
+        old.removeAt(66);
+        old.removeAt(16);
+        writeBytes(h.path(QStringLiteral("Zeste.krv")), fileBytes({header(), old.join(u'\t')}));
         FrmOuvrir &f = h.make();
         h.openResult = false;
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
@@ -156,21 +164,12 @@ private slots:
         QCOMPARE(h.messages.size(), 2);
         QVERIFY(h.messages.last().text.contains(QStringLiteral("n'existe plus")));
         QCOMPARE(h.listed(), (QStringList{"Bourg.krv", "Zeste.krv"}));
-    }
-    void oldTableIsUpgradedBeforeItOpens()
-    {
-        Harness h;
-        QStringList f;
-        for (int i = 1; i <= record::FieldCount; ++i)
-            f << QStringLiteral("c%1").arg(i);
-        f.removeAt(66);
-        f.removeAt(16);
-        writeBytes(h.path(QStringLiteral("abbaye.krv")), fileBytes({header(), f.join(u'\t')}));
-        QTest::mouseClick(h.make().OKButton, Qt::LeftButton);
-        QCOMPARE(h.opened.size(), 1);
-        f.insert(16, f[6]);    // the fathers' surnames, from the spouses'
-        f.insert(66, f[56]);
-        QCOMPARE(readBytes(h.path(QStringLiteral("abbaye.krv"))), fileBytes({header(), f.join(u'\t')}));
+        f.File1->setCurrentRow(1);
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.opened.size(), 2);
+        old.insert(16, old[6]);    // the fathers' surnames, from the spouses'
+        old.insert(66, old[56]);
+        QCOMPARE(readBytes(h.path(QStringLiteral("Zeste.krv"))), fileBytes({header(), old.join(u'\t')}));
     }
     void utf8TableOpensWithAWarning()
     {
@@ -280,7 +279,9 @@ private slots:
         QCOMPARE(h.texts(), QStringList(3, QStringLiteral("VELDER|Veuillez sélectionner une table")));
         QVERIFY(h.printed.isEmpty());
     }
-    void siblingProgramsAndQuit()
+    // The entry window's "Ouvrir" brings the list back with the table still selected; an imported
+    // table is listed and selected, not opened; the sibling programs; "Quitter".
+    void listSiblingsAndQuit()
     {
         Harness h;
         // Looked for beside the program, not among the tables; started in the tables' folder.
@@ -288,6 +289,18 @@ private slots:
         writeBytes(QDir(program.path()).filePath(QStringLiteral("PrintVelder.exe")), "MZ");
         writeBytes(h.path(QStringLiteral("VelderExport.exe")), "MZ");
         FrmOuvrir &f = h.make();
+        f.File1->setCurrentRow(1);
+        writeBytes(h.path(QStringLiteral("Anse.krv")), fileBytes({header()}));
+        f.showAgain();
+        QCOMPARE(f.selectedTable(), QStringLiteral("Bourg.krv"));
+        QCOMPARE(h.listed().size(), 4);
+        f.importTable = [&h] {
+            writeBytes(h.path(QStringLiteral("Brennec.krv")), fileBytes({header()}));
+            return h.path(QStringLiteral("Brennec.krv"));
+        };
+        QTest::mouseClick(f.CmdImporter, Qt::LeftButton);
+        QCOMPARE(f.selectedTable(), QStringLiteral("Brennec.krv"));
+        QVERIFY(h.opened.isEmpty());
         f.setProgramFolder(program.path());
         QVERIFY(f.Frame2->isHidden());
         QVERIFY(f.Frame3->isVisible());
@@ -296,34 +309,11 @@ private slots:
         QCOMPARE(h.started.first(), qMakePair(QDir(program.path()).filePath(QStringLiteral("PrintVelder.exe")), h.dir.path()));
         QVERIFY(!f.Option3->isChecked());
         QTest::mouseClick(f.CmdPrint, Qt::LeftButton);
-        QCOMPARE(h.printed, QStringList{h.path(QStringLiteral("abbaye.krv"))});
+        QCOMPARE(h.printed, QStringList{h.path(QStringLiteral("Brennec.krv"))});
         QTest::mouseClick(f.CmdAnnuler, Qt::LeftButton);
         QCOMPARE(h.savedBeforeQuit, 1); // saved first, then the program ends
         QCOMPARE(h.quits, 1);
         QVERIFY(!f.isVisible());
-    }
-    void openedByEnterCommandLineOrListedAfterImport()
-    {
-        Harness h;
-        FrmOuvrir &f = h.make();
-        f.File1->setFocus();
-        QTest::keyClick(f.File1, Qt::Key_Down);
-        QTest::keyClick(f.File1, Qt::Key_Return);
-        QCOMPARE(h.opened, QStringList{h.path(QStringLiteral("Bourg.krv"))});
-        QVERIFY(f.isHidden());
-        // The entry window's "Ouvrir" brings the list back with the table still selected.
-        writeBytes(h.path(QStringLiteral("Anse.krv")), fileBytes({header()}));
-        f.showAgain();
-        QCOMPARE(f.selectedTable(), QStringLiteral("Bourg.krv"));
-        QCOMPARE(h.listed().size(), 4);
-        // An imported table is listed and selected, not opened.
-        f.importTable = [&h] {
-            writeBytes(h.path(QStringLiteral("Brennec.krv")), fileBytes({header()}));
-            return h.path(QStringLiteral("Brennec.krv"));
-        };
-        QTest::mouseClick(f.CmdImporter, Qt::LeftButton);
-        QCOMPARE(f.selectedTable(), QStringLiteral("Brennec.krv"));
-        QCOMPARE(h.opened.size(), 1);
     }
 };
 
