@@ -116,7 +116,7 @@ private slots:
     void namesListAndSiblings()
     {
         using namespace tablefiles;
-        QCOMPARE(startup::appFolder(), QCoreApplication::applicationDirPath());   // the build folder: it can write there
+        QCOMPARE(startup::appFolder(), QCoreApplication::applicationDirPath());   // the build folder, writable
         // Names compared without letter case, accents included; unsafe characters refused.
         QVERIFY(sameFileName(QStringLiteral("étang.krv"), QStringLiteral("ÉTANG.KRV")));
         QVERIFY(!sameFileName(QStringLiteral("bourg.krv"), QStringLiteral("bourgs.krv")));
