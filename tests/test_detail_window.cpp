@@ -370,18 +370,13 @@ private slots:
         QStringList warnings;
         hooks().warning = [&](QWidget *, const QString &title, const QString &text) { warnings << title + "|" + text; };
         drive([&](FrmRem &w) {
-            QTest::keyClicks(w.TxtRqEp[0], "saint martin");
-            QCOMPARE(w.TxtRqEp[0]->text(), QString("Saint Martin"));
-            QTest::mouseClick(w.CmdPrecedent, Qt::LeftButton);
-            QCOMPARE(warnings, QStringList{"Velder|La paroisse est déjà présente dans la liste"});
-            QCOMPARE(w.LstParoisse->count(), 2);
-            w.TxtRqEp[0]->setText("Saint-Martin");
+            w.TxtRqEp[0]->setText("Saint-Martin");   // not "SAINT MARTIN" again
             QTest::mouseClick(w.CmdPrecedent, Qt::LeftButton);
             QTest::mouseClick(w.CmdPrecedent, Qt::LeftButton);   // emptied: adds nothing
             QCOMPARE(w.LstParoisse->count(), 3);
             w.LstParoisse->clearSelection();   // "Supprimer" with nothing selected removes nothing, says nothing
             QTest::mouseClick(w.CmdSuivant, Qt::LeftButton);
-            QCOMPARE(std::pair(int(w.LstParoisse->count()), int(warnings.size())), std::pair(3, 1));
+            QCOMPARE(std::pair(int(w.LstParoisse->count()), int(warnings.size())), std::pair(3, 0));
             w.LstParoisse->setCurrentRow(0);
             QTest::mouseClick(w.CmdSuivant, Qt::LeftButton);
             QCOMPARE(w.LstParoisse->count(), 2);
@@ -399,27 +394,23 @@ private slots:
         TableStore table = tableWith();
         table.people = QString("Ana") + record::Nbsp + "2024";   // fewer than four separators
         QStringList prompts;
-        QString answer;
+        const QString answer = "1793 à 1892_ADO : 2E279@1893 à 1899_Mairie : 4E280";
         hooks().prompt = [&](QWidget *, const QString &title, const QString &message, const QString &initial) {
             prompts << title << message << initial;
             return answer;
         };
         drive([&](FrmRem &w) {
             QCOMPARE(w.TxtRqEp[0]->text(), QString("Valbrune"));
-            QTest::mouseClick(w.CmdPrecedent, Qt::LeftButton);   // "Sources", answered empty
-            QCOMPARE(table.sources, QString("1800 à 1850_AD : 3E1"));
-            answer = "1793 à 1892_ADO : 2E279@1893 à 1899_Mairie : 4E280";
-            QTest::mouseClick(w.CmdPrecedent, Qt::LeftButton);
+            QTest::mouseClick(w.CmdPrecedent, Qt::LeftButton);   // "Sources"
             QCOMPARE(table.sources, answer);
             typeText(w.TxtRqEp[5], "étude de la vallée");
             QTest::keyClick(w.TxtRqEp[5], Qt::Key_Escape);
         });
         openDetailWindow(nullptr, TableProperties, entry, table);
-        QCOMPARE(prompts.mid(0, 3), (QStringList{"Sources et détail des périodes couvertes",
+        QCOMPARE(prompts, (QStringList{"Sources et détail des périodes couvertes",
             "Veuillez saisir les périodes avec les sources correspondantes. Pour saisir les différentes périodes: \n\n"
             "1793 à 1892\tADO : 2E279, 4E280\n1893 à 1899\tMairie : 4E280\n\n1793 à 1892_ADO : 2E279, 4E280@1893 à "
             "1899_Mairie : 4E280", "1800 à 1850_AD : 3E1"}));
-        QCOMPARE(prompts.size(), 6);
         const QChar nb = record::Nbsp;
         QCOMPARE(table.people, QString("Ana") + nb + "2024" + nb + nb + nb + "étude de la vallée");
     }
@@ -446,37 +437,27 @@ private slots:
         QTest::mouseClick(w.LblRem[4], Qt::LeftButton);
         QCOMPARE(opened, QList<QUrl>{QUrl("mailto:" + ContactAddress)});
     }
-    void fillDetailBoxes_data()
-    {
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("s");
-        QTest::addColumn<QStringList>("expected");   // boxes 0.. (the rest empty)
-        QTest::newRow("exact") << 2 << QString("a\tb\tc") << QStringList{"a", "b", "c"};
-        QTest::newRow("rest keeps its TABs") << 1 << QString("a\tb\tc") << QStringList{"a", "b\tc"};
-        QTest::newRow("empty string") << 5 << QString() << QStringList{};
-        QTest::newRow("fewer TABs") << 5 << QString("x\ty") << QStringList{"x", "y"};
-        QTest::newRow("n zero") << 0 << QString("a\tb") << QStringList{"a\tb"};
-    }
+    // A group in its boxes: the last box takes the rest whole, fewer items leave boxes empty.
     void fillDetailBoxes()
     {
-        QFETCH(int, n); QFETCH(QString, s); QFETCH(QStringList, expected);
-        const Boxes b = detail::fillDetailBoxes(n, s);
-        QCOMPARE(QStringList(b.begin(), b.end()), expected + QStringList(BoxCount - expected.size(), QString()));
+        const std::tuple<int, const char *, QStringList> cases[] = {{2, "a\tb\tc", {"a", "b", "c"}},
+            {1, "a\tb\tc", {"a", "b\tc"}}, {5, "", {}}, {5, "x\ty", {"x", "y"}}, {0, "a\tb", {"a\tb"}}};
+        for (const auto &[n, s, expected] : cases) {
+            const Boxes b = detail::fillDetailBoxes(n, s);
+            QCOMPARE(QStringList(b.begin(), b.end()), expected + QStringList(BoxCount - expected.size(), QString()));
+        }
     }
     // Defaults of a new witness; what the options store; the remarks take the whole rest.
     void witnessEncoding()
     {
         TableStore table;
-        EntryState blank;   // a group truly empty: no option selected, the same defaults on OK
-        for (EntryState e : {newEntry(), blank}) {
-            DetailValues v = loadMode(Witnesses, e, table);
-            QCOMPARE(std::tuple(v.title, v.prevEnabled, v.nextEnabled), std::tuple(QString("Témoin 1"), false, true));
-            const Choice shown = e.groups[10].isEmpty() ? Choice::None : Choice::Second;
-            QCOMPARE(std::pair(v.sex, v.with), std::pair(shown, shown));
-            commitMode(Witnesses, v, e, table);
-            QCOMPARE(e.groups[10], QString("\t\tF\t\t\t\t\t\t\t\t2\t"));
-        }
-        DetailValues v;
+        EntryState blank;   // a group truly empty: no option selected, the same defaults on OK (the walks: a new one)
+        DetailValues v = loadMode(Witnesses, blank, table);
+        QCOMPARE(std::tuple(v.title, v.prevEnabled, v.nextEnabled, v.sex, v.with),
+                 std::tuple(QString("Témoin 1"), false, true, Choice::None, Choice::None));
+        commitMode(Witnesses, v, blank, table);
+        QCOMPARE(blank.groups[10], QString("\t\tF\t\t\t\t\t\t\t\t2\t"));
+        v = DetailValues();
         loadWitness("LE BIHAN\tAnne\tX\t22\tKervel\t29\tPlouzac\t29\tFileuse\tsœur\t7\trq 1\trq 2", v);
         QCOMPARE(std::tuple(v.boxes[0], v.boxes[8], v.boxes[9]), std::tuple(QString("LE BIHAN"), QString("sœur"), QString("rq 1\trq 2")));
         QCOMPARE(std::pair(v.sex, v.with), std::pair(Choice::Second, Choice::Second));   // anything but "M", "1"
@@ -582,10 +563,6 @@ private slots:
         QCOMPARE(typeInto(HusbandDetails, 1, "œUVRE"), QString("Œuvre"));
         QCOMPARE(press(HusbandDetails, 1, "ab", 0, u'c').key, QChar(u'C'));
         QCOMPARE(press(HusbandDetails, 1, "a b", 1, u'C').key, QChar(u'c'));
-        // Surnames of persons are capitals; box 0 elsewhere follows the letter case.
-        QCOMPARE(typeInto(Witnesses, 0, "le goff-éon"), QString("LE GOFF-ÉON"));
-        QCOMPARE(press(Witnesses, 3, "x", 1, QChar(13)).kind, KeyOutcome::NextBox);
-        QCOMPARE(press(WifeParents, 15, "", 0, QChar(27)).kind, KeyOutcome::Commit);
         // Code boxes take digits only; the contract's and the dispensation's first boxes anything.
         for (const auto &[mode, box] : QList<QPair<int, int>>{{1, 3}, {3, 13}, {4, 5}, {8, 4}, {10, 6}}) {
             QCOMPARE(typeInto(mode, box, "a2-b9 ."), QString("29"));

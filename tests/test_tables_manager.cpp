@@ -7,12 +7,10 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QSysInfo>
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,6 +116,7 @@ private slots:
     void namesListAndSiblings()
     {
         using namespace tablefiles;
+        QCOMPARE(startup::appFolder(), QCoreApplication::applicationDirPath());   // the build folder, writable
         // Names compared without letter case, accents included; unsafe characters refused.
         QVERIFY(sameFileName(QStringLiteral("étang.krv"), QStringLiteral("ÉTANG.KRV")));
         QVERIFY(!sameFileName(QStringLiteral("bourg.krv"), QStringLiteral("bourgs.krv")));
@@ -222,45 +221,6 @@ private slots:
         // No probe file is left behind.
         QCOMPARE(QDir(programFolder).entryList(QDir::Files).filter(".tmp"), QStringList());
     }
-    void applicationFolderOfTheProgram()
-    {
-        // Run from the build folder, which it can write to.
-        QCOMPARE(startup::appFolder(), QCoreApplication::applicationDirPath());
-        QCOMPARE(startup::programFolder(), QCoreApplication::applicationDirPath());
-        startup::setAppFolder(QStringLiteral("/srv/tables"));
-        QCOMPARE(startup::appFolder(), QStringLiteral("/srv/tables"));
-        startup::setAppFolder(QString());
-        QCOMPARE(startup::appFolder(), QCoreApplication::applicationDirPath());
-    }
-    void singleInstance()
-    {
-        QTemporaryDir dir;
-        {
-            startup::SingleInstance first(dir.path());
-            QVERIFY(first.isFirst());
-            // A program that has run for hours still holds its lock.
-            QFile lock(first.lockPath());
-            QVERIFY(lock.open(QIODevice::ReadWrite));
-            QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-6 * 3600), QFileDevice::FileModificationTime));
-            lock.close();
-            QVERIFY(!startup::SingleInstance(dir.path()).isFirst());
-        }
-        // Released at the end of the run.
-        QVERIFY(startup::SingleInstance(dir.path()).isFirst());
-        // A lock left by a process that died without releasing it is taken over.
-        const QString path = dir.filePath(startup::SingleInstance::lockFileName());
-        const pid_t child = fork();
-        if (child == 0) {
-            QLockFile lock(path);
-            lock.setStaleLockTime(0);
-            _exit(lock.tryLock(0) ? (kill(getpid(), SIGKILL), 0) : 3);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        QVERIFY(WIFSIGNALED(status));
-        QVERIFY(QFileInfo::exists(path));
-        QVERIFY(startup::SingleInstance(dir.path()).isFirst());
-    }
     // Whatever a lock left behind holds, nobody holds it any more: the next start
     // takes it over. One that cannot be removed sends the lock to the temporary folder.
     void leftLockIsTakenOver_data()
@@ -274,6 +234,11 @@ private slots:
             << QByteArray::number(QCoreApplication::applicationPid()) + "\ntest_tables_manager\n" + host + "\n" << false;
         QTest::newRow("a live stranger")
             << QByteArray::number(getppid()) + "\ntest_tables_manager\n" + host + "\n" << false;
+        const pid_t dead = fork();   // a process gone without releasing its lock
+        if (dead == 0)
+            _exit(0);
+        waitpid(dead, nullptr, 0);
+        QTest::newRow("a dead process") << QByteArray::number(dead) + "\ntest_tables_manager\n" + host + "\n" << false;
         QTest::newRow("a folder where the lock goes") << QByteArray() << true;
     }
     void leftLockIsTakenOver()
@@ -292,11 +257,15 @@ private slots:
             startup::SingleInstance first(dir.path());
             QVERIFY(first.isFirst());
             QCOMPARE(first.lockPath().startsWith(dir.path()), !folder);
+            QFile lock(first.lockPath());   // a program that has run for hours still holds its lock
+            QVERIFY(lock.open(QIODevice::ReadWrite));
+            QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-6 * 3600), QFileDevice::FileModificationTime));
+            lock.close();
             QVERIFY(!startup::SingleInstance(dir.path()).isFirst());
         }
         QCOMPARE(QFileInfo(path).isDir(), folder);
+        QVERIFY(startup::SingleInstance(dir.path()).isFirst());   // released at the end of the run
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestTablesManager)

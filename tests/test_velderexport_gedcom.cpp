@@ -124,11 +124,10 @@ private slots:
         QVERIFY(writeBytes(table, fileBytes(QStringList{header()} + records)));
         const Result r = exportTable(table, dir.filePath("a.ged"), Format::Gedcom);
         QVERIFY2(r.ok && r.message.endsWith(" Lignes ignorées : 2 vides, 1 abîmée."), qPrintable(r.message));
-        // Python's csv module reads every field back (velderexport_csv); here the line ends and the numbers.
+        // Python's csv module reads every field and number back (velderexport_csv); here the line ends.
         QVERIFY(exportTable(table, csv, Format::Csv).ok);
-        const QList<QByteArray> rows = readBytes(csv).split('\n');
-        QCOMPARE(rows.size(), 4);   // header, rows 1 and 5, nothing after the last CR LF
-        QVERIFY(rows[0].endsWith(",Notes\r") && rows[1].startsWith("1,,,MA,,,0,ARZEL,") && rows[2].startsWith("5,"));
+        const QByteArray rows = readBytes(csv);   // the header and rows 1 and 5, each ended by CR LF
+        QVERIFY(rows.endsWith("\r\n") && rows.count("\r\n") == 3 && rows.count('\n') == 3);
         {   // a disk full before the last bytes: a failure, and no cut file
             const testutil::SizeLimit full(200);
             const Result cut = exportTable(table, dir.filePath("cut.csv"), Format::Csv);
