@@ -26,19 +26,8 @@
 
 namespace startup {
 
-namespace {
-QString &folderOverride()
-{
-    static QString folder;
-    return folder;
-}
-} // namespace
-
 QString appFolder()
 {
-    const QString &set = folderOverride();
-    if (!set.isEmpty())
-        return set;
     // Decided once: the folder must not change under a running program.
     static const QString chosen = [] {
         const QString program = programFolder();
@@ -110,8 +99,6 @@ QString usageText()
 }
 
 QString versionText() { return QStringLiteral("Velder " VELDER_VERSION "\n"); }
-
-void setAppFolder(const QString &folder) { folderOverride() = folder; }
 
 QString tablePathFromCommandLine(const QString &commandLine)
 {

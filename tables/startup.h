@@ -21,9 +21,8 @@ namespace startup {
 
 // The application folder, where the tables, "Temp.tmp", "Temp2.tmp" and the lock
 // live: chooseAppFolder() on the program's folder and the user's data folder, decided
-// once per run. Tests may set another one; an empty string restores the choice.
+// once per run.
 QString appFolder();
-void setAppFolder(const QString &folder);
 
 // The folder of the program file itself, where the sibling programs stand.
 QString programFolder();

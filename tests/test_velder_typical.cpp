@@ -5,7 +5,6 @@
 #include "detail/detailwindow.h"
 #include "detail/frmrem.h"
 #include "tables/frmouvrir.h"
-#include "tables/startup.h"
 #include "testutil.h"
 
 #include <QApplication>
@@ -72,7 +71,6 @@ struct Session {
         // The trash stays inside the test's folder.
         QDir(dir.path()).mkdir(QStringLiteral("data"));
         qputenv("XDG_DATA_HOME", path(QStringLiteral("data")).toLocal8Bit());
-        startup::setAppFolder(dir.path());
         program = std::make_unique<Program>(dir.path());
         auto note = [this](const QString &title, const QString &text) { messages << title + QStringLiteral(": ") + text; };
         FrmOuvrir &m = manager();
@@ -108,7 +106,7 @@ class TestVelderTypical : public QObject {
     Q_OBJECT
 private slots:
     void init() { detail::detailMode = 0; }
-    void cleanup() { detail::hooks() = {}, startup::setAppFolder(QString()); }
+    void cleanup() { detail::hooks() = {}; }
     void typicalRecordFromAnEmptyFolder()
     {
         Session answers;
