@@ -1,6 +1,7 @@
 // The real program under an X server, driven by real key presses: Delete as X11 sends
-// it (with the character 127) in the number and search boxes, and accented letters
-// typed on a French keymap. Skipped where Xvfb or xdotool is missing.
+// it (with the character 127) in the number and search boxes, accented letters typed
+// on a French keymap, and X11's selection pasted by the middle button. Skipped where
+// Xvfb or xdotool is missing.
 #include "testutil.h"
 
 #include <QProcess>
@@ -79,6 +80,14 @@ private slots:
         type("reçu à côté de l'église, frère, fête");
         keys("shift+Home");   // selected with the keys, then pasted by the middle button into the origin
         xdo({"mousemove", "--window", window, "68", "315", "click", "2"});
+        // The husband's details (centred on the 1024 x 768 screen): a profession typed, selected
+        // with the mouse and pasted by the middle button into the remarks.
+        click(372, 283);
+        keys("Tab Tab Tab Tab");
+        type("meunier");
+        xdo({"mousemove", "507", "404", "mousedown", "1", "mousemove", "629", "404", "mouseup", "1"});
+        xdo({"mousemove", "569", "425", "click", "2"});
+        keys("Escape");
         // Number box: Delete empties it, then "2" goes to record 2 (not to "62").
         click(623, 201);
         keys("Home Delete 2");
