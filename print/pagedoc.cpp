@@ -34,15 +34,6 @@ QFont qtFont(const Font &f)
     return q;
 }
 
-QStringList Page::textList() const
-{
-    QStringList out;
-    out.reserve(texts.size());
-    for (const auto &t : texts)
-        out << t.text;
-    return out;
-}
-
 QString TextMeasure::fit(const QString &text, const Font &font, double x, double right) const
 {
     const double room = right - FitMargin - x;

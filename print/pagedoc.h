@@ -5,7 +5,6 @@
 // printer; one renderer puts them on a QPrinter, a PDF file or any paint device.
 #include <QFont>
 #include <QList>
-#include <QStringList>
 #include <QString>
 
 #include <memory>
@@ -53,7 +52,6 @@ struct Page {
 
     void text(double x, double y, const QString &s, const Font &f) { texts.append(TextOp{x, y, s, f}); }
     void line(double x1, double y1, double x2, double y2) { lines.append(LineOp{x1, y1, x2, y2}); }
-    QStringList textList() const;   // every text of the page, in drawing order
 };
 
 struct PageDoc {
