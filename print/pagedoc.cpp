@@ -8,6 +8,7 @@
 #include <QPen>
 
 #include <array>
+#include <optional>
 
 namespace print {
 
@@ -44,19 +45,19 @@ QString TextMeasure::fit(const QString &text, const Font &font, double x, double
 }
 
 struct FontMeasure::Cached {
-    explicit Cached(const QFont &f) : metrics(f) { latin.fill(-1); }
+    explicit Cached(const QFont &f) : metrics(f) {}
     QFontMetricsF metrics;
-    std::array<double, 256> latin;   // advances of U+0000..U+00FF, -1 until measured
+    std::array<std::optional<double>, 256> latin;   // advances of U+0000..U+00FF, once measured
     QHash<char16_t, double> others;  // the rest of Windows-1252 (Œ, €, ’ ...)
 
     double advance(QChar c)
     {
         const char16_t u = c.unicode();
         if (u < latin.size()) {
-            double &a = latin[u];
-            if (a < 0)
+            std::optional<double> &a = latin[u];
+            if (!a)
                 a = metrics.horizontalAdvance(c);
-            return a;
+            return *a;
         }
         auto it = others.find(u);
         if (it == others.end())
