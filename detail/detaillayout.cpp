@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include <cmath>
+#include <optional>
 
 namespace detail {
 
@@ -46,30 +47,33 @@ struct Row {
 enum class Ctl { LblRem, Box, Parents, Picture, Frame1, Frame2, Prev, Next, List, Line };
 struct Show { Ctl ctl; int from, to; bool visible; };
 
+// A mode's back colour, which LblRem(0)..LblRem(labels - 1) take too.
+struct Tint {
+    QColor back;
+    int labels;
+};
+
 struct ModeLook {
     double outerWidth, outerHeight;  // 0: as created
-    QColor back;                     // invalid: unchanged
-    int colouredLabels;              // LblRem(0)..LblRem(n-1) take the back colour
+    std::optional<Tint> tint;        // none: the colours stay as they are
     const char16_t *title;           // nullptr: set by the caller or by paging
 };
 
-const QColor Unchanged;
-
 // Window size, back colour and title of modes 1 to 13, in order.
 const ModeLook Modes[ModeCount] = {
-    {3975, 2800, LightBlue, 7, u"Remarque Epoux"},   // 1
-    {3975, 2800, LightPink, 7, u"Remarque Epouse"},   // 2
-    {7760, 0, LightPink, 13, u"Remarque Parents Epouse"},   // 3
-    {7760, 0, LightBlue, 13, u"Remarque Parents Epoux"},   // 4
-    {3600, 2355, Unchanged, 0, u"Contrat de Mariage"},   // 5
-    {3360, 1400, Unchanged, 0, u"Dispense"},   // 6
-    {3600, 1855, Unchanged, 0, u"Mariage"},   // 7
-    {3975, 4255, Unchanged, 0, u"Témoin 1"},   // 8
-    {3975, 0, LightBlue, 9, nullptr},   // 9
-    {3975, 0, LightPink, 9, nullptr},   // 10
-    {2860, 2000, LightGreen, 1, u"Paroisses:"},   // 11
-    {3200, 3000, LightGreen, 7, u"Propriétés de la table"},   // 12
-    {3795, 2405, Unchanged, 0, nullptr},   // 13: the tooltip colour, set apart
+    {3975, 2800, Tint{LightBlue, 7}, u"Remarque Epoux"},   // 1
+    {3975, 2800, Tint{LightPink, 7}, u"Remarque Epouse"},   // 2
+    {7760, 0, Tint{LightPink, 13}, u"Remarque Parents Epouse"},   // 3
+    {7760, 0, Tint{LightBlue, 13}, u"Remarque Parents Epoux"},   // 4
+    {3600, 2355, std::nullopt, u"Contrat de Mariage"},   // 5
+    {3360, 1400, std::nullopt, u"Dispense"},   // 6
+    {3600, 1855, std::nullopt, u"Mariage"},   // 7
+    {3975, 4255, std::nullopt, u"Témoin 1"},   // 8
+    {3975, 0, Tint{LightBlue, 9}, nullptr},   // 9
+    {3975, 0, Tint{LightPink, 9}, nullptr},   // 10
+    {2860, 2000, Tint{LightGreen, 1}, u"Paroisses:"},   // 11
+    {3200, 3000, Tint{LightGreen, 7}, u"Propriétés de la table"},   // 12
+    {3795, 2405, std::nullopt, nullptr},   // 13: the tooltip colour, set apart
 };
 
 const Row SpouseRows[] = {
@@ -303,10 +307,10 @@ Layout layoutFor(int mode)
         l.outerWidth = look.outerWidth;
     if (look.outerHeight > 0)
         l.outerHeight = look.outerHeight;
-    if (look.back.isValid()) {
-        l.back = look.back;
-        for (int i = 0; i < look.colouredLabels; ++i)
-            l.lblRem[i].back = look.back;
+    if (look.tint) {
+        l.back = look.tint->back;
+        for (int i = 0; i < look.tint->labels; ++i)
+            l.lblRem[i].back = look.tint->back;
     }
     if (look.title)
         l.lblRem[0].caption = QString::fromUtf16(look.title);
@@ -321,7 +325,7 @@ Layout layoutFor(int mode)
         applyRows(l, ParentRows);
         applyShow(l, ShowParents);
         for (Item &p : l.parents)
-            p.back = look.back;
+            p.back = look.tint->back;
         break;
     case Contract:
         applyShow(l, ShowContract);
