@@ -305,8 +305,8 @@ FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entry
     for (int i = 0; i < BoxCount; ++i)
         order.emplace(BoxTabIndex[i], TxtRqEp[i]);
     for (std::size_t i = 0; i < Option2.size(); ++i) {
-        order.emplace(Option2TabIndex[i], Option2[i]);
-        order.emplace(Option1TabIndex[i], Option1[i]);
+        order.emplace(Option2TabIndex[i], Option2.at(i));
+        order.emplace(Option1TabIndex[i], Option1.at(i));
     }
     order.emplace(OkTabIndex, CmdOk);
     order.emplace(NextTabIndex, CmdSuivant);

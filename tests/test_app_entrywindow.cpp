@@ -242,6 +242,12 @@ private slots:
         QCOMPARE(h.messages.size(), 2);
         QVERIFY(!h.form.isVisible() && h.managerShown == 1);
         QVERIFY(readBytes(h.path).contains("Corentin") && readBytes(h.path).contains("broken\tline\r\n"));
+        // Deleting record 1 brings such a line up as record 1: the same message and way out.
+        Harness first({numberedRecord(1), QStringLiteral("broken\tline"), numberedRecord(3)});
+        first.form.CmdDebut_Click();
+        first.form.PicBouton_Click(1);
+        QCOMPARE(first.messages, h.messages.mid(1));
+        QVERIFY(!first.form.isVisible() && first.managerShown == 1);
     }
 
     // Every field shown and stored back unchanged; a Republican date widens the month box.
