@@ -248,6 +248,11 @@ private slots:
         first.form.PicBouton_Click(1);
         QCOMPARE(first.messages, h.messages.mid(1));
         QVERIFY(!first.form.isVisible() && first.managerShown == 1);
+        // A table whose last record is such a line does not open: opening shows that record beside the new one.
+        const QString lastBroken = first.dir.filePath("Fin.krv");
+        writeBytes(lastBroken, fileBytes({header(), numberedRecord(1), QStringLiteral("broken\tline")}));
+        QVERIFY(!first.form.loadTable(lastBroken));
+        QCOMPARE(first.managerShown, 2);
     }
 
     // Every field shown and stored back unchanged; a Republican date widens the month box.
