@@ -213,8 +213,8 @@ private slots:
     void fieldColumn()
     {
         TableStore t;
-        t.setContent({header(), recordLine({{"Org EPX", "Lyon"}}), QStringLiteral("a\tb\tc"), QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\tLaval"),
-                      recordLine({{"Org EPX", "Lille"}})});
+        t.setContent({header(), recordLine({{"Org EPX", "Lyac"}}), QStringLiteral("a\tb\tc"), QStringLiteral("1\t2\t3\t4\t5\t6\t7\t8\tLavec"),
+                      recordLine({{"Org EPX", "Lidre"}})});
         FieldColumn column(9);
         QCOMPARE(column.find(t, u"L", 1, +1), 1);
         QCOMPARE(column.find(t, u"La", 1, +1), 3);          // no TAB after the field: still read
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(column.find(t, u"", 2, +1), 3);            // the short line has no field 9
         QCOMPARE(FieldColumn(9, true).find(t, u"La", 1, +1), 0);
         const QStringList texts{column.text(0), column.text(1), column.text(2), column.text(3), column.text(5)};
-        QCOMPARE(texts, (QStringList{"", "Lyon", "", "Laval", ""}));
+        QCOMPARE(texts, (QStringList{"", "Lyac", "", "Lavec", ""}));
         for (int pad = 0; pad < 40; ++pad) {   // the TABs fall on every place of a 16-byte block
             TableStore u;
             u.setContent({header(), QString(pad, u'x') + "\t\t\t\t\t\t\t\tORG\tz"});
@@ -237,7 +237,7 @@ private slots:
         QVERIFY(!t.field(-1, 1, f));
         QVERIFY(!t.field(2, 9, f));
         QVERIFY(t.field(3, 9, f));
-        QCOMPARE(f, QStringLiteral("Laval"));
+        QCOMPARE(f, QStringLiteral("Lavec"));
     }
     // After a load the store writes back the lines it did not change byte for byte,
     // however they fall into write blocks, and the changed ones from their text.

@@ -169,7 +169,7 @@ private slots:
         const QStringList origins[]{{"Vaux-le-Bois 89", "Vaux-Le-Bois", "89"},
                                     {"Porto-Vecchio (2b)", "Porto-Vecchio", "2B"},
                                     {"21", "", "21"},
-                                    {"Lyon 69002", "Lyon 69002", ""}};
+                                    {"Lyac 69002", "Lyac 69002", ""}};
         for (const QStringList &o : origins) {
             QVERIFY(importer::tabRecordLine(tabLine({{6, o[0]}}), r));
             QCOMPARE(field(r, "Org EPX") + '|' + field(r, "Code Org EPX"), o[1] + '|' + o[2]);

@@ -252,35 +252,35 @@ private slots:
         QTest::mouseDClick(manager.File1->viewport(), Qt::LeftButton, {}, at);
         QVERIFY(!manager.isVisible() && entry.isVisible());
         QCOMPARE(entry.windowTitle(), QStringLiteral(" VELDER - ") + QDir::toNativeSeparators(second));
-        QCOMPARE(shown(), QStringLiteral("3|Trogor||Saint-Maudez|2|OLLIVIER\u00a0Tugdual|2"));
+        QCOMPARE(shown(), QStringLiteral("3|Trogor||Saint-Gorvel|2|OLLIVIER\u00a0Tugdual|2"));
         // Back to the manager; a new table then shows nothing of the one before.
         click(entry.CmdOuvrir);
         QVERIFY(activate(&manager));
         click(manager.OptNvtbl);
-        type(QStringLiteral("Brennilis"));
+        type(QStringLiteral("Brenvoal"));
         s.detailSteps = [&](FrmRem &w) {
             QCOMPARE(w.TxtRqEp[0]->text(), QString());
-            type(QStringLiteral("brennilis"));
+            type(QStringLiteral("brenvoal"));
             click(w.CmdOk);
         };
         click(manager.OKButton);
         QVERIFY(entry.isVisible());
-        QCOMPARE(shown(), QStringLiteral("1|Brennilis|||0||"));
+        QCOMPARE(shown(), QStringLiteral("1|Brenvoal|||0||"));
         // "Ouvrir" saves the new table with a record; put in the trash then, it does
         // not come back when the program ends from the manager.
         QVERIFY(activate(&entry));
         click(entry.Txt[6]);
         type(QStringLiteral("kermarrec"));
         click(entry.CmdOuvrir);   // and selects it in the manager
-        const QString brennilis = s.path(QStringLiteral("Brennilis.krv"));
-        QCOMPARE(readBytes(brennilis), readBytes(data + "Brennilis_typed.krv"));
+        const QString brenvoal = s.path(QStringLiteral("Brenvoal.krv"));
+        QCOMPARE(readBytes(brenvoal), readBytes(data + "Brenvoal_typed.krv"));
         QVERIFY2(s.messages.isEmpty(), qPrintable(s.messages.join(u'\n')));
         s.yes = true;
         click(manager.CmdSuppr);
-        QVERIFY(!QFile::exists(brennilis));
+        QVERIFY(!QFile::exists(brenvoal));
         click(manager.CmdAnnuler);
         QCOMPARE(s.quits, 1);
-        QVERIFY2(!QFile::exists(brennilis), "the deleted table came back");
+        QVERIFY2(!QFile::exists(brenvoal), "the deleted table came back");
         // The other tables hold what was typed, no more.
         QCOMPARE(readBytes(second), readBytes(data + "Trogor.krv"));
         QCOMPARE(readBytes(first), readBytes(data + "Kerivoal_typed.krv"));
