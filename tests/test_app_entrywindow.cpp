@@ -215,6 +215,9 @@ private slots:
     {
         Harness h({numberedRecord(1), QStringLiteral("broken\tline"), numberedRecord(3)});
         // The size is fixed; a move puts the focus on the act type, a typed number leaves it where it was.
+        h.form.setMinimumSize(0, 0);   // as under a window manager that ignores the fixed size
+        h.form.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        h.form.move(10, 10);
         h.form.resize(300, 200);
         QCOMPARE(h.form.size(), QSize(twips::px(11880), twips::px(8190)));
         const QRect screen = h.form.screen()->geometry(), outer = h.form.frameGeometry();   // centred above the taskbar
