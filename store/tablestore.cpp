@@ -492,19 +492,6 @@ void TableStore::setContent(const QStringList &lines, const QString &path)
     currentLine = 0;
 }
 
-void TableStore::clear()
-{
-    m_bytes.clear();
-    m_lines.clear();
-    changed();
-    m_tablePath.clear();
-    commune.clear();
-    sources.clear();
-    people.clear();
-    parishList.clear();
-    currentLine = 0;
-}
-
 QString ScratchClock::elapsedText(QTime from, QTime to)
 {
     int secs = std::abs(from.secsTo(to));

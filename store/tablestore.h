@@ -84,7 +84,6 @@ public:
     // Replaces the whole store (used by tests and benches); the lines lie back to
     // back, so a save writes each with its own line end.
     void setContent(const QStringList &lines, const QString &path = {});
-    void clear();
 
     int currentLine = 0;
 
