@@ -269,7 +269,6 @@ TableStore::LoadResult TableStore::load(const QString &path)
     sources = s;
     people = p;
     parishList = l;
-    currentLine = 0;
     return LoadResult::Ok;
 }
 
@@ -489,7 +488,6 @@ void TableStore::setContent(const QStringList &lines, const QString &path)
     adopt(std::move(bytes), std::move(v));
     splitHeader(line(0), commune, sources, people, parishList);
     m_tablePath = path;
-    currentLine = 0;
 }
 
 QString ScratchClock::elapsedText(QTime from, QTime to)

@@ -85,8 +85,6 @@ public:
     // back, so a save writes each with its own line end.
     void setContent(const QStringList &lines, const QString &path = {});
 
-    int currentLine = 0;
-
 private:
     friend class FieldColumn;
     // A line is the stretch [offset, offset + size) of m_bytes, or its own bytes once

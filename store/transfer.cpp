@@ -140,7 +140,7 @@ Result show(TableStore &table, EntryState &s, int mode, int target)
     const int upper = table.upperIndex();
     int number = s.recordNumber.toInt();
     switch (mode) {
-    case Next: if (number < upper) ++number; break;
+    case Next: ++number; break;   // no further than the new record: see below
     case End: {
         number = upper;
         const QString &last = table.line(upper - 1);
@@ -163,14 +163,10 @@ Result show(TableStore &table, EntryState &s, int mode, int target)
         number = upper;
     s.recordNumber = QString::number(number);
 
-    if (number == upper) {
-        table.currentLine = upper - 1;
+    if (number == upper)
         showNewRecord(s);
-    } else {
-        table.currentLine = number;
-        if (!showLine(table.line(number), s))
-            return Result::Incompatible;
-    }
+    else if (!showLine(table.line(number), s))
+        return Result::Incompatible;
 
     if (mode >= Next && mode <= First) {
         s.focusActe = true;
@@ -179,7 +175,6 @@ Result show(TableStore &table, EntryState &s, int mode, int target)
                 l.clear();
             s.previousNumber.clear();
         } else {
-            table.currentLine = number - 1;
             QStringList f;
             if (!splitFields(table.line(number - 1), f))
                 return Result::Incompatible;
@@ -206,7 +201,6 @@ Result store(TableStore &table, EntryState &s, int mode, int target)
             table.grow();
         s.count = QString::number(table.upperIndex());
         const QString line = buildLine(s);
-        table.currentLine = number;
         if (number >= 1 && number < table.upperIndex())
             table.setLine(number, line);
     }
