@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace testutil;
@@ -84,6 +85,24 @@ struct Harness {
 
 class TestTablesManagerDialog : public QObject {
     Q_OBJECT
+    // The message box an action opens: its icon, its buttons and what Enter presses there.
+    static QString realBox(const std::function<void()> &action)
+    {
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                QStringList buttons;
+                for (QAbstractButton *b : box->buttons())
+                    buttons << b->text().remove(u'&');
+                QTest::keyClick(box, Qt::Key_Return);
+                seen = QString("%1 %2, Enter %3").arg(box->icon()).arg(buttons.join(u'|'))
+                           .arg(box->clickedButton() ? box->clickedButton()->text().remove(u'&') : QString());
+            }
+        });
+        action();
+        return seen;
+    }
+
 private slots:
     void startsOnTheTablesOfTheFolder()
     {
@@ -265,7 +284,10 @@ private slots:
         QVERIFY(QFile::exists(h.path(QStringLiteral("Bourg.krv"))));
         QCOMPARE(h.messages.size(), 1);
         QVERIFY(h.messages.first().text.contains(QStringLiteral("corbeille")));
-        QCOMPARE(h.listed().size(), 2);
+        QCOMPARE(h.listed().size(), 2);        // The real question: a warning whose Enter answers No.
+        f.askYesNo = nullptr;
+        QCOMPARE(realBox([&] { QTest::mouseClick(f.CmdSuppr, Qt::LeftButton); }), QString("2 Yes|No, Enter No"));
+        QVERIFY(QFile::exists(h.path(QStringLiteral("Bourg.krv"))));
     }
     void emptyFolder()
     {
@@ -278,6 +300,8 @@ private slots:
             QTest::mouseClick(b, Qt::LeftButton);
         QCOMPARE(h.texts(), QStringList(3, QStringLiteral("VELDER|Veuillez sélectionner une table")));
         QVERIFY(h.printed.isEmpty());
+        f.showMessage = nullptr;   // the real box: no icon, OK alone
+        QCOMPARE(realBox([&] { QTest::mouseClick(f.CmdPrint, Qt::LeftButton); }), QString("0 OK, Enter OK"));
     }
     // The entry window's "Ouvrir" brings the list back with the table still selected; an imported
     // table is listed and selected, not opened; the sibling programs; "Quitter".
