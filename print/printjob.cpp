@@ -62,15 +62,13 @@ PageRange chosenRange(const QPrinter &printer, int maxPage)
     PageRange r{1, maxPage, {}};
     if (printer.printRange() != QPrinter::PageRange)
         return r;
+    // From and to are the first and last of the page ranges in Qt 6.
     const QPageRanges ranges = printer.pageRanges();
     if (!ranges.isEmpty()) {
         r.first = ranges.firstPage();
         r.last = ranges.lastPage();
         if (ranges.toRangeList().size() > 1)
             r.only = ranges;
-    } else if (printer.fromPage() > 0) {
-        r.first = printer.fromPage();
-        r.last = printer.toPage();
     }
     r.first = qBound(1, r.first, maxPage);
     r.last = qBound(r.first, r.last, maxPage);
