@@ -424,7 +424,6 @@ EntryState Form1::readState() const
         s.previous[i] = Lbl[i]->text();
     s.previousNumber = Lblnb2->text();
     s.date = m_date;
-    s.focusActe = false;
     return s;
 }
 
