@@ -157,6 +157,8 @@ private slots:
         QVERIFY(!importer::commaRecordLine(QStringLiteral("\x01\"Bourg\""), QStringLiteral("V")).contains(QChar(1)));   // first character too
         const QString parish = importer::commaValues(QStringLiteral("\x01\"Bourg\",\"x\"")).first();
         QVERIFY2(parish.endsWith(u"Bourg") && !parish.contains(QChar(1)), qPrintable(parish));
+        // A boundary that ends the line still cuts there.
+        QCOMPARE(importer::commaValues(QStringLiteral("\"Bourg\",\"x\",\"")).mid(0, 4), (QStringList{"Bourg", "x", "", ""}));
         // Act type from the last character of column 19; notes from one column alone.
         QVERIFY(importer::tabRecordLine(tabLine({{17, "seule"}, {19, "10"}}), r));
         QCOMPARE(field(r, "Type d'acte"), QStringLiteral("MA"));
