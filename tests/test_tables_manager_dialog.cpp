@@ -131,6 +131,7 @@ private slots:
             got << QStringLiteral("%1 \"%2\" %3 %4 %5 %6").arg(QString::fromLatin1(name), button ? button->text() : label ? label->text() : QString())
                        .arg(t.x()).arg(t.y()).arg(t.width()).arg(t.height())
                    + (line || r != twips::rect(t.x(), t.y(), t.width(), t.height()) ? px : QString()) + (c->isHidden() ? " hidden" : "")
+                   + (line && c->autoFillBackground() ? u' ' + c->palette().color(QPalette::Window).name() : QString())
                    + (button && !button->icon().isNull()
                           ? QStringLiteral(" icon %1x%2").arg(button->icon().availableSizes().value(0).width())
                                 .arg(button->icon().availableSizes().value(0).height()) : QString());
@@ -151,6 +152,8 @@ private slots:
         QStringList expected = QString::fromUtf8(readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/manager_layout.txt")).split(u'\n');
         expected.removeIf([](const QString &l) { return l.isEmpty() || l.startsWith(u'#'); });
         QCOMPARE(got, expected);
+        QApplication::sendEvent(f.OKButton, &enter);
+        QVERIFY(!f.LblAide->text().isEmpty());
         const QPoint bare = twips::rect(2100, 700, 1, 1).topLeft();
         QMouseEvent move(QEvent::MouseMove, bare, f.mapToGlobal(bare), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(&f, &move);
