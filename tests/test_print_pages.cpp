@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -53,6 +54,18 @@ QStringList pdfPages(const QString &path)
     QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(u'\f');
     pages.removeLast();   // after the last form feed
     return pages;
+}
+// Where a word begins on the first page of a PDF, in points from the top-left corner of an A4 sheet.
+QPointF pdfWordAt(const QString &path, const QString &word)
+{
+    QProcess p;
+    p.start(QStandardPaths::findExecutable("pdftotext"), {"-bbox", "-l", "1", path, "-"});
+    p.waitForFinished(30000);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const auto m = QRegularExpression(QString(R"re(xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>%1<)re").arg(word)).match(out);
+    if (!out.contains(R"(<page width="595.000000" height="842.000000">)") || !m.hasMatch())
+        return {-1, -1};
+    return {m.captured(1).toDouble(), m.captured(2).toDouble()};
 }
 // Per listing page: "<section title>|<page number>|<first couple>..<last couple>|<rows>".
 QStringList summary(const print::PageDoc &d)
@@ -132,6 +145,18 @@ private slots:
         const double end = (1000 + m.width(name, bold)) / 5;   // the ink stops a side bearing short
         QVERIFY2(right <= end + 1 && right >= end - 6, qPrintable(QString("ink ends at %1, measured %2").arg(right).arg(end)));
         QVERIFY(top >= 200 && top <= 215);   // the top-left corner is the position given
+        // A rule is a quarter of a point thick: 5 pixels at a twip a pixel.
+        print::Page ruled;
+        ruled.line(20, 50, 180, 50);
+        QImage fine(200, 100, QImage::Format_RGB32);
+        fine.fill(Qt::white);
+        QPainter fp(&fine);
+        print::drawPageOn(fp, ruled, print::PageWidth, print::PageHeight);
+        fp.end();
+        int rows = 0;
+        for (int y = 0; y < fine.height(); ++y)
+            rows += qGray(fine.pixel(100, y)) < 128;
+        QCOMPARE(rows, 5);
     }
     // Whole pages against pages written by hand from the layout rules: the card, a listing page, the charter.
     void wholePage_data()
@@ -267,6 +292,10 @@ private slots:
                       .arg(printer.pageLayout().orientation()).arg(printer.fullPage());
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(output);
+            // The volunteer picks another sheet, inside the printer's margins.
+            printer.setPageSize(QPageSize(QPageSize::Letter));
+            printer.setPageOrientation(QPageLayout::Landscape);
+            printer.setFullPage(false);
             if (from > 0) {
                 printer.setPrintRange(QPrinter::PageRange);
                 printer.setFromTo(from, to);
@@ -305,6 +334,8 @@ private slots:
         QCOMPARE(job, QString("1-1 Valbrune - fiche 12 %1 %2 1").arg(QPageSize::A4).arg(QPageLayout::Portrait));
         QStringList pages = pdfPages(output);
         QVERIFY(pages == QStringList{"?"} || (pages.size() == 1 && pages[0].contains("KERDUEL Yves") && pages[0].contains("Maïwenn")));
+        // On an A4 sheet whatever the dialog chose, over the whole sheet: "Mariage" at 750, 1200 twips.
+        QVERIFY(pages == QStringList{"?"} || (pdfWordAt(output, "Mariage") - QPointF(37.5, 60)).manhattanLength() < 1);
         const QString path = tableFile(25, 30);
         printTableListing(nullptr, path);
         QCOMPARE(job, QString("1-4 Valbrune %1 %2 1").arg(QPageSize::A4).arg(QPageLayout::Portrait));
