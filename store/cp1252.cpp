@@ -97,7 +97,6 @@ bool fieldChar(QChar c)
 QString cleanForField(const QString &text, bool *refused)
 {
     QString out;
-    out.reserve(text.size());
     bool bad = false;
     for (QChar c : text) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)

@@ -42,7 +42,7 @@ inline Ends endsOf(QIODevice &device)
     return ends;
 }
 
-// The same over a content given block by block.
+// The same over a content given block by block; a splitter serves one content.
 class Splitter {
 public:
     // Line ends known beforehand (endsOf the whole content).
@@ -89,9 +89,7 @@ public:
     template <class F>
     bool finishPieces(F &&piece)
     {
-        const bool open = m_open;
-        m_open = m_afterCr = m_ended = false;
-        return !open || piece(QByteArrayView(), true);
+        return !m_open || piece(QByteArrayView(), true);
     }
 
     // Hands line(QByteArrayView) every line ended by this block; false once line()
@@ -117,17 +115,12 @@ public:
     template <class F>
     bool finish(F &&line)
     {
-        bool ok = true;
         if (!m_known && !m_ended) {
             // No line ended at a CR: the content holds none, its lines end at LF.
             Splitter lf(Ends::Lf);
-            ok = lf.feed(QByteArrayView(m_pending), line) && lf.finish(line);
-        } else if (m_open) {
-            ok = line(QByteArrayView(m_pending));
+            return lf.feed(QByteArrayView(m_pending), line) && lf.finish(line);
         }
-        m_pending.clear();
-        m_open = m_afterCr = m_ended = false;
-        return ok;
+        return !m_open || line(QByteArrayView(m_pending));
     }
 
 private:

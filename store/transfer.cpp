@@ -157,10 +157,7 @@ Result show(TableStore &table, EntryState &s, int mode, int target)
     case StoreOnly: return Result::Ok;
     default: return Result::Ok;
     }
-    if (number < 1)
-        number = 1;
-    if (number > upper)
-        number = upper;
+    number = qMin(qMax(number, 1), upper);
     s.recordNumber = QString::number(number);
 
     if (number == upper)

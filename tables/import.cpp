@@ -561,19 +561,6 @@ bool tabRecordLine(const QString &sourceLine, QString &recordLine)
     return true;
 }
 
-QStringList commaValues(const QString &line)
-{
-    QString text = line;
-    blankControls(text);
-    Values v;
-    cutValues(text, v);
-    QStringList out;
-    out.reserve(CommaValues);
-    for (QStringView value : v)
-        out << value.toString();
-    return out;
-}
-
 QString commaRecordLine(const QString &sourceLine, const QString &commune)
 {
     QString line = sourceLine;

@@ -45,9 +45,6 @@ std::optional<Layout> recognise(const QList<QByteArrayView> &lines);
 // TAB layout: one source line (19 columns, more are ignored) to a record line.
 // False when the line has fewer than 19 columns.
 bool tabRecordLine(const QString &sourceLine, QString &recordLine);
-// Comma layout: the 216 values of a line (0..215, quotes removed; value 215 holds
-// the rest of the line), missing values empty.
-QStringList commaValues(const QString &line);
 // Comma layout: one source line (already converted from OEM) to a record line.
 QString commaRecordLine(const QString &sourceLine, const QString &commune);
 // The parish field a record gets from the source's parish value.
