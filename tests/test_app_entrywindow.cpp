@@ -399,10 +399,7 @@ private slots:
     }
     void saveFailures()
     {
-        QFETCH(QString, fault);
-        QFETCH(QList<int>, choices);
-        QFETCH(bool, left);
-        QFETCH(QString, written);
+        QFETCH(QString, fault); QFETCH(QList<int>, choices); QFETCH(bool, left); QFETCH(QString, written);
         Harness h(records(2));
         for (int c : choices)
             h.choices << savefailure::Choice(c);

@@ -96,8 +96,7 @@ private slots:
     }
     void everyBoxHasItsRule()
     {
-        QFETCH(int, box);
-        QFETCH(QString, expected);
+        QFETCH(int, box); QFETCH(QString, expected);
         const bool code = expected == u"2A", marker = expected == u"+";
         Window w;
         QCOMPARE(fieldrules::maxLength(box, w.date), code ? 2 : marker ? 1 : 0);

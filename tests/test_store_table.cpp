@@ -161,8 +161,7 @@ private slots:
     }
     void saveReports()
     {
-        QFETCH(QString, target); QFETCH(bool, backupAsFolder); QFETCH(bool, written);
-        QFETCH(bool, backupMade);
+        QFETCH(QString, target); QFETCH(bool, backupAsFolder); QFETCH(bool, written); QFETCH(bool, backupMade);
         QTemporaryDir dir;
         const QString table = dir.filePath("t.krv"), path = dir.filePath(target);
         const QByteArray before = fileBytes({header(), recordLine({{"Nom EPX", "A"}})});

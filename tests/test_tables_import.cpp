@@ -197,8 +197,7 @@ private slots:
     }
     void tabPeople()
     {
-        QFETCH(QString, column); QFETCH(QString, surname); QFETCH(QString, first);
-        QFETCH(QString, marker);
+        QFETCH(QString, column); QFETCH(QString, surname); QFETCH(QString, first); QFETCH(QString, marker);
         QString r;
         // As the wife's mother, and as the husband's father (surname from the spouse).
         QVERIFY(importer::tabRecordLine(tabLine({{4, "Tessier"}, {7, column}, {14, column}}), r));

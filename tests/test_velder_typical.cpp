@@ -300,8 +300,7 @@ private slots:
     // the toolbar while the number box does not name the record shown.
     void detailWindowKeepsTheRecordShown()
     {
-        QFETCH(int, start);
-        QFETCH(bool, cut);
+        QFETCH(int, start); QFETCH(bool, cut);
         Session s;
         const QString table = s.path(QStringLiteral("Trogor.krv"));
         QStringList records;
