@@ -150,7 +150,7 @@ Result show(TableStore &table, EntryState &s, int mode, int target)
         s.parish = upper - 1 >= 1 ? fieldOf(last, 2) : QString();
         break;
     }
-    case Previous: if (number > 1) --number; break;
+    case Previous: --number; break;   // no further back than the first: see below
     case First: number = 1; break;
     case Typed:
     case Found: number = target; break;
