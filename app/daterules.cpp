@@ -147,8 +147,7 @@ Result keyUp(int index, const Box &b, const DateBoxes &date)
 {
     Result r;
     r.box = b;
-    const int limit = fieldrules::maxLength(index, date);
-    if (limit > 0 && b.caret == limit) {
+    if (b.caret == fieldrules::maxLength(index, date)) {   // the box is full
         switch (index) {
         case box::Day: r.focus = Focus::Month; break;
         case box::Month: r.focus = Focus::Year; break;

@@ -91,12 +91,8 @@ void initialCapitals(int index, const Box &b, QChar k, const Context &ctx, Resul
     }
     // An elided "d" standing alone before the apostrophe stays lower case: "d'Orléans".
     if (k == u'\'' && !t.isEmpty() && p >= 1) {
-        if (p == 1) {
-            if (t.at(0) == u'D' || t.at(0) == u'd')
-                t[0] = u'd';
-        } else if (t.at(p - 2) == u' ' && (t.at(p - 1) == u'D' || t.at(p - 1) == u'd')) {
+        if (t.at(p - 1) == u'D' && (p == 1 || t.at(p - 2) == u' '))
             t[p - 1] = u'd';
-        }
         r.box = {t, p, 0};
     }
     r.key = k;

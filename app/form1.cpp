@@ -817,6 +817,14 @@ void Form1::hideToolbarFrame()
         l->hide();
 }
 
+int Form1::toolbarIndex(const QObject *watched) const
+{
+    for (int i = 0; i < int(PicBouton.size()); ++i)
+        if (watched == PicBouton[i])
+            return i;
+    return -1;
+}
+
 void Form1::hoverToolbar(int i, bool pressed)
 {
     const QColor window = palette().color(QPalette::Base);
@@ -1098,12 +1106,10 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         if (watched == CmdCM) {
             setHelp(cmdCMHelp());
         } else {
-            for (int i = 0; i < 4; ++i) {
-                if (watched == PicBouton[i]) {
-                    const auto *me = event->type() == QEvent::MouseMove ? static_cast<QMouseEvent *>(event) : nullptr;
-                    hoverToolbar(i, me && (me->buttons() & Qt::LeftButton));
-                    return false;
-                }
+            if (const int i = toolbarIndex(watched); i >= 0) {
+                const auto *me = event->type() == QEvent::MouseMove ? static_cast<QMouseEvent *>(event) : nullptr;
+                hoverToolbar(i, me && (me->buttons() & Qt::LeftButton));
+                return false;
             }
             const QVariant help = watched->property(HelpProperty);
             if (help.isValid())
@@ -1111,20 +1117,16 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::Leave:
-        for (QLabel *b : PicBouton) {
-            if (watched == b)
-                hideToolbarFrame();
-        }
+        if (toolbarIndex(watched) >= 0)
+            hideToolbarFrame();
         break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         if (watched == ChkDispense)
             return dispenseEvent(event);
-        for (int i = 0; i < 4; ++i) {
-            if (watched == PicBouton[i]) {
-                hoverToolbar(i, true);
-                return true;
-            }
+        if (const int i = toolbarIndex(watched); i >= 0) {
+            hoverToolbar(i, true);
+            return true;
         }
         break;
     case QEvent::MouseButtonRelease:
@@ -1133,14 +1135,12 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         // No pasting of the selection into the parish box.
         if (watched == CmbParoisse->lineEdit() && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton)
             return true;
-        for (int i = 0; i < 4; ++i) {
-            if (watched == PicBouton[i]) {
-                hideToolbarFrame();
-                auto *me = static_cast<QMouseEvent *>(event);
-                if (me->button() == Qt::LeftButton && PicBouton[i]->rect().contains(me->position().toPoint()))
-                    PicBouton_Click(i);
-                return true;
-            }
+        if (const int i = toolbarIndex(watched); i >= 0) {
+            hideToolbarFrame();
+            auto *me = static_cast<QMouseEvent *>(event);
+            if (me->button() == Qt::LeftButton && PicBouton[i]->rect().contains(me->position().toPoint()))
+                PicBouton_Click(i);
+            return true;
         }
         break;
     case QEvent::KeyRelease:

@@ -152,6 +152,7 @@ private:
     bool actLetter(QKeyEvent *e);
     bool dispenseEvent(QEvent *e);
     void openDetail(int mode);
+    int toolbarIndex(const QObject *watched) const;   // -1 for no toolbar button
     void hoverToolbar(int index, bool pressed);
     void hideToolbarFrame();
     QString cmdCMHelp() const;
