@@ -140,7 +140,8 @@ QStringList layoutDump(Form1 &f)
         if (names.contains(w) && w != f.Txt[1] && (w->focusPolicy() & Qt::TabFocus)) tab += u' ' + names[w];
         w = w->nextInFocusChain();
     } while (w != f.Txt[0]);
-    out << tab;
+    const QFontInfo face(f.font());
+    out << tab << QStringLiteral("font %1 %2px").arg(face.family()).arg(face.pixelSize());
     out.sort();
     return out;
 }

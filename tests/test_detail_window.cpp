@@ -193,6 +193,7 @@ private slots:
                 QCOMPARE(w.Option1[i]->geometry(), px(Option1Places[i].left, 0, Option1Places[i].width, l.frame2.height));
             }
             QCOMPARE(w.Frame1->palette().color(QPalette::Window), QColor(255, 255, 192));
+            QCOMPARE(QFontInfo(w.font()).family(), QStringLiteral("Liberation Sans"));   // standing in for MS Sans Serif
             QVERIFY((w.geometry().center() - w.screen()->availableGeometry().center()).manhattanLength() <= 2);   // centred
         }
         // The keyboard order: the witness's boxes in reading order, then the buttons and the list.

@@ -342,6 +342,16 @@ private slots:
         };
         click(entry.PicBouton[3]);
         QCOMPARE(s.detailShown, 2);
+        for (const int rq : {3, 6}) {   // the husband's previous spouses, then the wife's
+            s.detailSteps = [&](FrmRem &w) {
+                enter({"le bras"});
+                type(QStringLiteral("anne"));
+                click(w.CmdSuivant);   // the entry window's boxes follow at once
+                QCOMPARE(entry.Txt[rq == 3 ? 16 : 28]->text() + u'|' + entry.Txt[rq == 3 ? 17 : 29]->text(), QStringLiteral("LE BRAS|Anne"));
+            };
+            QVERIFY(activate(&entry));
+            click(entry.CmdRq[rq]);
+        }
         QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
         QVERIFY(activate(&entry));
         click(entry.Txt[30]);
@@ -354,7 +364,9 @@ private slots:
         QStringList expected = QStringList{QString(header).replace(QStringLiteral("Trogor\t1820"), QStringLiteral("Kerbiriou\t1820"))} + records;
         for (int k : {start, start + 1})
             expected[k] = recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(k)},
-                                                {"Notes", k == start ? "note un" : "note deux"}});
+                                      {"Nom EXEPX1", k == start ? "LE BRAS" : ""}, {"Prenom EXEPX1", k == start ? "Anne" : ""},
+                                      {"Nom EXEPSE1", k == start ? "LE BRAS" : ""}, {"Prenom EXEPSE1", k == start ? "Anne" : ""},
+                                      {"Notes", k == start ? "note un" : "note deux"}});
         QCOMPARE(readBytes(table), fileBytes(expected));
         QCOMPARE(readBytes(s.path(QStringLiteral("Temp2.tmp"))), before);   // the former file kept
         QVERIFY2(s.messages.isEmpty(), qPrintable(s.messages.join(u'\n')));
