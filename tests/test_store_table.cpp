@@ -16,15 +16,6 @@
 
 using namespace testutil;
 
-namespace {
-TableStore tableOf(const QStringList &records)
-{
-    TableStore t;
-    t.setContent(QStringList{header()} + records);
-    return t;
-}
-} // namespace
-
 class TestStore : public QObject {
     Q_OBJECT
 private slots:

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 #include "store/cp1252.h"
 #include "store/recordmodel.h"
+#include "store/tablestore.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,6 +60,14 @@ inline QByteArray fileBytes(const QStringList &lines)
     for (const auto &l : lines)
         out += cp1252::encode(l) + "\r\n";
     return out;
+}
+
+// A table of these records under the usual header.
+inline TableStore tableOf(const QStringList &records)
+{
+    TableStore t;
+    t.setContent(QStringList{header()} + records);   // the spare slot is added
+    return t;
 }
 
 // Writes past `bytes` fail (EFBIG, as on a full disk) while it lives, for root too.
