@@ -207,9 +207,10 @@ void applyShow(Layout &l, const Show (&shows)[N])
     for (const Show &s : shows) {
         for (int i = s.from; i <= s.to; ++i) {
             switch (s.ctl) {
-            case Ctl::LblRem: l.lblRem[i].visible = s.visible; break;
-            case Ctl::Box: l.box[i].visible = s.visible; break;
-            case Ctl::Parents: l.parents[i].visible = s.visible; break;
+            // at(): a range past the controls is a fault of the tables above, not to be let through
+            case Ctl::LblRem: l.lblRem.at(i).visible = s.visible; break;
+            case Ctl::Box: l.box.at(i).visible = s.visible; break;
+            case Ctl::Parents: l.parents.at(i).visible = s.visible; break;
             case Ctl::Picture: l.picture.visible = s.visible; break;
             case Ctl::Frame1: l.frame1.visible = s.visible; break;
             case Ctl::Frame2: l.frame2.visible = s.visible; break;

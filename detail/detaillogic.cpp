@@ -291,12 +291,12 @@ bool pageNext(int mode, DetailValues &v, EntryState &entry)
     return false;
 }
 
-bool pagePrevious(int mode, DetailValues &v, EntryState &entry)
+void pagePrevious(int mode, DetailValues &v, EntryState &entry)
 {
     if (mode == Witnesses) {
         const int n = witnessNumber(v.title);
         if (n <= 1)
-            return false;
+            return;
         if (n == 2)
             v.prevEnabled = false;
         v.nextEnabled = true;
@@ -304,16 +304,10 @@ bool pagePrevious(int mode, DetailValues &v, EntryState &entry)
         if (!entry.groups[8 + n].isEmpty())
             loadWitness(entry.groups[8 + n], v);
         v.title = witnessTitle(n - 1);
-        return false;
-    }
-    if (mode == HusbandSpouses || mode == WifeSpouses) {
-        if (!onSecondSpouse(v.title))
-            return false;
+    } else if ((mode == HusbandSpouses || mode == WifeSpouses) && onSecondSpouse(v.title)) {
         storeSpousePage(mode, v, entry);
         showFirstSpouse(mode, v, entry);
-        return false;
     }
-    return false;
 }
 
 AddResult addParish(DetailValues &v)

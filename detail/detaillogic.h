@@ -64,9 +64,10 @@ DetailValues loadMode(int mode, EntryState &entry, const TableStore &table);
 bool commitMode(int mode, const DetailValues &v, EntryState &entry, TableStore &table);
 
 // "Suivant >" and "< Précédent" in modes 8, 9 and 10; other modes ignore them.
-// Return true when an entry window box was written.
+// Going on returns true when an entry window box was written; going back writes
+// only the second spouse, whom the entry window does not show.
 bool pageNext(int mode, DetailValues &v, EntryState &entry);
-bool pagePrevious(int mode, DetailValues &v, EntryState &entry);
+void pagePrevious(int mode, DetailValues &v, EntryState &entry);
 
 // Parish list (mode 11).
 enum class AddResult { Added, Duplicate, Empty };

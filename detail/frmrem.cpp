@@ -473,9 +473,8 @@ void FrmRem::CmdPrecedent_Click()
     case HusbandSpouses:
     case WifeSpouses: {
         DetailValues v = values();
-        const bool wrote = pagePrevious(m_mode, v, m_entry);
+        pagePrevious(m_mode, v, m_entry);
         setValues(v);
-        notifyEntry(wrote);
         break;
     }
     case Parishes: {   // "Ajouter"
