@@ -163,7 +163,6 @@ private slots:
         QTest::keyClick(h.form.CmdRq[1], Qt::Key_Return);   // Enter presses a focused button
         QCOMPARE(h.details, (QList<int>{11, 1, 4, 9, 2, 3, 10, 1}));
     }
-
     // Without a table every button is harmless. The window's own message boxes: icon, default button, and what
     // each answer gives.
     void withoutATableAndMessageBoxes()
@@ -210,7 +209,6 @@ private slots:
             QCOMPARE(seen, QStringLiteral("3 Velder Réessayer [e]"));
         }
     }
-
     // Loading and moving (the caption and the previous record: see the typical walk); records that are no records.
     void loadingAndIncompatibleRecords()
     {
@@ -258,7 +256,6 @@ private slots:
         QVERIFY(!first.form.loadTable(lastBroken));
         QCOMPARE(first.managerShown, 2);
     }
-
     // Every field shown and stored back unchanged; a Republican date widens the month box.
     void everyFieldRoundTripsThroughTheWindow()
     {
@@ -278,7 +275,6 @@ private slots:
         QVERIFY(h.form.unload());
         QCOMPARE(readBytes(h.path), fileBytes({header(), republican, full, fullRecordLine(5)}));
     }
-
     void typedRecordNumbersAndPageKeys()
     {
         Harness h(records(20));
@@ -342,7 +338,6 @@ private slots:
         QCOMPARE(QStringList({QString::number(h.table.recordCount()), h.shown(), h.form.LblNb->text()}),
                  QStringList({"21", "22", "22"}));
     }
-
     void deletingRecords()
     {
         Harness h(records(10));
@@ -381,7 +376,6 @@ private slots:
         QCOMPARE(one.table.recordCount(), 0);
         QCOMPARE(one.at(), QStringLiteral("1 "));
     }
-
     void saveFailures_data()
     {
         QTest::addColumn<QString>("fault");
@@ -465,7 +459,6 @@ private slots:
             h.form.hide();
         }
     }
-
     void rescueCopies()
     {
         QTemporaryDir dir;
@@ -561,7 +554,6 @@ private slots:
         QCOMPARE(printed, 1);
         QCOMPARE(h.details, (QList<int>{12, 13}));
     }
-
     // The parish completes from the list; the act type shows or hides its "Cote"; each opens its details.
     void parishActTypeAndDispensation()
     {
@@ -602,7 +594,6 @@ private slots:
         QVERIFY(h.form.ChkDispense->isChecked());
         QCOMPARE(h.details, (QList<int>{5, 7, 6, 6, 6}));
     }
-
     // What a box takes besides typed keys: pastes, the context menu and drops keep
     // the record line whole; a focused date box is right-aligned, centred again on leaving.
     void boxesTakeOnlyWhatATableHolds()
@@ -658,7 +649,6 @@ private slots:
         QVERIFY(h.form.Txt[3]->alignment() & Qt::AlignHCenter);
         QCOMPARE(h.form.LblAideSaisie->text(), daterules::FormatHelp);
     }
-
     void searchMovesTheWindowAndKeepsTheFocus()
     {
         Harness h({recordLine({{"Nom EPX", "MARTIN"}}), recordLine({{"Nom EPX", "DURAND"}}), recordLine({{"Nom EPX", "DUPONT"}})});

@@ -36,7 +36,6 @@ struct Window : fieldrules::Context {
         txt[index] = b.text;
         return b;
     }
-
     // One key in box `index` as it stands (press, then release).
     fieldrules::Box key(int index, fieldrules::Box b, QChar k)
     {
@@ -45,7 +44,6 @@ struct Window : fieldrules::Context {
             lastFocus = up.focus;
         return b;
     }
-
     // Keys typed into box `index`, starting from b (default: the box's text, caret at its end).
     fieldrules::Box type(int index, const QString &keys, std::optional<fieldrules::Box> start = {})
     {
@@ -55,7 +53,6 @@ struct Window : fieldrules::Context {
             b = key(index, b, k);
         return b;
     }
-
     // Tabbing into a box: its content selected.
     fieldrules::Box enter(int index)
     {
@@ -63,7 +60,6 @@ struct Window : fieldrules::Context {
         help = r.help.value_or(help);
         return r.box;
     }
-
     void leave(int index, const fieldrules::Box &b) { apply(index, fieldrules::lostFocus(index, b, *this)); }
 };
 
@@ -163,7 +159,6 @@ private slots:
             if (other != box)
                 QCOMPARE(w.txt[other], (box == 6 || box == 18) && other == box + 4 ? expected : QString());
     }
-
     // The particle tests by caret position: only the text before the caret counts. Through a typed space
     // the same rewrite happens, and the space goes at the caret.
     void particlesByCaret()
@@ -181,7 +176,6 @@ private slots:
             QCOMPARE(b.caret, caret + 1);
         }
     }
-
     void surnameCopiedWhileTypingAndDeleting()
     {
         Window w;
@@ -218,7 +212,6 @@ private slots:
             QCOMPARE(w.txt[father], c.fatherAfter);
         }
     }
-
     // Leaving the father's marker clears a copy that names nobody.
     void copyClearedWhenTheMarkerIsLeft()
     {
@@ -242,7 +235,6 @@ private slots:
             QCOMPARE(w.help, QString());
         }
     }
-
     void originCompletion()
     {
         TableStore t = testutil::tableOf({origin("Lyac", "Lavec"), origin("Lidre", "Lambezen"),
@@ -282,7 +274,6 @@ private slots:
         QCOMPARE(originProposal(other, 9, "D").value_or(QString()), QStringLiteral("Dinan"));
         QCOMPARE(proposal(9, "Ly"), QStringLiteral("Lyac"));
     }
-
     void everyBoxOnEnterFocusLeavingAndOddKeys()
     {
         const QString dateHelp = QStringLiteral("Format date: 03/05/1815 (Calendrier Grégorien); 15/brum/04 (Calendrier Républicain)");
@@ -310,7 +301,6 @@ private slots:
         QCOMPARE(keyDown(30, {}, 34).pageKey, 34);
         QCOMPARE(keyDown(6, {}, 35).pageKey, 0);
     }
-
     // Keys typed into a box (empty unless given): what it holds, how many beeps, where the focus goes.
     void keysInOneBox()
     {
@@ -362,7 +352,6 @@ private slots:
             QCOMPARE(w.lastFocus, c.focus);
         }
     }
-
     // A month name completes from its first letters in every layout, and widens the month box.
     void monthNameCompletion()
     {
@@ -399,7 +388,6 @@ private slots:
         QCOMPARE(boxes(w.date), QStringLiteral("2 300 4 470 5370 5265"));
         QCOMPARE(w.beeps, 0);
     }
-
     void paddingAndCaseOnLeaving()
     {
         struct Case { int layout, box; QString text, expected; };
@@ -418,7 +406,6 @@ private slots:
             QVERIFY(!r.layout);
         }
     }
-
     void wholeDateInARow()
     {
         Window w;   // the window just opened: the first month digit switches to Gregorian
@@ -436,7 +423,6 @@ private slots:
         QCOMPARE(keyUp(Day, Box{QStringLiteral("12"), 1, 0}, r).focus, Focus::Stay);
         QCOMPARE(keyUp(Day, Box{QStringLiteral("12"), 2, 0}, r).focus, Focus::Month);
     }
-
     void searchOnTheHusbandsSurname()
     {
         search::SurnameIndex index;   // what the window searches with
@@ -466,7 +452,6 @@ private slots:
                  Key{0, 0, 8, "DURAND"}, Key{0, 0, 127, "URAND"}, Key{1, 2, 127, "DAND"}, Key{6, 0, 127, "DURAND"}})
             QCOMPARE(search::textAfterKey("DURAND", caret, sel, QChar(key)), QString::fromLatin1(after));
     }
-
     void indexFollowsEditsDeletionsAndAppends()
     {
         TableStore t = tableOfHusbands({"MARTIN", "DURAND", "DUPONT", "LE BRIS", "DUVAL"});
@@ -502,7 +487,6 @@ private slots:
         t.setContent({header(), recordLine({{"Nom EPX", "XAVIER"}})});
         agree("another table");
     }
-
     void parishCompletionInListOrder()
     {
         // The walk through the list is the entry window's test; here the edges.

@@ -212,7 +212,6 @@ private slots:
         // The table as written by hand: header and record, Windows-1252, CR LF.
         QCOMPARE(readBytes(path), readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/typical_record.krv"));
     }
-
     void ouvrirGoesBackAndOpensAnotherTable()
     {
         Session s;
@@ -285,7 +284,6 @@ private slots:
         QCOMPARE(readBytes(second), readBytes(data + "Trogor.krv"));
         QCOMPARE(readBytes(first), readBytes(data + "Kerivoal_typed.krv"));
     }
-
     void detailWindowKeepsTheRecordShown_data()
     {
         QTest::addColumn<int>("start");
@@ -295,7 +293,6 @@ private slots:
         // Record 12, its last digit cut: the box reads "1", another record's number. Left by the close box.
         QTest::newRow("number box reads another number") << 12 << true;
     }
-
     // A table named on the command line; the table's properties and the about box from
     // the toolbar while the number box does not name the record shown.
     void detailWindowKeepsTheRecordShown()
