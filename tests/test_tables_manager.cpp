@@ -11,6 +11,9 @@
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -239,6 +242,7 @@ private slots:
             _exit(0);
         waitpid(dead, nullptr, 0);
         QTest::newRow("a dead process") << QByteArray::number(dead) + "\ntest_tables_manager\n" + host + "\n" << false;
+        QTest::newRow("a socket, not even openable") << QByteArray("socket") << false;
         QTest::newRow("a folder where the lock goes") << QByteArray() << true;
     }
     void leftLockIsTakenOver()
@@ -248,6 +252,10 @@ private slots:
         const QString path = dir.filePath(startup::SingleInstance::lockFileName());
         if (folder) {
             QVERIFY(QDir(dir.path()).mkdir(startup::SingleInstance::lockFileName()));
+        } else if (content == "socket") {
+            sockaddr_un a{AF_UNIX, {}};
+            std::strncpy(a.sun_path, QFile::encodeName(path).constData(), sizeof a.sun_path - 1);
+            QVERIFY(::bind(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0), reinterpret_cast<sockaddr *>(&a), sizeof a) == 0);
         } else {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly));
