@@ -101,8 +101,7 @@ void initialCapitals(int index, const Box &b, QChar k, const Context &ctx, Resul
         const TableStore *table = ctx.table();
         if (!table)
             return;
-        const int position = index == box::HusbandOrigin ? 9 : 59;
-        if (auto proposal = originProposal(*table, position, r.box.text.left(p) + k)) {
+        if (auto proposal = originProposal(*table, index, r.box.text.left(p) + k)) {
             r.box = {*proposal, p + 1, int(proposal->size()) - (p + 1)};
             r.key = QChar();
         }
@@ -206,13 +205,13 @@ QString lowerParticles(const QString &text, int p)
     return t;
 }
 
-std::optional<QString> originProposal(const TableStore &table, int position, const QString &prefix)
+std::optional<QString> originProposal(const TableStore &table, int index, const QString &prefix)
 {
     // The entry window runs on one thread: the two columns are its own. Each key
     // compares a few bytes per record; only the lines changed since the last key are
     // read again.
     static FieldColumn husband(9), wife(59);
-    FieldColumn *column = position == 9 ? &husband : &wife;
+    FieldColumn *column = index == box::HusbandOrigin ? &husband : &wife;
     const int k = column->find(table, prefix, 1, +1);
     if (k == 0)
         return std::nullopt;

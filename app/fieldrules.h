@@ -109,8 +109,9 @@ QChar lowerKey(QChar c);
 // The house-style pieces, exposed for reuse.
 // Rewrites the particle written in capitals just before the caret (space or apostrophe typed).
 QString lowerParticles(const QString &t, int p);
-// Origin completion: first record (lines 1..N) whose field `position` starts with prefix.
-// Field 9 or 59, read from a column that follows the table's lines (UI thread only).
-std::optional<QString> originProposal(const TableStore &table, int position, const QString &prefix);
+// Origin completion in box `index` (the husband's or the wife's origin): the first record
+// (lines 1..N) whose origin of that spouse, field 9 or 59, starts with prefix, read from a
+// column that follows the table's lines (UI thread only).
+std::optional<QString> originProposal(const TableStore &table, int index, const QString &prefix);
 
 } // namespace fieldrules

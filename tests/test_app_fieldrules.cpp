@@ -200,6 +200,7 @@ private slots:
             {Surname, "DURAND", "MARTIN", {"DURAND", 6, 0}, Bksp, "DURAN", "MARTIN", 5},  // different: left alone
             {WifeSurname, "LE GOFF", "LE GOFF", {"LE GOFF", 7, 0}, QChar(key::CtrlBackspace), "LE ", "LE ", 3},
             {Surname, "DURAND", "DURAND", {"DURAND", 0, 0}, Bksp, "DURAND", "DURAND", 0},   // at the start: nothing
+            {Surname, "D", "D", {"D", 1, 0}, Bksp, "", "", 0},                             // the last letter
         };
         for (const Case &c : cases) {
             Window w;
@@ -259,20 +260,20 @@ private slots:
         QCOMPARE(Window().type(Origin, "quintec").text, QStringLiteral("Quintec"));
         // The completion reads a column of the origins; it must follow every change of the table.
         t = testutil::tableOf({origin("Lyac", "Lavec"), origin("Lidre", "Lorvenn"), origin("Louzen", "Lenv")});
-        auto proposal = [&](int position, const QString &prefix) { return originProposal(t, position, prefix).value_or("-"); };
-        QCOMPARE(proposal(9, "Li") + proposal(59, "Lo"), QStringLiteral("LidreLorvenn"));
+        auto proposal = [&](int index, const QString &prefix) { return originProposal(t, index, prefix).value_or("-"); };
+        QCOMPARE(proposal(Origin, "Li") + proposal(WifeOrigin, "Lo"), QStringLiteral("LidreLorvenn"));
         t.setLine(2, origin("Limoges", "Lambezen"));               // a record stored
-        QCOMPARE(proposal(9, "Li") + proposal(59, "Lo"), QStringLiteral("Limoges-"));
+        QCOMPARE(proposal(Origin, "Li") + proposal(WifeOrigin, "Lo"), QStringLiteral("Limoges-"));
         QVERIFY(t.deleteRecord(1));                                 // later records move down
-        QCOMPARE(proposal(9, "L"), QStringLiteral("Limoges"));
+        QCOMPARE(proposal(Origin, "L"), QStringLiteral("Limoges"));
         t.setLine(t.upperIndex(), origin("Lourdes", "Lourdes"));
         t.grow();                                                    // the spare slot appended as a record
-        QCOMPARE(proposal(9, "Lour"), QStringLiteral("Lourdes"));
+        QCOMPARE(proposal(Origin, "Lour"), QStringLiteral("Lourdes"));
         t.setContent({QStringLiteral("Autre\t\t\t"), origin("Lyac", "Lavec")});   // another table
-        QCOMPARE(proposal(9, "Li") + proposal(59, "La"), QStringLiteral("-Lavec"));
+        QCOMPARE(proposal(Origin, "Li") + proposal(WifeOrigin, "La"), QStringLiteral("-Lavec"));
         const TableStore other = testutil::tableOf({origin("Dinan", "Dol")});   // two tables side by side
-        QCOMPARE(originProposal(other, 9, "D").value_or(QString()), QStringLiteral("Dinan"));
-        QCOMPARE(proposal(9, "Ly"), QStringLiteral("Lyac"));
+        QCOMPARE(originProposal(other, Origin, "D").value_or(QString()), QStringLiteral("Dinan"));
+        QCOMPARE(proposal(Origin, "Ly"), QStringLiteral("Lyac"));
     }
     void everyBoxOnEnterFocusLeavingAndOddKeys()
     {
