@@ -28,16 +28,13 @@ using namespace testutil;
 namespace {
 
 QString husband(int i) { return QStringLiteral("HUSBAND%1").arg(i, 2, 10, QChar(u'0')); }
-
 // Delete as X11 delivers it: with the character 127 (offscreen keys carry none).
 void x11Delete(QWidget *w) { QTest::sendKeyEvent(QTest::Click, w, Qt::Key_Delete, QString(QChar(127)), Qt::NoModifier); }
-
 QString numberedRecord(int i)
 {
     return recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Nom EPX", husband(i)}, {"Prenom EPX", "Jean"},
                        {"Nom EPSE", QStringLiteral("WIFE%1").arg(i)}, {"Prenom EPSE", "Anne"}});
 }
-
 QStringList records(int n)
 {
     QStringList r;
@@ -45,7 +42,6 @@ QStringList records(int n)
         r << numberedRecord(i);
     return r;
 }
-
 // A window over a table file of invented records, with every message box answered.
 struct Harness {
     QTemporaryDir dir;
@@ -86,7 +82,6 @@ struct Harness {
     QString at() const { return shown() + u' ' + shownHusband(); }   // the number box and the husband shown
     QString stored(int line, int field) const { return record::fieldOf(table.line(line), field); }
 };
-
 // Every control of the window, one a line in creation order: name, left top width
 // height in twips, hidden or not, text, alignment, help; then the keyboard order.
 QStringList layoutDump(Form1 &f)

@@ -87,14 +87,12 @@ Window windowIn(int l)
     w.date = l == Gregorian ? daterules::gregorian() : l == Republican ? daterules::republican() : daterules::designed();
     return w;
 }
-
 // Month limit and width, year limit, width and left, the second "/" left.
 QString boxes(const DateBoxes &d)
 {
     return QStringLiteral("%1 %2 %3 %4 %5 %6").arg(d.monthMaxLength).arg(d.monthWidth).arg(d.yearMaxLength)
         .arg(d.yearWidth).arg(d.yearLeft).arg(d.slashLeft);
 }
-
 // Types keys into the date from the day box on, following the focus as the
 // window does (leaving a box completes it); returns the box holding the focus
 // at the end, or -1 once it went on to the dispensation box.
@@ -116,7 +114,6 @@ int typeDate(Window &w, const QString &keys)
     }
     return at;
 }
-
 TableStore tableOfHusbands(const QStringList &husbands, const QStringList &wives = {})
 {
     QStringList lines;

@@ -41,7 +41,6 @@ void enter(const QStringList &entries)
         type(e), press(Qt::Key_Return);
 }
 void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
-
 // A window whose transient parent is active counts as active for Qt Test: wait
 // until it is the application's active window itself, where the keys go.
 bool activate(QWidget *w)
@@ -49,7 +48,6 @@ bool activate(QWidget *w)
     w->activateWindow();
     return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; });
 }
-
 // The program on a temporary application folder, every message box and question
 // answered here and written down.
 struct Session {

@@ -17,13 +17,11 @@ inline QByteArray readBytes(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
-
 inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
-
 // A record line with the given fields set by name (others empty; "MA" and "0" by default).
 inline QString recordLine(const QList<QPair<QString, QString>> &values)
 {
@@ -35,7 +33,6 @@ inline QString recordLine(const QList<QPair<QString, QString>> &values)
     }
     return record::joinFields(f);
 }
-
 // A record where every field holds its own distinct text.
 inline QString fullRecordLine(int n)
 {
@@ -45,7 +42,6 @@ inline QString fullRecordLine(int n)
     f[2] = QStringLiteral("CM"), f[4] = QStringLiteral("03/05/1815"), f[5] = QStringLiteral("1");
     return record::joinFields(f);
 }
-
 inline QString header(const QString &commune = QStringLiteral("Valbrune"),
                       const QStringList &parishes = {QStringLiteral("Saint-Martin"), QStringLiteral("Notre-Dame")})
 {
@@ -53,7 +49,6 @@ inline QString header(const QString &commune = QStringLiteral("Valbrune"),
     return commune + QStringLiteral("\t1800 à 1850_AD : 3E1\t") + QStringList{"Ana", "2024", "Bo", "Cy", "Étude"}.join(nb)
            + QStringLiteral("\t") + parishes.join(nb);
 }
-
 inline QByteArray fileBytes(const QStringList &lines)
 {
     QByteArray out;
@@ -61,7 +56,6 @@ inline QByteArray fileBytes(const QStringList &lines)
         out += cp1252::encode(l) + "\r\n";
     return out;
 }
-
 // A table of these records under the usual header.
 inline TableStore tableOf(const QStringList &records)
 {
@@ -69,7 +63,6 @@ inline TableStore tableOf(const QStringList &records)
     t.setContent(QStringList{header()} + records);   // the spare slot is added
     return t;
 }
-
 // Writes past `bytes` fail (EFBIG, as on a full disk) while it lives, for root too.
 struct SizeLimit {
     rlimit before{};
