@@ -538,6 +538,10 @@ private slots:
         moveOver(h.form.PicBouton[2], QPointF(5, 5), Qt::LeftButton);
         QCOMPARE(frame(), QStringLiteral("1140 7400 390 15 1 %2; 1140 7400 15 390 1 %2; 1140 7785 390 15 1 %1; "
                                          "1525 7400 15 400 1 %1; ").arg(light, dark));
+        QEvent leave(QEvent::Leave);   // the mouse off the button: the frame goes
+        QApplication::sendEvent(h.form.PicBouton[2], &leave);
+        QVERIFY(!h.form.LnBouton[0]->isVisible());
+        moveOver(h.form.PicBouton[2], QPointF(5, 5));
         // Over the bare window: the frame goes and the default help comes back.
         moveOver(&h.form, QPointF(twips::px(5000), twips::px(7900) - 8));
         QVERIFY(!h.form.LnBouton[0]->isVisible());
