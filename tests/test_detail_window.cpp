@@ -499,6 +499,7 @@ private slots:
         QVERIFY(e.groups[13].startsWith("QUATRE\t"));
         QCOMPARE(v.boxes[0], QString("TROIS"));
         pagePrevious(Witnesses, v, e);
+        QCOMPARE(page(), std::tuple(QString("Témoin 2"), true, true, QString("DEUX")));
         pagePrevious(Witnesses, v, e);
         QCOMPARE(page(), std::tuple(QString("Témoin 1"), false, true, QString("UN")));
         QCOMPARE(e.groups[11], QString("DEUX\tPaul\tM\t50\t\t\t\t\t\t\t1\t"));
@@ -602,7 +603,7 @@ private slots:
         o = press(Witnesses, 5, "Pa", 2, u'x', t);      // no match: the key goes on
         QCOMPARE(std::pair(o.kind, o.key), std::pair(KeyOutcome::Insert, QChar(u'x')));
         // Place boxes of other modes; other boxes never complete, nor does an empty table.
-        for (const auto &[mode, box] : QList<QPair<int, int>>{{1, 2}, {3, 4}, {4, 12}, {10, 5}})
+        for (const auto &[mode, box] : QList<QPair<int, int>>{{1, 2}, {3, 4}, {4, 12}, {10, 5}, {9, 3}})
             QCOMPARE(press(mode, box, "", 0, u'l', t).text, QString("Lannevez"));
         QCOMPARE(press(HusbandDetails, 4, "", 0, u'l', t).kind, KeyOutcome::Insert);
         QCOMPARE(press(Witnesses, 0, "", 0, u'l', t).kind, KeyOutcome::Insert);
