@@ -301,7 +301,7 @@ FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entry
     connect(CmdSuivant, &QPushButton::clicked, this, &FrmRem::CmdSuivant_Click);
 
     // Keyboard order: every focusable control by its place in the tab sequence.
-    std::multimap<int, QWidget *> order;
+    std::map<int, QWidget *> order;   // one control a place
     for (int i = 0; i < BoxCount; ++i)
         order.emplace(BoxTabIndex[i], TxtRqEp[i]);
     for (std::size_t i = 0; i < Option2.size(); ++i) {
