@@ -168,7 +168,8 @@ const FieldInfo kFields[FieldCount] = {
     {u"Notes", {Holder::TextBox, 30}}, // 161
 };
 
-constexpr int kGroupSizes[GroupCount] = {6, 8, 8, 7, 9, 6, 8, 8, 7, 9, 12, 12, 12, 12, 3, 2, 1};
+constexpr int kGroupSizes[] = {6, 8, 8, 7, 9, 6, 8, 8, 7, 9, 12, 12, 12, 12, 3, 2, 1};
+static_assert(std::size(kGroupSizes) == GroupCount, "one size a group");
 
 const std::array<ActType, ActTypeCount> kActs = {{
     {u"MA", u"Mariage"},

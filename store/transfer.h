@@ -20,7 +20,6 @@ struct DateBoxes {
 
     static DateBoxes gregorianReset();           // new record
     static DateBoxes forMonth(const QString &month); // a record shown
-    bool republican() const { return monthMaxLength == 4; }
 };
 
 struct EntryState {

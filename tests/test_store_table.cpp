@@ -382,6 +382,8 @@ private slots:
         c.start(QTime(23, 59, 30));
         QVERIFY(c.tick(QTime(0, 0, 30), false)); // across midnight the gap reads 23:59:00
         QCOMPARE(ScratchClock::elapsedText(QTime(23, 59, 30), QTime(0, 0, 30)), QStringLiteral("23:59:00"));
+        QCOMPARE(ScratchClock::elapsedText(QTime(8, 0), QTime(9, 0)) + u' ' + ScratchClock::elapsedText(QTime(8, 0), QTime(9, 59, 59)),
+                 QStringLiteral("01:00:00 01:59:59"));   // an hour, and a second short of two
     }
     void deleteAndParishes()
     {
