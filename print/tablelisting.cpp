@@ -217,7 +217,7 @@ QStringList wrapCharter(const QString &paragraph, const TextMeasure &measure)
                 break;
             end = b;
         }
-        if (end > 0) {
+        if (end != -1) {
             lines << rest.left(end);
             rest = rest.mid(end + 1);
         } else {

@@ -127,6 +127,8 @@ private slots:
         const QString name = QStringLiteral("WAVRAY Yves, Tavelin-Avoy");
         print::Page page, rule;
         page.text(1000, 1000, name, bold);
+        page.text(1000, 4000, "W", Font{"Arial", 40});   // another font, then the first one again
+        page.text(1000, 6000, name, bold);
         rule.line(20, 1000, 180, 1000);
         QImage img(2381, 3368, QImage::Format_RGB32);
         img.fill(Qt::white);
@@ -143,6 +145,12 @@ private slots:
         const double end = (1000 + m.width(name, bold)) / 5;   // the ink stops a side bearing short
         QVERIFY2(right <= end + 1 && right >= end - 6, qPrintable(QString("ink ends at %1, measured %2").arg(right).arg(end)));
         QVERIFY(top >= 200 && top <= 215);   // the top-left corner is the position given
+        int wTop = img.height(), wBottom = -1, again = -1;   // the 40-point W, then the name in its own font again
+        for (int y = 700; y < 1300; ++y)
+            for (int x = 200; x < img.width(); ++x)
+                if (qGray(img.pixel(x, y)) < 128)
+                    y < 1100 ? (wTop = qMin(wTop, y), wBottom = qMax(wBottom, y)) : (again = qMax(again, x));
+        QVERIFY(wBottom - wTop > 100 && again == right);
         int rows = 0;
         for (int y = 400; y < img.height(); ++y)
             rows += qGray(img.pixel(100, y)) < 128;
@@ -238,6 +246,8 @@ private slots:
         QCOMPARE(summary(doc), all);
         QVERIFY(pagedump::dump(doc.pages[0]).join(' ').contains("charte de bonne conduite"));
         QCOMPARE(summary(print::listingDocument(l, 2, 4, m)), all.mid(1, 3));
+        const Page full = print::listingPage("", "Valbrune", QStringList(21, print::listingRow(rec("MA", "PLEIN"))), 1, m);
+        QCOMPARE(summary(print::PageDoc{"", {Page(), full}}).value(0).section('|', 3), QStringLiteral("20"));   // a page holds twenty
         QPrinter printer;
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(2, 19);
@@ -356,7 +366,8 @@ private slots:
         answer = true;
         accept = false;
         MCImprimeFiche(nullptr, e, table);
-        printTableListing(nullptr, tableFile(3, 0));
+        printTableListing(nullptr, tableFile(0, 0));
+        QVERIFY(job.startsWith("1-1 "));   // a table without records still offers its one page
         QVERIFY(!QFile::exists(output) && warned.isEmpty());
         // The PDF cannot be written (no such folder): said, for both commands.
         accept = true;
