@@ -227,7 +227,6 @@ Hooks defaultHooks()
     h.saveFileName = [](QWidget *parent, const QString &title, const QString &defaultName, const QString &filter) {
         QFileDialog d(parent, title, defaultName, filter);
         d.setAcceptMode(QFileDialog::AcceptSave);
-        d.setFileMode(QFileDialog::AnyFile);
         // The question about an existing file is ours; no extension is added.
         d.setOption(QFileDialog::DontConfirmOverwrite, true);
         d.setDefaultSuffix(QString());

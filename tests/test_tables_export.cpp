@@ -1,4 +1,5 @@
 #include "tables/export.h"
+#include "tables/filefilter.h"
 #include "store/cp1252.h"
 #include "store/filesync.h"
 #include "store/recordmodel.h"
@@ -144,6 +145,7 @@ private slots:
         QCOMPARE(none.click(QString()), exporter::Result::Nothing);
         QCOMPARE(none.messages, QStringList{QStringLiteral("VELDER|Veuillez sélectionner une table")});
         QVERIFY(none.dialogs.isEmpty());
+        QCOMPARE(filefilter::fromPairs("A (*.a)|*.a|B (*.b)|*.b"), QStringLiteral("A (*.a);;B (*.b)"));   // the last pair kept
         Script cancel;   // the dialog's title, default name and filters; a cancel writes nothing
         int hidden = 0;
         QCOMPARE(cancel.click(table, [&] { ++hidden; }), exporter::Result::Nothing);

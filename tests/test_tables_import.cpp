@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -223,6 +224,12 @@ private slots:
         for (const char *parish : {"Saint-Martin", "Notre-Dame", "Saint-Martin", "Saint-Martin"})
             expected << recordLine({{"Lieu", expected.size() == 3 ? "" : "Orvane"}, {"Paroisse", parish}, {"Dispense", ""}, {"Nom EPX", "ESNAULT"}});
         QCOMPARE(fileLines(target), expected);
+        QStringList big = lines.first(1), bigExpected = expected.first(1);   // over a megabyte, written in pieces
+        for (int i = 0; i < 1500; ++i)
+            big << lines.mid(1), bigExpected << expected.mid(1);
+        writeBytes(src, fileBytes(big));
+        importSeen(src, dir.filePath(QStringLiteral("GRAND.krv")));
+        QCOMPARE(fileLines(dir.filePath(QStringLiteral("GRAND.krv"))), bigExpected);
         QVERIFY(seen.contains(qMakePair(int(importer::ParishListing), 50)));
         QCOMPARE(seen.last(), qMakePair(int(importer::Conversion), 100));
     }
@@ -234,10 +241,10 @@ private slots:
         QByteArray bytes = commaLine({{0, "NOTRE-DAME"}, {4, "GAUTHERON"}, {15, "tisserand, aubergiste"}, {215, "vu"}});
         bytes += "\r\n";
         bytes += commaLine({{0, "notre-dame"}, {3, "12/03/1792"}, {4, "PÉLISSIER"}, {215, "a"}, {216, "b"}}, 217);
-        bytes += "\r\n\x1a";   // a DOS end-of-file mark is no record
+        bytes += QByteArray("\r\n\0cut\r\n\x1a", 9);   // a line a NUL cuts to nothing, a DOS end-of-file mark: no records
         writeBytes(src, bytes);
         const QString target = dir.filePath(QStringLiteral("Lormes.krv"));
-        QCOMPARE(importSeen(src, target).value(0), qMakePair(int(importer::NoPhase), 0));
+        QCOMPARE(importSeen(src, target).value(0), qMakePair(0, 0));   // no phase yet
         const QStringList expected{
             QStringLiteral("Valbrune\tParoisse\t") + people + QStringLiteral("\tNotre-dame") + nb + QStringLiteral("Notre-dame"),
             recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Notre-dame"}, {"Nom EPX", "GAUTHERON"},
@@ -400,6 +407,12 @@ private slots:
         QVERIFY(std::abs((minX + maxX) - 189) <= 4);
         const QImage full = importer::importProgressPixmap(QSize(190, 15), importer::Extraction, 100, QColor(236, 233, 216)).toImage();
         QCOMPARE(full.pixel(186, 7), red);
+        QImage tall(10, 100, QImage::Format_RGB32);   // upright, the bar rises from the bottom
+        {
+            QPainter upright(&tall);
+            importer::drawProgress(upright, tall.size(), 30, false, false, Qt::red, 8, Qt::black, "", Qt::white);
+        }
+        QVERIFY(tall.pixelColor(0, 69) == Qt::white && tall.pixelColor(0, 70) == Qt::red && tall.pixelColor(9, 99) == Qt::red);
     }
 };
 
