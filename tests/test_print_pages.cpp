@@ -42,22 +42,18 @@ QStringList table(int ma, int cg)
         lines << (i <= ma ? rec("MA", QString("MARIN%1").arg(i, 3, 10, QChar('0'))) : rec("CG", QString("CONGAR%1").arg(i - ma, 3, 10, QChar('0'))));
     return lines;
 }
-// What pdftotext reads in a PDF.
-QString pdftotext(const QStringList &args)
+// What pdftotext reads in a PDF, page by page (every page holds text).
+QStringList pdftotext(const QStringList &args)
 {
     QProcess p;
     p.start("pdftotext", args);
     p.waitForFinished(30000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-QStringList pdfPages(const QString &path)
-{
-    return pdftotext({path, "-"}).split(u'\f', Qt::SkipEmptyParts);   // every page holds text
+    return QString::fromUtf8(p.readAllStandardOutput()).split(u'\f', Qt::SkipEmptyParts);
 }
 // Where a word begins on the first page of a PDF, in points from the top-left corner of an A4 sheet.
 QPointF pdfWordAt(const QString &path, const QString &word)
 {
-    const QString out = pdftotext({"-bbox", "-l", "1", path, "-"});
+    const QString out = pdftotext({"-bbox", "-l", "1", path, "-"}).join(u' ');
     const auto m = QRegularExpression(R"re(xMin="([0-9.]+)" yMin="([0-9.]+)"[^>]*>)re" + word + '<').match(out);
     if (!out.contains(R"(<page width="595.000000" height="842.000000">)") || !m.hasMatch())
         return {-1, -1};
@@ -334,20 +330,20 @@ private slots:
         MCImprimeFiche(nullptr, e, table);
         QCOMPARE(asked, (QStringList{"Impression de la fiche active", "Souhaitez-vous imprimer la fiche active?"}));
         QCOMPARE(job, QString("1-1 Valbrune - fiche 12 %1 %2 1").arg(QPageSize::A4).arg(QPageLayout::Portrait));
-        QStringList pages = pdfPages(output);
+        QStringList pages = pdftotext({output, "-"});
         QVERIFY((pages.size() == 1 && pages[0].contains("KERDUEL Yves") && pages[0].contains("Maïwenn")));
         // On an A4 sheet whatever the dialog chose, over the whole sheet: "Mariage" at 750, 1200 twips.
         QVERIFY((pdfWordAt(output, "Mariage") - QPointF(37.5, 60)).manhattanLength() < 1);
         const QString path = tableFile(25, 30);
         printTableListing(nullptr, path);
         QCOMPARE(job, QString("1-4 Valbrune %1 %2 1").arg(QPageSize::A4).arg(QPageLayout::Portrait));
-        pages = pdfPages(output);
+        pages = pdftotext({output, "-"});
         QVERIFY(pages.size() == 5);
         from = 2;
         to = 3;
         printTableListing(nullptr, path);
         QVERIFY(warned.isEmpty());
-        pages = pdfPages(output);
+        pages = pdftotext({output, "-"});
         QCOMPARE(pages.size(), 3);   // the charter, then pages 2 and 3
         QVERIFY(pages[0].contains("charte de bonne conduite"));
         QVERIFY(pages[1].contains("Page 2") && pages[1].contains("MARIN025 Jean") && !pages[1].contains("MARIN020"));

@@ -249,7 +249,7 @@ private slots:
     {
         QFETCH(QByteArray, content); QFETCH(bool, folder);
         QTemporaryDir dir;
-        const QString path = dir.filePath(startup::SingleInstance::lockFileName());
+        const QString path = dir.filePath("Velder.lck");
         if (folder) {
             QVERIFY(QDir(dir.path()).mkdir(startup::SingleInstance::lockFileName()));
         } else if (content == "socket") {

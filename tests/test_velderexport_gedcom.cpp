@@ -117,8 +117,7 @@ private slots:
         const QString g = gedcomOf(records, &c, &written);
         QCOMPARE(written, (QList<bool>{true, false, false, false, true}));
         QCOMPARE(std::tuple(c.records, c.empty, c.damaged, c.persons, c.families), std::tuple(2, 2, 1, 2, 2));
-        QVERIFY(g.contains("0 @R1H@ INDI") && g.contains("0 @R5W@ INDI"));
-        QCOMPARE(g.count(" INDI\n"), 2);
+        QVERIFY(g.contains("0 @R1H@ INDI") && g.contains("0 @R5W@ INDI") && g.count(" INDI\n") == 2);
         QTemporaryDir dir;
         const QString table = dir.filePath("Abîmée.krv"), csv = dir.filePath("a.csv");
         QVERIFY(writeBytes(table, fileBytes(QStringList{header()} + records)));
