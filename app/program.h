@@ -21,7 +21,6 @@ public:
     FrmOuvrir &manager() { return *m_manager; }
     // The entry window, made on first use.
     Form1 &entry();
-    bool hasEntry() const { return m_entry != nullptr; }
     TableStore &table() { return m_table; }
 
 private:
