@@ -1,6 +1,7 @@
 #include "app/fieldrules.h"
 
 #include "app/daterules.h"
+#include "app/parishentry.h"
 #include "store/cp1252.h"
 #include "store/fieldcolumn.h"
 #include "store/tablestore.h"
@@ -82,17 +83,9 @@ void initialCapitals(int index, const Box &b, QChar k, const Context &ctx, Resul
 {
     const int p = b.caret;
     QString t = b.text;
-    if (p == 0) {
-        k = upperKey(k);
-    } else {
-        const QChar before = t.at(p - 1);
-        const bool wordStarts = before == u' ' || before == u'\'' || before == u'(' || before == u'-' || before == u'/';
-        k = wordStarts ? upperKey(k) : lowerKey(k);
-    }
-    // An elided "d" standing alone before the apostrophe stays lower case: "d'Orléans".
-    if (k == u'\'' && !t.isEmpty() && p >= 1) {
-        if (t.at(p - 1) == u'D' && (p == 1 || t.at(p - 2) == u' '))
-            t[p - 1] = u'd';
+    k = parish::initialCapitalCase(t, p, k);   // the parish box's rules, "d'Orléans" included
+    if (k == u'\'' && p >= 1) {
+        parish::lowerElidedD(t, p);
         r.box = {t, p, 0};
     }
     r.key = k;

@@ -14,6 +14,12 @@ QChar initialCapitalCase(const QString &t, int p, QChar key)
     return cp1252::lower(key);
 }
 
+void lowerElidedD(QString &t, int p)
+{
+    if (p >= 1 && p <= t.size() && t.at(p - 1) == u'D' && (p == 1 || t.at(p - 2) == u' '))
+        t[p - 1] = u'd';
+}
+
 KeyResult key(const QString &t0, int p, int s, QChar k, const QStringList &parishes)
 {
     KeyResult r;
@@ -29,13 +35,8 @@ KeyResult key(const QString &t0, int p, int s, QChar k, const QStringList &paris
         return r;
     }
     k = initialCapitalCase(t, p, k);
-    // A "D" standing alone before an apostrophe is the elided "de".
-    if (k == u'\'' && !t.isEmpty()) {
-        if (p == 1 && (t.at(0) == u'D' || t.at(0) == u'd'))
-            t[0] = u'd';
-        else if (p >= 2 && t.at(p - 2) == u' ' && (t.at(p - 1) == u'D' || t.at(p - 1) == u'd'))
-            t[p - 1] = u'd';
-    }
+    if (k == u'\'')
+        lowerElidedD(t, p);
     const QString prefix = t.left(p) + k;
     for (const QString &item : parishes) {
         if (item.size() >= prefix.size() && QStringView(item).left(prefix.size()) == prefix) {

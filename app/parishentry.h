@@ -27,5 +27,7 @@ KeyResult key(const QString &t, int p, int s, QChar key, const QStringList &pari
 // Case of a character typed where names take initial capitals: upper case at the
 // start and after a space, an apostrophe, "(", "-" or "/", lower case elsewhere.
 QChar initialCapitalCase(const QString &t, int p, QChar key);
+// An apostrophe typed at p after a "D" standing alone: the elided "de", lowered to "d".
+void lowerElidedD(QString &t, int p);
 
 } // namespace parish
