@@ -69,13 +69,9 @@ const QStringList &republicanMonths()
 
 DateBoxes designed()
 {
-    DateBoxes d;               // designed positions and widths
+    DateBoxes d;               // designed positions and widths: only the limits differ
     d.monthMaxLength = 4;
-    d.monthWidth = 300;
     d.yearMaxLength = 0;
-    d.yearWidth = 470;
-    d.yearLeft = DateBoxes::MonthLeft + 400;
-    d.slashLeft = DateBoxes::MonthLeft + 320;
     return d;
 }
 

@@ -141,31 +141,26 @@ void FieldEdit::keyPressEvent(QKeyEvent *e)
     if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown) {
         const Result r = keyDown(m_index, box(), e->key() == Qt::Key_PageUp ? key::PageUp : key::PageDown);
         if (r.pageKey) {
-            e->accept();
             m_host.pageKey(r.pageKey);
             return;
         }
     }
     if (e->matches(QKeySequence::Paste)) {
-        e->accept();
         pasteFrom(QClipboard::Clipboard);
         return;
     }
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        e->accept();
         typed(QChar(key::Enter));
         return;
     case Qt::Key_Backspace:
-        e->accept();
         typed(QChar((e->modifiers() & Qt::ControlModifier) ? key::CtrlBackspace : key::Backspace));
         return;
     default:
         break;
     }
     if (isTypedText(e)) {
-        e->accept();
         for (QChar c : e->text())
             typed(c);
         return;
@@ -214,7 +209,6 @@ void FieldEdit::contextMenuEvent(QContextMenuEvent *e)
 void FieldEdit::mouseReleaseEvent(QMouseEvent *e)
 {
     if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
-        e->accept();
         if (!isReadOnly()) {
             deselect();
             pasteFrom(QClipboard::Selection);
@@ -265,7 +259,6 @@ void FieldEdit::inputMethodEvent(QInputMethodEvent *e)
 {
     // Composed characters arrive here: they go through the rules as typed keys.
     if (!e->commitString().isEmpty() && e->preeditString().isEmpty() && e->replacementLength() == 0) {
-        e->accept();
         for (QChar c : e->commitString())
             typed(c);
         return;

@@ -39,7 +39,6 @@ QString defaultPrompt(QWidget *parent, const QString &title, const QString &mess
     dialog.setWindowTitle(title);
     dialog.setLabelText(message);
     dialog.setTextValue(initial);
-    dialog.setInputMode(QInputDialog::TextInput);
     if (auto *edit = dialog.findChild<QLineEdit *>())
         edit->setValidator(new HeaderValidator(edit));
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();

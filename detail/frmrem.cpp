@@ -231,7 +231,6 @@ void LogoPicture::paintEvent(QPaintEvent *)
     f.setStyleHint(QFont::Serif);
     f.setPixelSize(int(h * 0.55));
     f.setBold(true);
-    f.setLetterSpacing(QFont::PercentageSpacing, 115);
     p.setFont(f);
     p.setPen(QColor(90, 50, 20));
     p.drawText(QRectF(h * 1.2, 0, r.width() - h * 1.25, h), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("VELDER"));
