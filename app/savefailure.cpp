@@ -40,7 +40,7 @@ Rescue writeRescueCopy(TableStore &table, const QStringList &folders, const QDat
         QString target = dir.filePath(name);
         // Never over a file already there: a second rescue in the same second gets a number.
         for (int n = 2; QFileInfo::exists(target) && n < 100; ++n)
-            target = dir.filePath(name.chopped(4) + QStringLiteral(" (%1).krv").arg(n));
+            target = dir.filePath(name.chopped(4) + QStringLiteral(" (") + QString::number(n) + QStringLiteral(").krv"));
         if (QFileInfo::exists(target))
             continue;
         const TableStore::SaveReport report = table.saveReporting(target);

@@ -191,7 +191,7 @@ void applyRows(Layout &l, const Row (&rows)[N])
             b.top = r.boxTop;
             b.width = r.boxWidth;
         }
-        if (r.code >= 0) {
+        if (r.code != -1) {
             Item &c = l.box[r.code];
             c.left = r.codeLeft;
             c.top = r.boxTop;

@@ -57,7 +57,7 @@ void encodeAppend(QStringView text, QByteArray &out)
         const char16_t u = s[i];
         if ((u >= 0x80 && u < 0xA0) || u > 0xFF) {
             const int b = byteOf(u);
-            d[i] = b < 0 ? '?' : char(b);
+            d[i] = b == -1 ? '?' : char(b);
         }
     }
 }
@@ -67,7 +67,7 @@ bool encodeExact(QStringView text, QByteArray &out)
     out.resize(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const int b = byteOf(text[i].unicode());
-        if (b < 0)
+        if (b == -1)
             return false;
         out[i] = char(b);
     }

@@ -337,7 +337,7 @@ void FrmOuvrir::refreshList(const QString &select)
     if (File1->count() == 0)
         return;
     int row = -1;
-    for (int i = 0; i < File1->count() && row < 0; ++i) {
+    for (int i = 0; i < File1->count(); ++i) {   // names are unique
         if (File1->item(i)->text() == wanted)
             row = i;
     }

@@ -796,7 +796,7 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
         QByteArrayView b = lines.at(records.at(k));
         if (comma) {
             const qsizetype at = b.indexOf(QByteArrayView("\",\""));
-            QString line = text(at < 0 ? b : b.first(at + 1));
+            QString line = text(at == -1 ? b : b.first(at + 1));
             blankControls(line);
             Values v;
             cutValues(line, v);
