@@ -535,9 +535,12 @@ private slots:
         const QString light = h.form.palette().color(QPalette::Base).name(), dark = "#ababab";
         QCOMPARE(frame(), QStringLiteral("1140 7400 390 15 1 %1; 1140 7400 15 390 1 %1; 1140 7785 390 15 1 %2; "
                                          "1525 7400 15 400 1 %2; ").arg(light, dark));
+        QTest::mousePress(h.form.PicBouton[2], Qt::LeftButton, {}, QPoint(5, 5));
+        const QString pressed = frame();
         moveOver(h.form.PicBouton[2], QPointF(5, 5), Qt::LeftButton);
         QCOMPARE(frame(), QStringLiteral("1140 7400 390 15 1 %2; 1140 7400 15 390 1 %2; 1140 7785 390 15 1 %1; "
                                          "1525 7400 15 400 1 %1; ").arg(light, dark));
+        QCOMPARE(pressed, frame());
         QEvent leave(QEvent::Leave);   // the mouse off the button: the frame goes
         QApplication::sendEvent(h.form.PicBouton[2], &leave);
         QVERIFY(!h.form.LnBouton[0]->isVisible());
@@ -567,6 +570,7 @@ private slots:
         QTest::keyClicks(h.form.CmbParoisse, "x ");
         QCOMPARE(h.form.CmbParoisse->currentText(), QStringLiteral("Serres"));
         QCOMPARE(h.form.CmbParoisse->lineEdit()->selectedText(), QStringLiteral("rres"));   // left as it was
+        x11Delete(h.form.CmbParoisse);   // Delete takes the proposed end away, no refusal
         QCOMPARE(h.messages, QStringList(2, "Velder|La paroisse que vous tentez de saisir n'existe pas dans la liste des paroisses"));
         // The "Cote" box and its caption shown, the caption of the button opening the act's details.
         auto act = [&] {

@@ -512,7 +512,8 @@ private slots:
         table.people = six.join(NB);
         DetailValues v = loadMode(TableProperties, e, table);
         QCOMPARE(v.boxes[5], QString("e") + NB + "f");
-        QVERIFY(!commitMode(TableProperties, v, e, table));   // nothing of the entry window to refresh
+        for (int m : {Dispensation, Contract, WifeParents, TableProperties})   // nothing of the entry window to refresh
+            QVERIFY(!commitMode(m, v, e, table));
         QCOMPARE(table.people, six.join(NB));
         table.setParishNames({"Église"});
         v = loadMode(Parishes, e, table);
@@ -584,8 +585,7 @@ private slots:
         QCOMPARE(cleanPaste(withNbsp, Parishes, 0), QString("Notre Dame"));   // a header value
         QCOMPARE(cleanPaste(withNbsp, Witnesses, 1), withNbsp);
         QCOMPARE(cleanPaste("1a", Witnesses, 4), std::nullopt);
-        QVERIFY(typedCharAllowed(u'€', Witnesses));
-        QVERIFY(!typedCharAllowed(record::Nbsp, TableProperties));
+        QVERIFY(typedCharAllowed(u'€', Witnesses) && !typedCharAllowed(record::Nbsp, TableProperties));
     }
     // The other paths than the window test's "PAR" typed into a residence box.
     void placeCompletion()

@@ -224,9 +224,7 @@ private slots:
         }
         QString f;
         QVERIFY(t.field(0, 1, f) && f == QStringLiteral("Valbrune"));   // the header line is line 0
-        QVERIFY(!t.field(-1, 1, f));
-        QVERIFY(!t.field(2, 9, f));
-        QVERIFY(t.field(3, 9, f));
+        QVERIFY(!t.field(-1, 1, f) && !t.field(2, 9, f) && t.field(3, 9, f));
         QCOMPARE(f, QStringLiteral("Lavec"));
     }
     // After a load the store writes back the lines it did not change byte for byte,
@@ -300,8 +298,7 @@ private slots:
         QVERIFY(readBytes(path) == bytes);
         // A second save writes the same again and keeps the first one's file as the backup.
         QVERIFY(t.save(path));
-        QVERIFY(readBytes(path) == bytes);
-        QVERIFY(readBytes(t.backupPath()) == bytes);
+        QVERIFY(readBytes(path) == bytes && readBytes(t.backupPath()) == bytes);
         QCOMPARE(t.lines().size(), lines.size() + 1);
     }
     void utf8Content_data()
@@ -389,9 +386,7 @@ private slots:
     {
         TableStore t;
         t.setContent({header(), "r1", "r2", "r3"});
-        QVERIFY(!t.deleteRecord(0));
-        QVERIFY(!t.deleteRecord(4)); // the spare slot is no record
-        QVERIFY(t.deleteRecord(2));
+        QVERIFY(!t.deleteRecord(0) && !t.deleteRecord(4) && t.deleteRecord(2));   // the spare slot (4) is no record
         t.setLine(9, "r9");   // beyond the table: nothing
         QCOMPARE(t.lines(), (QStringList{header(), "r1", "r3", ""}));
         QCOMPARE(t.line(4) + t.line(-1), QString());

@@ -179,8 +179,7 @@ private slots:
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QCOMPARE(h.opened.size(), 1); // never handed to the entry window
         QCOMPARE(h.messages.size(), 1);
-        QVERIFY(h.messages.last().text.contains(QStringLiteral("vide")));
-        QVERIFY(f.isVisible());
+        QVERIFY(h.messages.last().text.contains(QStringLiteral("vide")) && f.isVisible());
         QFile::remove(h.path(QStringLiteral("abbaye.krv")));
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QCOMPARE(h.messages.size(), 2);
@@ -272,8 +271,7 @@ private slots:
         QVERIFY(QFile::exists(h.path(QStringLiteral("Zeste.krv"))));
         h.answer = true;
         QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
-        QVERIFY(!QFile::exists(h.path(QStringLiteral("Zeste.krv"))));
-        QVERIFY(h.messages.isEmpty());
+        QVERIFY(!QFile::exists(h.path(QStringLiteral("Zeste.krv"))) && h.messages.isEmpty());
         QCOMPARE(h.listed(), (QStringList{"abbaye.krv", "Bourg.krv"}));
         QCOMPARE(f.selectedTable(), QStringLiteral("Bourg.krv"));
         QVERIFY(h.opened.isEmpty());
