@@ -22,7 +22,7 @@ void lowerElidedD(QString &t, int p)
 
 KeyResult key(const QString &t0, int p, int s, QChar k, const QStringList &parishes)
 {
-    KeyResult r;
+    KeyResult r{};
     QString t = t0;
     p = qBound(0, p, int(t.size()));
     s = qBound(0, s, int(t.size()) - p);

@@ -4,8 +4,7 @@
 
 inline QFont smallWindowFont(QFont f)
 {
-    f.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Tahoma"), QStringLiteral("Arial"),
-                   QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+    f.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});   // Arial's metrics
     f.setPixelSize(11);
     return f;
 }

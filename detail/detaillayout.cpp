@@ -275,9 +275,10 @@ Layout baseLayout()
     setPlace(l.frame1, 105, 1575, 1485, 225);
     setPlace(l.frame2, 4305, 420, 1695, 225);
     l.frame1.back = l.frame2.back = LightYellow;
-    setPlace(l.prev, 1575, 1575, ButtonWidth, ButtonHeight);
+    // The paging buttons stand where each mode showing them puts them.
+    l.prev.width = l.next.width = ButtonWidth;
+    l.prev.height = l.next.height = ButtonHeight;
     l.prev.caption = QStringLiteral("< Précédent");
-    setPlace(l.next, 3780, 1575, ButtonWidth, ButtonHeight);
     l.next.caption = QStringLiteral("Suivant >");
     setPlace(l.ok, 0, 0, OkWidth, OkHeight);
     l.ok.caption = QStringLiteral("OK");

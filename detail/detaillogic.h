@@ -83,10 +83,10 @@ extern const QString DuplicateParishMessage;
 
 // Keyboard rules of the boxes for one typed character.
 struct KeyInput {
-    int mode = 0;
-    int index = 0;
+    int mode;
+    int index;
     QString text;        // box text before the key
-    int caret = 0;       // start of the selection, or the caret
+    int caret;           // start of the selection, or the caret
     QChar key;           // 13 Enter, 27 Escape, 8 Backspace, or the character
 };
 struct KeyOutcome {

@@ -34,8 +34,7 @@ QFont windowFont(double pointSize = 8.25, bool bold = false)
     // Where the old bitmap face is missing, a face of the same metrics stands in.
     static const bool substituted = [] {
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                                    QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")});
+                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
         return true;
     }();
     Q_UNUSED(substituted);
@@ -363,9 +362,7 @@ void FrmRem::applyLayout(const Layout &l)
         TxtRqEp[i]->setLimit(l.box[i].maxLength);
     }
     place(Frame1, l.frame1);
-    setBack(Frame1, l.frame1.back);
     place(Frame2, l.frame2);
-    setBack(Frame2, l.frame2.back);
     const int fh1 = toPixels(l.frame1.height), fh2 = toPixels(l.frame2.height);
     for (int i = 0; i < 2; ++i) {
         Option2[i]->setGeometry(toPixels(Option2Places[i].left), 0, toPixels(Option2Places[i].width), fh1);
@@ -535,13 +532,8 @@ void FrmRem::TxtRqEp_KeyPress(int index, QChar key)
     DetailBox *box = TxtRqEp[index];
     if (key != QChar(13) && key != QChar(27) && key != QChar(8) && !typedCharAllowed(key, m_mode))
         return;
-    KeyInput in;
-    in.mode = m_mode;
-    in.index = index;
-    in.text = box->text();
-    in.caret = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
-    in.key = key;
-    const KeyOutcome out = keyPress(in, m_table);
+    const int caret = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+    const KeyOutcome out = keyPress(KeyInput{m_mode, index, box->text(), caret, key}, m_table);
     switch (out.kind) {
     case KeyOutcome::NextBox:
         focusNextPrevChild(true);

@@ -52,7 +52,7 @@ bool showPrintDialog(QWidget *parent, QPrinter &printer, int minPage, int maxPag
 void setupPrinter(QPrinter &printer, const QString &docName)
 {
     printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageOrientation(QPageLayout::Portrait);   // a default printer may start in landscape
     printer.setFullPage(true);
     printer.setDocName(docName);
 }

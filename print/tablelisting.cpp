@@ -280,8 +280,8 @@ Page listingPage(const QString &title, const QString &commune, const QStringList
             p.text(CellX[c], o + 1275, measure.fit(cells.value(6 + c), Cell, CellX[c], right), Cell);
         }
         p.line(1390, o + 1157, 11397, o + 1157);
-        for (int d = 0; d <= 20; d += 5)
-            p.line(510, o + 1522 + d, 11397, o + 1522 + d);
+        for (int k = 0; k < 5; ++k)   // five rules 5 twips apart: one heavy line
+            p.line(510, o + 1522 + 5 * k, 11397, o + 1522 + 5 * k);
         heavyVerticals(p, o + 780, o + 1532);
     }
 
