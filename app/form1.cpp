@@ -274,7 +274,6 @@ void Form1::buildControls()
 
     CmbParoisse = new QComboBox(this);
     CmbParoisse->setEditable(true);
-    CmbParoisse->setInsertPolicy(QComboBox::NoInsert);
     CmbParoisse->setCompleter(nullptr);
     place(CmbParoisse, {4410, 105, 2430, 315});
     // Only parishes of the list may be typed: nothing is pasted or dropped in.

@@ -30,10 +30,8 @@ KeyResult key(const QString &t0, int p, int s, QChar k, const QStringList &paris
         r.kind = KeyResult::NextField;
         return r;
     }
-    if (k == QChar(8)) {
-        r.kind = KeyResult::Pass;
-        return r;
-    }
+    if (k == QChar(8))
+        return r;   // Pass: the box deletes as usual
     k = initialCapitalCase(t, p, k);
     if (k == u'\'')
         lowerElidedD(t, p);

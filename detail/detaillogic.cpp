@@ -419,7 +419,7 @@ bool wordStart(QChar c)
 
 KeyOutcome keyPress(const KeyInput &in, const TableStore &table)
 {
-    KeyOutcome out;
+    KeyOutcome out{};
     QChar key = in.key;
     if (key == QChar(13)) {
         out.kind = KeyOutcome::NextBox;

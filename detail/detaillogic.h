@@ -93,8 +93,8 @@ struct KeyOutcome {
     enum Kind { Insert, Drop, NextBox, Commit, Complete } kind = Insert;
     QChar key;           // Insert: the character to insert (maybe changed)
     QString text;        // Complete: the box's new text
-    int selStart = 0;    // Complete: the caret...
-    int selLength = 0;   // ...and the selection after it
+    int selStart;        // Complete: the caret...
+    int selLength;       // ...and the selection after it (zero unless set: outcomes are made with {})
 };
 KeyOutcome keyPress(const KeyInput &in, const TableStore &table);
 

@@ -55,7 +55,7 @@ QString failureReason(const QString &path, const QString &systemReport, int erro
     while (!up.exists() && !up.isRoot() && up.absoluteFilePath() != up.absolutePath())
         up.setFile(up.absolutePath());
     if (up.exists() && !up.isDir())
-        return QStringLiteral("« %1 » est un fichier, pas un dossier").arg(QDir::toNativeSeparators(up.absoluteFilePath()));
+        return QStringLiteral("« ") + QDir::toNativeSeparators(up.absoluteFilePath()) + QStringLiteral(" » est un fichier, pas un dossier");
     if (!QFileInfo(target.absolutePath()).exists())
         return QStringLiteral("le dossier « %1 » n'existe pas").arg(QDir::toNativeSeparators(target.absolutePath()));
     const struct {
