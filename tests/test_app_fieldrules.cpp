@@ -307,6 +307,7 @@ private slots:
             {Designed, FirstName, "MARIE", "Marie"},                                  // caps lock
             {Designed, FirstName, "o'neil", "O'Neil"},                                // an apostrophe starts a word
             {Designed, Place, "D'ARRAS", "d'Arras"},
+            {Designed, Place, "'", "d'Arras", 0, stay, {QStringLiteral("DArras"), 1, 0}},   // typed before the rest
             {Designed, Place, "brevo/recouvrance (bas)", "Brevo/Recouvrance (Bas)"},
             {Designed, Place, "ÉTABLES", "Étables"},
             {Designed, FirstName, "œdipe", "Œdipe"},
@@ -445,7 +446,7 @@ private slots:
         // The search box after a key: typed over the selection, Backspace (8) and Delete (127) at the caret or on it.
         using Key = std::tuple<int, int, char16_t, const char *>;
         for (const auto &[caret, sel, key, after] : {Key{1, 2, u'X', "DXAND"}, Key{1, 2, 8, "DAND"}, Key{3, 0, 8, "DUAND"},
-                 Key{0, 0, 8, "DURAND"}, Key{0, 0, 127, "URAND"}, Key{1, 2, 127, "DAND"}, Key{6, 0, 127, "DURAND"}, Key{2, -1, u'X', "DUXRAND"}})
+                 Key{0, 0, 8, "DURAND"}, Key{0, 0, 127, "URAND"}, Key{1, 2, 127, "DAND"}, Key{6, 0, 127, "DURAND"}, Key{2, -1, u'X', "DUXRAND"}, Key{1, 0, 8, "URAND"}})
             QCOMPARE(search::textAfterKey("DURAND", caret, sel, QChar(key)), QString::fromLatin1(after));
     }
     void indexFollowsEditsDeletionsAndAppends()

@@ -40,7 +40,7 @@ private slots:
         QCOMPARE(record::groupFirstField(10), 107);
         QCOMPARE(record::actCodeForLabel(QStringLiteral("Congé")), QStringLiteral("CG"));
         QCOMPARE(record::actCodeForLabel(QStringLiteral("mariage")), QString());
-        QCOMPARE(record::emptyRecordLine().count(record::Tab), 160);
+        QCOMPARE(record::emptyRecordLine("Valbrune", "Saint-Martin"), recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}}));
         QCOMPARE(record::dateField("", "", "1815"), QStringLiteral("../../1815"));
         QCOMPARE(record::dateField("5", "3", "1815"), QStringLiteral(".5/.3/1815"));
         QCOMPARE(record::dateField("15", "brum", "4", 2, 4, 2), QStringLiteral("15/brum/.4"));
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(cp1252::cleanForField(QStringLiteral("a\tb\r\nc"), &refused), QStringLiteral("abc"));
         QVERIFY(!refused);
         cp1252::cleanForField(QString::fromUtf16(u"a\u4e2db"), &refused);
-        QVERIFY(refused);
+        QVERIFY(refused && !cp1252::representable(QChar(0x8D)) && !cp1252::representable(QChar(0x8F)));
     }
     // In a file holding any CR, a line ends at CR LF or a lone CR and a lone LF is
     // text of its field; a file without CR has its lines ended by LF.

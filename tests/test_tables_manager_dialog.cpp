@@ -223,14 +223,14 @@ private slots:
         QTest::mouseClick(f.TxtNomTable, Qt::LeftButton);
         QVERIFY(f.OptNvtbl->isChecked());
         QVERIFY(f.TxtNomTable->isEnabled() && !f.File1->isEnabled());
-        QTest::keyClicks(f.TxtNomTable, QStringLiteral("bourg"));
+        QTest::keyClicks(f.TxtNomTable, QStringLiteral("bourg.txt"));
         // Same name in another letter case: asked, and No changes nothing.
         h.answer = false;
         QTest::keyClick(f.TxtNomTable, Qt::Key_Return);
         QCOMPARE(h.questions.size(), 1);
         QCOMPARE(h.questions.first().title, QStringLiteral("La Table existe déjà"));
         QCOMPARE(h.questions.first().text, QStringLiteral("La table figure déjà dans la liste. Voulez-vous l'écraser?"));
-        QVERIFY(h.propertiesAsked == 0 && h.opened.isEmpty());
+        QVERIFY(h.propertiesAsked == 0 && h.opened.isEmpty() && f.TxtNomTable->text() == "bourg");   // ".txt" dropped
         QCOMPARE(QDir(h.dir.path()).entryList(QDir::Files), (QStringList{"BOURG.krv", "notes.txt"}));
         // Yes replaces the listed file by a table holding only its new header line.
         h.answer = true;
