@@ -231,11 +231,8 @@ PageDoc recordCard(const EntryState &entry, const QString &tablePath, const Text
     spouseColumns(c, entry);
     witnesses(c, entry);
     contractAndNotes(c, entry);
-    // The window caption is " VELDER - " and the path; its blank after the ninth
-    // character separates " du fichier" from the path.
-    const QString caption = QStringLiteral(" VELDER - ") + QDir::toNativeSeparators(tablePath);
     c.put(800, 15600,
-          QStringLiteral("Fiche n° ") + entry.recordNumber + QStringLiteral(" du fichier") + caption.mid(9)
+          QStringLiteral("Fiche n° ") + entry.recordNumber + QStringLiteral(" du fichier ") + QDir::toNativeSeparators(tablePath)
               + QStringLiteral(" imprimée avec le logiciel Velder - KRV"),
           Detail, PageWidth);
     doc.pages.append(page);
