@@ -315,8 +315,7 @@ private slots:
         h.form.CmdDebut_Click();
         h.form.Txt[7]->setText(QStringLiteral("Pierre"));
         QTest::keyClick(h.form.Txt[7], Qt::Key_PageUp);
-        QCOMPARE(h.shown(), QStringLiteral("1"));
-        QCOMPARE(h.stored(1, 8), QStringLiteral("Pierre"));
+        QVERIFY(h.shown() == "1" && h.stored(1, 8) == "Pierre");
         QTest::keyClick(h.form.CmbActe, Qt::Key_PageDown);
         QCOMPARE(h.form.CmbActe->currentText(), QStringLiteral("Mariage"));   // the list does not scroll
         QTest::keyClick(h.form.CmbParoisse, Qt::Key_PageDown);
