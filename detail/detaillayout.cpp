@@ -185,7 +185,7 @@ void applyRows(Layout &l, const Row (&rows)[N])
         lab.top = r.labelTop;
         if (r.caption)
             lab.caption = QString::fromUtf16(r.caption);
-        if (r.box >= 0) {
+        if (r.box != -1) {
             Item &b = l.box[r.box];
             b.left = r.boxLeft;
             b.top = r.boxTop;

@@ -346,12 +346,12 @@ private slots:
         h.form.PicBouton_Click(1);
         QCOMPARE(h.shownHusband(), husband(2));
         h.form.CmdSuivant_Click();
-        QCOMPARE(h.stored(1, 7) + h.stored(2, 7), husband(2) + husband(3));
+        QVERIFY(h.stored(1, 7) == husband(2) && h.stored(2, 7) == husband(3));
         // On the spare slot the new record is dropped, nothing stored is removed; declining removes nothing.
         h.form.CmdFin_Click();
         h.form.Txt[6]->setText(QStringLiteral("NEUF"));
         h.form.PicBouton_Click(1);
-        QCOMPARE(h.at() + QString::number(h.table.recordCount()), "8 " + husband(10) + "8");
+        QVERIFY(h.at() == "8 " + husband(10) && h.table.recordCount() == 8);
         h.answer = false;
         h.form.CmdDebut_Click();
         h.form.PicBouton_Click(1);
@@ -362,7 +362,7 @@ private slots:
         one.form.PicBouton_Click(1);
         QCOMPARE(one.shownHusband(), husband(1));
         one.form.PicBouton_Click(1);
-        QCOMPARE(one.at() + QString::number(one.table.recordCount()), QStringLiteral("1 0"));
+        QVERIFY(one.at() == "1 " && one.table.recordCount() == 0);
     }
     void saveFailures_data()
     {
