@@ -2,7 +2,7 @@
 // A drawn page as text, to compare with a page written by hand under tests/data/.
 #include "print/pagedoc.h"
 
-#include <QFile>
+#include "testutil.h"
 #include <QTest>
 
 namespace pagedump {
@@ -34,11 +34,7 @@ inline QStringList dump(const print::Page &p)
 // The lines of a file of tests/data/, without comments and blank lines, sorted.
 inline QStringList expected(const QString &name)
 {
-    QFile f(qEnvironmentVariable("VELDER_TEST_DATA") + u'/' + name);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("cannot read test data %s", qPrintable(f.fileName()));
-    QStringList out = QString::fromUtf8(f.readAll()).split(u'\n');
-    out.removeIf([](const QString &l) { return l.isEmpty() || l.startsWith(u'#'); });
+    QStringList out = testutil::dataLines(name);
     out.sort();
     return out;
 }

@@ -132,16 +132,9 @@ private slots:
     void everyBoxHasItsRule_data()
     {
         QTest::addColumn<int>("box");
-        QTest::addColumn<QString>("expected");   // a place code or a death marker: limited, centred; a marker beeps
-        const QString initial = "2a+ B", capitals = "2A+ B", asTyped = "2a+ b", code = "2A", marker = "+";
-        const QList<QPair<int, QString>> boxes{
-            {0, initial}, {1, asTyped}, {2, capitals}, {6, capitals}, {7, initial}, {8, initial}, {9, code},
-            {10, capitals}, {11, initial}, {12, marker}, {13, capitals}, {14, initial}, {15, marker},
-            {16, capitals}, {17, initial}, {18, capitals}, {19, initial}, {20, initial}, {21, code},
-            {22, capitals}, {23, initial}, {24, marker}, {25, capitals}, {26, initial}, {27, marker},
-            {28, capitals}, {29, initial}, {30, asTyped}};
-        for (const auto &[i, expected] : boxes)
-            QTest::addRow("Txt(%d)", i) << i << expected;
+        QTest::addColumn<QString>("expected");
+        for (const QStringList &c : testutil::caseRows("box_rules.txt"))
+            QTest::addRow("Txt(%s)", qPrintable(c[0])) << c[0].toInt() << c[1];
     }
     void everyBoxHasItsRule()
     {
@@ -297,56 +290,15 @@ private slots:
         QCOMPARE(keyDown(30, {}, 34).pageKey, 34);
         QCOMPARE(keyDown(6, {}, 35).pageKey, 0);
     }
-    // Keys typed into a box (empty unless given): what it holds, how many beeps, where the focus goes.
+    // Keys typed into one box, from the table of cases.
     void keysInOneBox()
     {
-        const Focus stay = Focus::Stay;
-        struct Case { int layout, box; QString keys, text; int beeps = 0; Focus focus = Focus::Stay; Box start = {}; };
-        const Case cases[] = {
-            {Designed, FirstName, "jean-marie d'orléans", "Jean-Marie d'Orléans"},   // compound, elided d
-            {Designed, FirstName, "MARIE", "Marie"},                                  // caps lock
-            {Designed, FirstName, "o'neil", "O'Neil"},                                // an apostrophe starts a word
-            {Designed, Place, "D'ARRAS", "d'Arras"},
-            {Designed, Place, "'", "d'Arras", 0, stay, {QStringLiteral("DArras"), 1, 0}},   // typed before the rest
-            {Designed, Place, "brevo/recouvrance (bas)", "Brevo/Recouvrance (Bas)"},
-            {Designed, Place, "ÉTABLES", "Étables"},
-            {Designed, FirstName, "œdipe", "Œdipe"},
-            {Designed, FirstName, "ßa", "ßa"},                                        // no capital eszett
-            {Designed, Place, "ad'x", "Ad'X"},                                        // a "d" not alone keeps its case
-            {Designed, Surname, "de la fontaine", "de la FONTAINE"},
-            {Designed, 28, "d'artois", "d'ARTOIS"},
-            {Designed, Surname, "le d'", "LE D'"},
-            {Designed, 28, "marie de la ", "MARIE de la "},
-            {Designed, Surname, "éloiµß", "ÉLOIµß"},
-            {Designed, Notes, "voir DE LA paroisse", "voir DE LA paroisse"},
-            // Place codes: two characters at most, the second a digit, or A or B after a 2; never a beep.
-            {Designed, Code, "2a", "2A"}, {Designed, 21, "2b", "2B"}, {Designed, Code, "3a", "3"},
-            {Designed, 21, "A", ""}, {Designed, Code, "2c", "2"}, {Designed, 21, "291", "29"},
-            {Designed, Code, "b", "2B", 0, stay, {"29", 1, 1}}, {Designed, 21, "a", "39", 0, stay, {"39", 1, 1}},
-            {Gregorian, Day, "32", "3", 1, stay},
-            {Gregorian, Day, "31", "31", 0, Focus::Month},
-            {Gregorian, Day, "00", "00", 0, Focus::Month},   // no lower limit
-            {Gregorian, Month, "13", "1", 1, stay},
-            {Gregorian, Year, "1991", "199", 1, stay},
-            {Gregorian, Year, "1990", "1990", 0, Focus::Dispense},
-            {Republican, Day, "31", "3", 1, stay},
-            {Republican, Day, "30", "30", 0, Focus::Month},
-            {Republican, Year, "15", "1", 1, stay},
-            {Republican, Year, "14", "14", 0, Focus::Dispense},
-            {Designed, Day, "31", "3", 1, stay},             // the window just opened: Republican limits
-            {Designed, Year, "18", "1", 1, stay},
-            {Gregorian, Day, "aé", "", 2, stay},             // letters: a beep
-            {Gregorian, Year, "aé", "", 2, stay},
-            {Gregorian, Day, "/ -.+", "", 0, stay},          // signs below "0": dropped silently
-            {Designed, Month, "/ ", "", 0, stay},
-            {Gregorian, Day, "3", "3", 0, stay, {"12", 0, 2}},   // the key replaces the selection
-            {Gregorian, Day, "5", ".3", 1, Focus::Month, {".3", 2, 0}},   // padding dots of a short part count as nothing
-        };
-        for (const Case &c : cases) {
-            Window w = windowIn(c.layout);
-            QCOMPARE(w.type(c.box, c.keys, c.start).text, c.text);
-            QCOMPARE(w.beeps, c.beeps);
-            QCOMPARE(w.lastFocus, c.focus);
+        const QStringList layouts{"designed", "gregorian", "republican"}, focus{"stay", "next", "month", "year", "dispense"};
+        for (const QStringList &c : testutil::caseRows("keys_in_one_box.txt")) {
+            Window w = windowIn(layouts.indexOf(c[0]));
+            const Box start = c.size() > 6 ? Box{c[6], c[7].toInt(), c[8].toInt()} : Box{};
+            QCOMPARE(w.type(c[1].toInt(), c[2], start).text, c[3]);
+            QVERIFY2(w.beeps == c[4].toInt() && int(w.lastFocus) == focus.indexOf(c[5]), qPrintable(c.join(u' ')));
         }
     }
     // A month name completes from its first letters in every layout, and widens the month box.

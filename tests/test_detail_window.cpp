@@ -218,17 +218,9 @@ private slots:
     void boxesShowTheirFields_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("fields");   // fields shown in TxtRqEp(0), (1), ...; "a-b" a run
-        QTest::newRow("1 husband") << 1 << "11-16";
-        QTest::newRow("2 wife") << 2 << "61-66";
-        QTest::newRow("3 wife's parents") << 3 << "70-77 81-88";
-        QTest::newRow("4 husband's parents") << 4 << "20-27 31-38";
-        QTest::newRow("5 contract") << 5 << "155-157";
-        QTest::newRow("6 dispensation") << 6 << "160";
-        QTest::newRow("7 marriage") << 7 << "158-159";
-        QTest::newRow("8 witness 1") << 8 << "107 108 110-116 118";
-        QTest::newRow("9 husband's spouse") << 9 << "39-47";
-        QTest::newRow("10 wife's spouse") << 10 << "89-97";
+        QTest::addColumn<QString>("fields");
+        for (const QStringList &c : testutil::caseRows("detail_fields.txt"))
+            QTest::addRow("mode %s", qPrintable(c[0])) << c[0].toInt() << c[1];
     }
     void boxesShowTheirFields()
     {

@@ -22,8 +22,7 @@ private slots:
     // The catalogue whole, against the list written by hand: name and holder of every field.
     void catalogue()
     {
-        QStringList expected = QString::fromUtf8(readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/field_catalogue.txt")).split(u'\n');
-        expected.removeIf([](const QString &l) { return l.isEmpty() || l.startsWith(u'#'); });
+        const QStringList expected = testutil::dataLines("field_catalogue.txt");
         QStringList got;
         int sizes[record::GroupCount] = {};
         for (int p = 1; p <= record::FieldCount; ++p) {

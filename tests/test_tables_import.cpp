@@ -63,13 +63,8 @@ QList<QPair<int, int>> importSeen(const QString &src, const QString &target)
 // "n value" lines of a file of tests/data/ as the 161 fields they describe.
 QStringList expectedFields(const QString &name)
 {
-    QFile f(qEnvironmentVariable("VELDER_TEST_DATA") + u'/' + name);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("cannot read test data %s", qPrintable(f.fileName()));
     QStringList fields(record::FieldCount);
-    for (const QString &l : QString::fromUtf8(f.readAll()).split(u'\n')) {
-        if (l.isEmpty() || l.startsWith(u'#'))
-            continue;
+    for (const QString &l : testutil::dataLines(name)) {
         const qsizetype blank = l.indexOf(u' ');
         fields[l.left(blank).toInt() - 1] = l.mid(blank + 1);
     }

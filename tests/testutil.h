@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace testutil {
@@ -21,6 +22,32 @@ inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+// The lines of a file of tests/data/ (UTF-8), without blank lines and # comments.
+inline QStringList dataLines(const QString &name)
+{
+    QFile f(qEnvironmentVariable("VELDER_TEST_DATA") + u'/' + name);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read test data %s", qPrintable(f.fileName()));
+    QStringList out = QString::fromUtf8(f.readAll()).split(u'\n');
+    out.removeIf([](const QString &l) { return l.isEmpty() || l.startsWith(u'#'); });
+    return out;
+}
+// A table of cases of tests/data/: a row a line, its words split at blanks, "quoted" words
+// kept whole (blanks and all), a # word ending the row.
+inline QList<QStringList> caseRows(const QString &name)
+{
+    static const QRegularExpression word(QStringLiteral("\"([^\"]*)\"|(\\S+)"));
+    QList<QStringList> rows;
+    for (const QString &l : dataLines(name)) {
+        QStringList &row = rows.emplace_back();
+        for (const QRegularExpressionMatch &m : word.globalMatch(l)) {
+            if (m.captured(2).startsWith(u'#'))
+                break;
+            row << (m.hasCaptured(2) ? m.captured(2) : m.captured(1));
+        }
+    }
+    return rows;
 }
 // A record line with the given fields set by name (others empty; "MA" and "0" by default).
 inline QString recordLine(const QList<QPair<QString, QString>> &values)
