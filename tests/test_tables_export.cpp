@@ -7,9 +7,11 @@
 #include "testutil.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace testutil;
 
@@ -206,6 +208,21 @@ private slots:
         QCOMPARE(bare.click(table), exporter::Result::Nothing);
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("tableur"))));
         QCOMPARE(readBytes(table), tableBytes);
+        // The real dialog asks nothing of its own about an existing file (the question is ours), and
+        // its cancel gives no name, not even the default one, which exists here.
+        writeBytes(dir.filePath(QStringLiteral("Valbrune")), "x");
+        int shown = 0;
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto *d = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
+                ++shown == 1 ? (d->selectFile(existing), static_cast<QDialog *>(d)->accept()) : d->reject();
+            else if (QApplication::activeModalWidget())
+                QApplication::activeModalWidget()->close();
+        });
+        answer.start(20);
+        QStringList asked;
+        const exporter::Hooks h{.askYesNo = [&](QWidget *, const QString &text, const QString &) { return asked << text, false; }};
+        QVERIFY(exporter::CmdExporter_Click(nullptr, table, h) == exporter::Result::Nothing && shown == 2 && asked.size() == 1);
     }
 };
 

@@ -149,9 +149,7 @@ private slots:
             if (!f.LblAide->text().isEmpty())
                 got << QStringLiteral("help %1 %2").arg(QString::fromLatin1(name), f.LblAide->text());
         }
-        QStringList expected = QString::fromUtf8(readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/manager_layout.txt")).split(u'\n');
-        expected.removeIf([](const QString &l) { return l.isEmpty() || l.startsWith(u'#'); });
-        QCOMPARE(got, expected);
+        QCOMPARE(got, testutil::dataLines("manager_layout.txt"));
         QApplication::sendEvent(f.OKButton, &enter);
         QVERIFY(!f.LblAide->text().isEmpty());
         const QPoint bare = twips::rect(2100, 700, 1, 1).topLeft();
@@ -186,6 +184,14 @@ private slots:
         QVERIFY(h.messages.last().text.contains(QStringLiteral("n'existe plus")));
         QCOMPARE(h.listed(), (QStringList{"Bourg.krv", "Zeste.krv"}));
         f.File1->setCurrentRow(1);
+        {   // the old table cannot be rewritten (a full disk): said, and not opened
+            const SizeLimit full(100);
+            QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        }
+        QCOMPARE(h.texts().last(), QStringLiteral("VELDER|La table « Zeste.krv » est enregistrée dans l'ancien format à 159 "
+                                                  "champs et n'a pas pu être convertie. Vérifiez que le fichier et le dossier "
+                                                  "de l'application ne sont pas en lecture seule, puis recommencez."));
+        QVERIFY(h.messages.last().icon == QMessageBox::Warning && h.opened.size() == 1 && f.isVisible());
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QCOMPARE(h.opened.size(), 2);
         old.insert(16, old[6]);    // the fathers' surnames, from the spouses'
@@ -255,6 +261,13 @@ private slots:
         QCOMPARE(h.messages.size(), 1);
         QCOMPARE(h.messages.last().text, QStringLiteral("Veuillez sélectionner une table"));
         QCOMPARE(h.propertiesAsked + h.opened.size(), 4);
+        // A folder in the new table's place: said, as an error, and nothing opened.
+        QVERIFY(QDir(h.dir.path()).mkdir(QStringLiteral("Plein.krv")));
+        QTest::keyClicks(f.TxtNomTable, QStringLiteral("Plein"));
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.texts().last(), QStringLiteral("VELDER|La table « Plein.krv » n'a pas pu être créée. Vérifiez que le "
+                                                  "dossier de l'application n'est pas en lecture seule, puis recommencez."));
+        QVERIFY(h.messages.last().icon == QMessageBox::Critical && h.opened.size() == 2 && f.isVisible());
     }
     void deleteToTheTrash()
     {
