@@ -274,7 +274,6 @@ void Form1::buildControls()
 
     CmbParoisse = new QComboBox(this);
     CmbParoisse->setEditable(true);
-    CmbParoisse->setCompleter(nullptr);
     place(CmbParoisse, {4410, 105, 2430, 315});
     // Only parishes of the list may be typed: nothing is pasted or dropped in.
     CmbParoisse->lineEdit()->setAcceptDrops(false);
@@ -898,9 +897,8 @@ bool Form1::txtnbKey(QKeyEvent *e)
     }
     if (candidate.isEmpty())
         return false;
-    bool ok = false;
-    const int v = candidate.toInt(&ok);
-    if (ok && v > 0 && v < m_table.upperIndex()) {
+    const int v = candidate.toInt();   // 0 when not a number
+    if (v > 0 && v < m_table.upperIndex()) {
         Store(transfer::Typed, v);
         if (!m_shown.isEmpty()) {
             const int end = int(Txtnb->text().size());
