@@ -22,7 +22,7 @@ const Font Charter{QStringLiteral("Arial"), 12};
 constexpr std::array<double, 8> Rule{500, 1380, 1660, 4000, 5605, 6935, 9195, 11387};
 const std::array<const char16_t *, 7> Heading{u"Dates", u"S", u"Couples", u"Origines", u"Pères", u"Mères",
                                               u"Derniers conjoints"};
-constexpr std::array<double, 5> CellX{1740, 4080, 5685, 7015, 9275};   // text x of the five cells
+constexpr std::array CellX{1740.0, 4080.0, 5685.0, 7015.0, 9275.0};   // text x of the five cells
 constexpr double RowStep = 750;
 constexpr double CharterLeft = 1000, CharterRight = 10000, CharterX = 1500;
 

@@ -114,7 +114,7 @@ struct Person {
 
 bool isEmptyBrackets(const QString &t)
 {
-    static const std::array<QString, 8> forms{
+    static const std::array forms{
         QStringLiteral("( )()"), QStringLiteral("()()"), QStringLiteral("( )( )"), QStringLiteral("()( )"),
         QStringLiteral("() ()"), QStringLiteral("( ) ()"), QStringLiteral("( ) ( )"), QStringLiteral("() ( )")};
     for (const auto &f : forms)
@@ -460,10 +460,9 @@ private:
     QByteArray m_buf;
 };
 
+// Called inside the loops only, with total at least 1.
 int percentOf(qsizetype index, qsizetype total)
 {
-    if (total <= 0)
-        return 100;
     return int(std::lround(100.0 * double(index) / double(total)));
 }
 

@@ -267,9 +267,11 @@ private slots:
                     QVERIFY(m.width(lines[k] + ' ' + lines[k + 1].section(' ', 0, 0), f) > 8950);
             }
         }
-        // 89 characters of 100 twips fit; a longer word is cut; a one-letter word stays whole.
+        // 89 characters of 100 twips fit; a longer word is cut; a one-letter word stays whole;
+        // of two blanks in a row, the line ends after the last that fits.
         const QString w100(100, 'W');
         QCOMPARE(print::wrapCharter("a " + w100 + " b", pagedump::CharMeasure()), (QStringList{"a", w100.left(89), w100.left(11) + " b"}));
+        QCOMPARE(print::wrapCharter(w100.left(88) + "  b", pagedump::CharMeasure()), (QStringList{w100.left(88) + ' ', "b"}));
         QCOMPARE(print::wrapCharter("ab c", WideMeasure()), (QStringList{"a", "b", "c"}));
     }
     void init()
