@@ -232,7 +232,7 @@ void splitOrigin(const QString &column, QString &place, QString &code)
         bare = bare.mid(1, bare.size() - 2);
     if (isCode(bare)) {
         code = bare.toUpper();
-        t = blank < 0 ? QString() : t.left(blank).trimmed();
+        t = t.left(blank + 1).trimmed();   // nothing when the code stands alone
     }
     place = titleCase(t);
 }
