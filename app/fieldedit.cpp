@@ -116,7 +116,7 @@ void FieldEdit::apply(const Result &r)
             backspace();
         } else if (r.key == QChar(key::CtrlBackspace)) {
             const Box after = insertKey(now, r.key, 0);
-            if (now.selLength == 0 && after.caret < now.caret)
+            if (after.caret < now.caret)   // a selection is deleted as it stands
                 setSelection(after.caret, now.caret - after.caret);
             if (hasSelectedText())
                 del();

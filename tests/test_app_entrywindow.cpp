@@ -32,7 +32,7 @@ QString husband(int i) { return QStringLiteral("HUSBAND%1").arg(i, 2, 10, QChar(
 void x11Delete(QWidget *w) { QTest::sendKeyEvent(QTest::Click, w, Qt::Key_Delete, QString(QChar(127)), Qt::NoModifier); }
 QString numberedRecord(int i)
 {
-    return recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Nom EPX", husband(i)}, {"Prenom EPX", "Jean"},
+    return recordLine({{"Lieu", "Valbrune"}, {"Paroisse", "Saint-Martin"}, {"Date", QStringLiteral("01/05/%1").arg(1800 + i)}, {"Nom EPX", husband(i)}, {"Prenom EPX", "Jean"},
                        {"Nom EPSE", QStringLiteral("WIFE%1").arg(i)}, {"Prenom EPSE", "Anne"}});
 }
 QStringList records(int n)
@@ -214,8 +214,11 @@ private slots:
         h.form.move(10, 10);
         h.form.resize(300, 200);
         QCOMPARE(h.form.size(), QSize(twips::px(11880), twips::px(8190)));
-        const QRect screen = h.form.screen()->geometry(), outer = h.form.frameGeometry();   // centred above the taskbar
-        QCOMPARE(outer.topLeft(), screen.topLeft() + QPoint((screen.width() - outer.width()) / 2, (screen.height() - 28 - outer.height()) / 2));
+        const auto centred = [&] {   // above the taskbar
+            const QRect screen = h.form.screen()->geometry(), outer = h.form.frameGeometry();
+            return outer.topLeft() == screen.topLeft() + QPoint((screen.width() - outer.width()) / 2, (screen.height() - 28 - outer.height()) / 2);
+        };
+        QVERIFY(centred());
         QApplication::setActiveWindow(&h.form);
         h.form.Txt[7]->setFocus();
         h.form.CmdDebut_Click();
@@ -246,6 +249,8 @@ private slots:
         const QString lastBroken = first.dir.filePath("Fin.krv");
         writeBytes(lastBroken, fileBytes({header(), numberedRecord(1), QStringLiteral("broken\tline")}));
         QVERIFY(!first.form.loadTable(lastBroken) && first.managerShown == 2);
+        h.form.move(10, 10), h.form.show();   // shown again: centred again
+        QVERIFY(centred());
     }
     // Every field shown and stored back unchanged; a Republican date widens the month box.
     void everyFieldRoundTripsThroughTheWindow()
@@ -273,8 +278,8 @@ private slots:
         auto typed = [&](const char *keys) { nb->selectAll(), QTest::keyClicks(nb, keys); return h.at(); };
         nb->setFocus();
         nb->clear();
-        QTest::keyClick(nb, Qt::Key_1);
-        QCOMPARE(h.shownHusband(), husband(1));
+        QTest::keyClick(nb, Qt::Key_1);   // the previous record's panel stays as it was
+        QVERIFY(h.shownHusband() == husband(1) && h.form.Lbl[0]->text() == "01/05/1820");
         QTest::keyClick(nb, Qt::Key_2);
         QCOMPARE(h.shownHusband(), husband(12));
         QTest::keyClicks(nb, "9a");   // 129: no such record
@@ -535,8 +540,9 @@ private slots:
         QCOMPARE(frame(), QStringLiteral("1140 7400 390 15 1 %2; 1140 7400 15 390 1 %2; 1140 7785 390 15 1 %1; "
                                          "1525 7400 15 400 1 %1; ").arg(light, dark));
         QCOMPARE(pressed, frame());
-        QEvent leave(QEvent::Leave);   // the mouse off the button: the frame goes
-        QApplication::sendEvent(h.form.PicBouton[2], &leave);
+        QEvent leave(QEvent::Leave);   // the mouse off a button: the frame goes
+        moveOver(h.form.PicBouton[0], QPointF(5, 5));
+        QApplication::sendEvent(h.form.PicBouton[0], &leave);
         QVERIFY(!h.form.LnBouton[0]->isVisible());
         moveOver(h.form.PicBouton[2], QPointF(5, 5));
         // Over the bare window: the frame goes and the default help comes back.

@@ -80,6 +80,7 @@ QString origin(const QString &husband, const QString &wife)
 
 constexpr int Day = 3, Month = 4, Year = 5;
 enum Layout { Designed, Gregorian, Republican };
+const QStringList Layouts{"designed", "gregorian", "republican"};   // as the case tables name them
 
 Window windowIn(int l)
 {
@@ -153,16 +154,11 @@ private slots:
     // the same rewrite happens, and the space goes at the caret.
     void particlesByCaret()
     {
-        const std::tuple<QString, int, QString> cases[] = {
-            {"DE", 0, "DE"}, {"D", 1, "d"}, {" D", 2, " d"}, {"DE", 2, "de"}, {" DE", 3, " de"}, {"X D", 3, "X D"},
-            {"X DE", 4, "X de"}, {"DE L", 4, "de l"}, {"LE D", 4, "LE D"}, {"XY DE", 5, "XY de"}, {" DE L", 5, " de l"},
-            {"De La", 5, "de la"}, {"ABC D", 5, "ABC D"}, {"ABCD D", 6, "ABCD d"}, {"ABC DE", 6, "ABC de"},
-            {"A DE L", 6, "A de l"}, {" DE LA", 6, " de la"}, {"XDE LA", 6, "XDE LA"},
-            {"LE DE LA ROCHE", 5, "LE de LA ROCHE"}};
-        for (const auto &[text, caret, expected] : cases) {
-            QCOMPARE(lowerParticles(text, caret), expected);
-            const Box b = Window().type(Surname, " ", Box{text, caret, 0});
-            QCOMPARE(b, (Box{expected.left(caret) + u' ' + expected.mid(caret), caret + 1, 0}));
+        for (const QStringList &c : testutil::caseRows("particles.txt")) {
+            const int caret = c[1].toInt();
+            QCOMPARE(lowerParticles(c[0], caret), c[2]);
+            const Box b = Window().type(Surname, " ", Box{c[0], caret, 0});
+            QCOMPARE(b, (Box{c[2].left(caret) + u' ' + c[2].mid(caret), caret + 1, 0}));
         }
     }
     void surnameCopiedWhileTypingAndDeleting()
@@ -293,9 +289,9 @@ private slots:
     // Keys typed into one box, from the table of cases.
     void keysInOneBox()
     {
-        const QStringList layouts{"designed", "gregorian", "republican"}, focus{"stay", "next", "month", "year", "dispense"};
+        const QStringList focus{"stay", "next", "month", "year", "dispense"};
         for (const QStringList &c : testutil::caseRows("keys_in_one_box.txt")) {
-            Window w = windowIn(layouts.indexOf(c[0]));
+            Window w = windowIn(Layouts.indexOf(c[0]));
             const Box start = c.size() > 6 ? Box{c[6], c[7].toInt(), c[8].toInt()} : Box{};
             QCOMPARE(w.type(c[1].toInt(), c[2], start).text, c[3]);
             QVERIFY2(w.beeps == c[4].toInt() && int(w.lastFocus) == focus.indexOf(c[5]), qPrintable(c.join(u' ')));
@@ -339,17 +335,10 @@ private slots:
     }
     void paddingAndCaseOnLeaving()
     {
-        struct Case { int layout, box; QString text, expected; };
-        const Case cases[] = {
-            {Gregorian, Day, "5", "05"}, {Republican, Year, "4", "04"}, {Gregorian, Year, "815", "0815"},
-            {Designed, Year, "5", "5"},                  // no length to pad to
-            {Republican, Month, "BRUM", "Brum"}, {Gregorian, Day, "", ""},
-            {Gregorian, Day, ".5", ".5"},                // stored padding kept
-        };
-        for (const Case &c : cases) {
-            Window w = windowIn(c.layout);
-            const Result r = lostFocus(c.box, Box{c.text, int(c.text.size()), 0}, w);
-            QCOMPARE(r.box.text, c.expected);
+        for (const QStringList &c : testutil::caseRows("dates_on_leaving.txt")) {
+            Window w = windowIn(Layouts.indexOf(c[0]));
+            const Result r = lostFocus(c[1].toInt(), Box{c[2], int(c[2].size()), 0}, w);
+            QCOMPARE(r.box.text, c[3]);
             QCOMPARE(r.align.value_or(Align::Left), Align::Center);
             QCOMPARE(r.help.value_or(QStringLiteral("kept")), QString());
             QVERIFY(!r.layout);
