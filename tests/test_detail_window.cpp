@@ -9,6 +9,7 @@
 #include "testutil.h"
 
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
@@ -96,12 +97,15 @@ void drive(std::function<void(FrmRem &)> steps)
             w.CmdOk_Click();
     };
 }
-// Types text as key events carrying each character (any character, not only Latin-1).
+// Types text as key events carrying each character (any character, not only Latin-1); accented
+// letters come as dead keys compose them, committed by the input method.
 void typeText(QWidget *w, const QString &text)
 {
     for (QChar c : text) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &press);
+        QInputMethodEvent composed;
+        composed.setCommitString(QString(c));
+        QApplication::sendEvent(w, c >= u'À' && c <= u'ÿ' ? static_cast<QEvent *>(&composed) : &press);
     }
 }
 KeyOutcome press(int mode, int index, const QString &text, int caret, QChar key, const TableStore &table = TableStore())
@@ -123,6 +127,9 @@ QString typeInto(int mode, int index, const QString &keys)
 
 class TestDetailWindow : public QObject {
     Q_OBJECT
+    QList<QUrl> mailed;
+public slots:   // the desktop's mail program while the tests run
+    void mail(const QUrl &url) { mailed << url; }
 private slots:
     // The real warning behind the hook, before init() replaces it: its title, text, icon and button.
     void initTestCase()
@@ -142,6 +149,9 @@ private slots:
             static_cast<QDialog *>(QApplication::activeModalWidget())->accept();
         });
         QCOMPARE(hooks().prompt(nullptr, "Sources", "?", "1800"), QString("1801"));
+        QDesktopServices::setUrlHandler("mailto", this, "mail");   // the real link goes to the desktop's mail program
+        hooks().openUrl(QUrl("mailto:a@b.fr"));
+        QCOMPARE(mailed, QList<QUrl>{QUrl("mailto:a@b.fr")});
     }
     void init()
     {
@@ -263,6 +273,7 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), w.TxtRqEp[1]);
             QTest::keyClicks(w.TxtRqEp[1], "jean-marie");
             w.Option2[0]->click();
+            QVERIFY(!w.Option2[1]->isChecked());   // the pair set from the record is exclusive again
             QTest::mouseClick(w.CmdSuivant, Qt::LeftButton);
             QCOMPARE(w.LblRem[0]->text(), QString("Témoin 2"));
             QCOMPARE(w.TxtRqEp[0]->text(), QString("LE GOFF"));   // witness 2 was empty: witness 1's values stay shown
