@@ -337,6 +337,9 @@ private slots:
         QTest::newRow("missing folder") << "absent/b/t.krv" << "" << "le dossier « %1/absent/b » n'existe pas" << 0;
         QTest::newRow("full disk") << "t.krv" << qt_error_string(ENOSPC) << "le disque est plein" << 0;
         QTest::newRow("refused") << "t.krv" << qt_error_string(EACCES) << "l'écriture y est refusée (droits insuffisants)" << 0;
+        QTest::newRow("not permitted") << "t.krv" << qt_error_string(EPERM) << "l'écriture y est refusée (droits insuffisants)" << 0;
+        QTest::newRow("quota") << "t.krv" << qt_error_string(EDQUOT) << "le quota de place sur le disque est atteint" << 0;
+        QTest::newRow("disk error") << "t.krv" << qt_error_string(EIO) << "le disque a signalé une erreur d'écriture" << 0;
         QTest::newRow("read-only disk") << "t.krv" << qt_error_string(EROFS) << "le disque est en lecture seule" << 0;
         QTest::newRow("name too long") << "t.krv" << qt_error_string(ENAMETOOLONG) << "le nom du fichier est trop long" << 0;
         QTest::newRow("busy") << "t.krv" << qt_error_string(EBUSY) << "le fichier est utilisé par une autre application" << 0;
