@@ -594,7 +594,8 @@ private slots:
         QTest::keyClick(h.form.ChkDispense, Qt::Key_Return);
         QTest::keyClick(h.form.ChkDispense, Qt::Key_A);
         x11Delete(h.form.ChkDispense);
-        QVERIFY(h.form.ChkDispense->isChecked() && h.details == (QList<int>{5, 7, 6, 6, 6}));
+        QTest::keyClick(h.form.ChkDispense, Qt::Key_Space);   // the space bar flips it back, and opens it too
+        QVERIFY(!h.form.ChkDispense->isChecked() && h.details == (QList<int>{5, 7, 6, 6, 6, 6}));
     }
     // What a box takes besides typed keys: pastes, the context menu and drops keep
     // the record line whole; a focused date box is right-aligned, centred again on leaving.
@@ -638,6 +639,7 @@ private slots:
         QCOMPARE(notes->text(), QStringLiteral("vu le "));
         // The short boxes take no more than their length; a surname paste is followed by the father's.
         static_cast<FieldEdit *>(h.form.Txt[9])->pasteText(QStringLiteral("2978"));
+        static_cast<FieldEdit *>(h.form.Txt[9])->pasteText(QStringLiteral("5"));   // full: nothing more
         QCOMPARE(h.form.Txt[9]->text(), QStringLiteral("29"));
         h.form.Txt[18]->setFocus();
         static_cast<FieldEdit *>(h.form.Txt[18])->pasteText(QStringLiteral("KER\tBRAS"));
