@@ -16,8 +16,8 @@ struct KeyResult {
     };
     Kind kind = Pass;
     QString text;
-    int caret;              // zero unless set: results are made with {}
-    int selectionLength;
+    int caret = 0;
+    int selectionLength = 0;
 };
 
 // t the box's text, p the caret, s the selection length, key the character typed
