@@ -849,9 +849,7 @@ Hooks defaultHooks()
     Hooks h;
     h.openFileName = [](QWidget *parent, const QString &title, const QString &filter) {
         QFileDialog d(parent, title, QString(), filter);
-        d.setAcceptMode(QFileDialog::AcceptOpen);
         d.setFileMode(QFileDialog::ExistingFile);   // the file must exist
-        d.setOption(QFileDialog::ReadOnly, false);
         if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
             return QString();
         return d.selectedFiles().constFirst();
