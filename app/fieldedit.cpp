@@ -115,7 +115,7 @@ void FieldEdit::apply(const Result &r)
         if (r.key == QChar(key::Backspace)) {
             backspace();
         } else if (r.key == QChar(key::CtrlBackspace)) {
-            const Box after = insertKey(now, r.key, 0);
+            const Box after = insertKey(now, r.key);
             if (after.caret < now.caret)   // a selection is deleted as it stands
                 setSelection(after.caret, now.caret - after.caret);
             if (hasSelectedText())

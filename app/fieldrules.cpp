@@ -112,7 +112,7 @@ void capitals(int index, const Box &b, QChar k, const Context &ctx, Result &r)
     if (isSurnameWithCopy(index)) {
         const int father = fatherOf(index);
         if (sameIgnoringCase(ctx.boxText(father), b.text))
-            r.others.append({father, insertKey(r.box, k, 0).text});
+            r.others.append({father, insertKey(r.box, k).text});
     }
 }
 
@@ -279,7 +279,7 @@ Result keyPress(int index, const Box &before, QChar k, const Context &ctx)
         if (isSurnameWithCopy(index) && !b.text.isEmpty() && (b.selLength > 0 || b.caret > 0)) {
             const int father = fatherOf(index);
             if (sameIgnoringCase(ctx.boxText(father), b.text))
-                r.others.append({father, insertKey(b, k, 0).text});
+                r.others.append({father, insertKey(b, k).text});
         }
         return r;
     }

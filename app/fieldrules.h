@@ -97,7 +97,7 @@ Result lostFocus(int index, const Box &b, const Context &ctx);
 
 // What a text box does with a key after the handler: Backspace and Ctrl+Backspace
 // delete, any other key replaces the selection unless the box is full (maxLength 0: no limit).
-Box insertKey(const Box &b, QChar key, int maxLength);
+Box insertKey(const Box &b, QChar key, int maxLength = 0);
 // A result applied to box `index`, as the window would: the key inserted under the
 // date layout in force after the result (its other effects are not applied).
 Box applied(int index, const Result &r, const DateBoxes &date);

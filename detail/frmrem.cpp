@@ -244,7 +244,6 @@ FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entry
     setObjectName(QStringLiteral("FrmRem"));
     setModal(true);
     setFont(windowFont());
-    setBack(this, LightYellow);
 
     client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));

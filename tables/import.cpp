@@ -343,7 +343,6 @@ void fillBlock(Pieces &f, const Values &v, const std::array<ComplementedColumn, 
 // values empty.
 void cutValues(QStringView rest, Values &v)
 {
-    v.fill(QStringView());
     if (rest.startsWith(TextQualifier))
         rest = rest.mid(1);
     const QChar *d = rest.data();

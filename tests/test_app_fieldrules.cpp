@@ -68,8 +68,8 @@ using testutil::header;
 using testutil::recordLine;
 
 namespace {
-constexpr int Place = 0, FirstName = 7, Surname = 6, FatherSurname = 10, FatherFirst = 11, FatherMarker = 12;
-constexpr int WifeSurname = 18, WifeFather = 22, WifeFatherFirst = 23, WifeFatherMarker = 24;
+constexpr int Place = 0, FirstName = 7, Surname = 6, FatherSurname = 10, FatherFirst = 11;
+constexpr int WifeSurname = 18, WifeFather = 22, WifeFatherFirst = 23;
 constexpr int Origin = 8, Code = 9, WifeOrigin = 20, Notes = 30;
 const QChar Bksp(key::Backspace);
 
@@ -186,10 +186,11 @@ private slots:
             {WifeSurname, "LE GOFF", "LE GOFF", {"LE GOFF", 7, 0}, QChar(key::CtrlBackspace), "LE ", "LE ", 3},
             {Surname, "DURAND", "DURAND", {"DURAND", 0, 0}, Bksp, "DURAND", "DURAND", 0},   // at the start: nothing
             {Surname, "D", "D", {"D", 1, 0}, Bksp, "", "", 0},                             // the last letter
+            {FirstName, "Jean", "Jean", {"Jean", 4, 0}, Bksp, "Jea", "Jean", 3},          // not a surname: no copy
         };
         for (const Case &c : cases) {
             Window w;
-            const int father = c.box == Surname ? FatherSurname : WifeFather;
+            const int father = c.box + 4;   // where a spouse's father stands
             w.txt[c.box] = c.spouse;
             w.txt[father] = c.father;
             const Box after = w.key(c.box, c.start, c.key);
@@ -200,23 +201,16 @@ private slots:
     // Leaving the father's marker clears a copy that names nobody.
     void copyClearedWhenTheMarkerIsLeft()
     {
-        struct Case { int marker; QString father, fatherFirst, expected; };
-        const Case cases[] = {
-            {FatherMarker, "DURAND", "", ""},             // unnamed father
-            {FatherMarker, "DURAND", "Yves", "DURAND"},   // named father
-            {FatherMarker, "Durand", "", "Durand"},       // case differs
-            {WifeFatherMarker, "DURAND", "", ""},
-            {15, "DURAND", "", "DURAND"},                 // the mother's marker clears nothing
-        };
-        for (const Case &c : cases) {
-            const bool wife = c.marker >= 18;
+        for (const QStringList &c : testutil::caseRows("father_copies.txt")) {
+            const int marker = c[0].toInt();
+            const bool wife = marker >= 18;
             Window w;
             w.txt[wife ? WifeSurname : Surname] = QStringLiteral("DURAND");
-            w.txt[wife ? WifeFather : FatherSurname] = c.father;
-            w.txt[wife ? WifeFatherFirst : FatherFirst] = c.fatherFirst;
+            w.txt[wife ? WifeFather : FatherSurname] = c[1];
+            w.txt[wife ? WifeFatherFirst : FatherFirst] = c[2];
             w.help = QStringLiteral("x");
-            w.leave(c.marker, {});
-            QCOMPARE(w.txt[wife ? WifeFather : FatherSurname], c.expected);
+            w.leave(marker, {});
+            QCOMPARE(w.txt[wife ? WifeFather : FatherSurname], c[3]);
             QCOMPARE(w.help, QString());
         }
     }

@@ -335,14 +335,16 @@ private slots:
         QCOMPARE(QDir(app).entryList(QDir::Files), QStringList{QStringLiteral("liste.krv")});
         QCOMPARE(field(fileLines(made).value(1), "Nom EPX"), QStringLiteral("AUBRY"));
         QVERIFY(propertiesAsked == 1 && ui.restored() && critical.isEmpty());
-        // Cancel, then a one-line file: restored each time, and the message.
+        // Cancel, a one-line file, a file whose name has no extension: restored each time, and the message.
         answer.clear();
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
         QVERIFY(ui.restored());
         answer = dir.filePath(QStringLiteral("une.ligne"));
         writeBytes(answer, "une seule ligne\r\n");
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
-        QCOMPARE(critical, QStringList{QStringLiteral("Velder|Ce fichier n'est pas un fichier compatible")});
+        answer = dir.filePath(QStringLiteral("sansextension"));   // no table name can come from it
+        QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
+        QCOMPARE(critical, QStringList(2, QStringLiteral("Velder|Ce fichier n'est pas un fichier compatible")));
         QVERIFY(ui.restored());
         QVERIFY(!QFileInfo::exists(QDir(app).filePath(QStringLiteral("une.krv"))));
         // A text export comes back as the same table under its base name, asking nothing.

@@ -285,17 +285,19 @@ private slots:
     void detailWindowKeepsTheRecordShown_data()
     {
         QTest::addColumn<int>("start");
-        QTest::addColumn<bool>("cut");
-        // Record 1, its number then removed with Backspace: the box is empty. Left by "Quitter".
-        QTest::newRow("number box emptied") << 1 << false;
-        // Record 12, its last digit cut: the box reads "1", another record's number. Left by the close box.
-        QTest::newRow("number box reads another number") << 12 << true;
+        QTest::addColumn<int>("way");   // left by "Quitter", by the close box, or by the program ending from the manager
+        // Record 1 (or 5), its number then removed with Backspace: the box is empty.
+        QTest::newRow("number box emptied") << 1 << 0;
+        // Record 12, its last digit cut: the box reads "1", another record's number.
+        QTest::newRow("number box reads another number") << 12 << 1;
+        QTest::newRow("program ended from the manager") << 5 << 2;
     }
     // A table named on the command line; the table's properties and the about box from
     // the toolbar while the number box does not name the record shown.
     void detailWindowKeepsTheRecordShown()
     {
-        QFETCH(int, start); QFETCH(bool, cut);
+        QFETCH(int, start); QFETCH(int, way);
+        const bool cut = start > 9;
         Session s;
         const QString table = s.path(QStringLiteral("Trogor.krv"));
         QStringList records;
@@ -354,8 +356,11 @@ private slots:
         click(entry.CmdSuivant);
         click(entry.Txt[30]);
         type(QStringLiteral("note deux"));
-        cut ? void(entry.close()) : click(entry.CmdQuitter);   // the close box stores and saves too
-        QCOMPARE(s.unloaded, 1);
+        if (way == 2)
+            program.manager().close();   // e.g. the desktop session closing: the record shown is kept
+        else
+            way ? void(entry.close()) : click(entry.CmdQuitter);   // the close box stores and saves too
+        QCOMPARE(way == 2 ? s.quits : s.unloaded, 1);
         QStringList expected = QStringList{QString(header).replace(QStringLiteral("Trogor\t1820"), QStringLiteral("Kerbiriou\t1820"))} + records;
         for (int k : {start, start + 1})
             expected[k] = recordLine({{"Lieu", "Trogor"}, {"Nom EPX", QStringLiteral("GUÉGUEN%1").arg(k)},
