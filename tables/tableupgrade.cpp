@@ -57,16 +57,12 @@ QString upgradeLine(const QString &line)
     return s;
 }
 
-int upgradeLines(QStringList &lines)
+void upgradeLines(QStringList &lines)
 {
-    int converted = 0;
     for (qsizetype i = 1; i < lines.size(); ++i) {
-        if (fieldCount(lines.at(i)) == OldFieldCount) {
+        if (fieldCount(lines.at(i)) == OldFieldCount)
             lines[i] = upgradeLine(lines.at(i));
-            ++converted;
-        }
     }
-    return converted;
 }
 
 State inspect(const QString &path)

@@ -18,8 +18,7 @@ int fieldCount(QStringView line);
 // otherwise. A line that has not exactly 159 fields is returned unchanged.
 QString upgradeLine(const QString &line);
 // Header kept, every record line of 159 fields converted, other lines untouched.
-// Returns how many lines were converted.
-int upgradeLines(QStringList &lines);
+void upgradeLines(QStringList &lines);
 
 enum class State {
     Current,     // header only, or a first record line of any count but 159

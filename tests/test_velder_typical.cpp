@@ -296,8 +296,7 @@ private slots:
     // the toolbar while the number box does not name the record shown.
     void detailWindowKeepsTheRecordShown()
     {
-        QFETCH(int, start); QFETCH(int, way);
-        const bool cut = start > 9;
+        QFETCH(int, start); QFETCH(int, way); const bool cut = start > 9;
         Session s;
         const QString table = s.path(QStringLiteral("Trogor.krv"));
         QStringList records;
