@@ -313,6 +313,7 @@ private slots:
         QTest::newRow("ours, a pair that looks right first") << QByteArray("\xc3\xa9t\xe9") << false;
         QTest::newRow("cut at the end") << QByteArray("R\xc3\xa9mi \xe2\x82") << false;
         QTest::newRow("never a lead byte, after a pair") << QByteArray("\xc3\xa9\xc0\xaf") << false;
+        QTest::newRow("a lead byte cut short, bytes that would end it later") << QByteArray("\xe9t\xa9\xa9") << false;
         QTest::newRow("nothing") << QByteArray() << false;
     }
     void utf8Content()
@@ -436,7 +437,7 @@ private slots:
         transfer::store(t, s, transfer::Next);
         QCOMPARE(t.upperIndex(), 2);
         QCOMPARE(s.txt[7], QString());
-        s.txt[18] = "BRIAND";
+        s.txt[18] = s.txt[22] = "BRIAND";   // her father without first names: the copy is no father
         s.txt[3] = "5";
         transfer::store(t, s, transfer::Next);
         QCOMPARE(t.upperIndex(), 3);
