@@ -60,8 +60,8 @@ extern const QString MarkerHelp;   // help line of the event marker boxes
 // selected characters start at the caret).
 struct Box {
     QString text;
-    int caret = 0;
-    int selLength = 0;
+    int caret{};
+    int selLength{};
     friend bool operator==(const Box &, const Box &) = default;
 };
 

@@ -16,8 +16,8 @@ struct KeyResult {
     };
     Kind kind = Pass;
     QString text;
-    int caret = 0;
-    int selectionLength = 0;
+    int caret{};
+    int selectionLength{};
 };
 
 // t the box's text, p the caret, s the selection length, key the character typed

@@ -33,7 +33,7 @@ constexpr double BorderTwips = 15;
 
 struct Item {
     bool visible = false;
-    double left = 0, top = 0, width = 0, height = 0;
+    double left{}, top{}, width{}, height{};
     QString caption;
     int maxLength = 0;          // 0: no limit
     QColor back;                // invalid: the control's own default
@@ -43,7 +43,7 @@ struct Item {
 };
 
 struct Layout {
-    double outerWidth = 0, outerHeight = 0;
+    double outerWidth{}, outerHeight{};
     QColor back;
     std::array<Item, LabelCount> lblRem;
     std::array<Item, BoxCount> box;

@@ -83,18 +83,18 @@ extern const QString DuplicateParishMessage;
 
 // Keyboard rules of the boxes for one typed character.
 struct KeyInput {
-    int mode = 0;
-    int index = 0;
+    int mode{};
+    int index{};
     QString text;        // box text before the key
-    int caret = 0;       // start of the selection, or the caret
+    int caret{};         // start of the selection, or the caret
     QChar key;           // 13 Enter, 27 Escape, 8 Backspace, or the character
 };
 struct KeyOutcome {
     enum Kind { Insert, Drop, NextBox, Commit, Complete } kind = Insert;
     QChar key;           // Insert: the character to insert (maybe changed)
     QString text;        // Complete: the box's new text
-    int selStart = 0;    // Complete: the caret...
-    int selLength = 0;   // ...and the selection after it
+    int selStart{};      // Complete: the caret...
+    int selLength{};     // ...and the selection after it
 };
 KeyOutcome keyPress(const KeyInput &in, const TableStore &table);
 

@@ -526,8 +526,6 @@ void FrmRem::CmdSuivant_Click()
 
 void FrmRem::TxtRqEp_KeyPress(int index, QChar key)
 {
-    if (index < 0 || index >= BoxCount)
-        return;
     DetailBox *box = TxtRqEp[index];
     if (key != QChar(13) && key != QChar(27) && key != QChar(8) && !typedCharAllowed(key, m_mode))
         return;

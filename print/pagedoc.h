@@ -35,13 +35,13 @@ struct Font {
 QFont qtFont(const Font &f);
 
 struct TextOp {
-    double x = 0, y = 0;            // top-left corner
+    double x{}, y{};                // top-left corner
     QString text;
     Font font;
 };
 
 struct LineOp {
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    double x1{}, y1{}, x2{}, y2{};
 };
 
 // Black texts and lines on white: nothing covers anything, so the order of drawing

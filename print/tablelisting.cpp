@@ -99,7 +99,6 @@ QString listingRow(const QString &recordLine)
     fieldViews(recordLine, 90, f);
     auto at = [&](int position) { return f[position - 1]; };
     QString row;
-    row.reserve(160);
     row += at(5);
     row += u'\t';
     for (int w = 0; w <= 50; w += 50) {
@@ -250,8 +249,6 @@ Page listingPage(const QString &title, const QString &commune, const QStringList
 {
     Page p;
     const qsizetype n = qMin<qsizetype>(rows.size(), RowsPerPage);
-    p.texts.reserve(12 + 14 * n);
-    p.lines.reserve(50 + 46 * n);
     auto centred = [&](int col, double y, const QString &s, const Font &f) {
         const double l = Rule[col], w = Rule[col + 1] - Rule[col];
         p.text(l + (w - measure.width(s, f)) / 2, y, s, f);

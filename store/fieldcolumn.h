@@ -29,9 +29,9 @@ public:
 
 private:
     struct Entry {
-        quint64 stamp = 0;
+        quint64 stamp{};
         qsizetype offset = -1; // -1: the line lacks the field
-        qsizetype size = 0;
+        qsizetype size{};
     };
     void read(Entry &e, const TableStore &table, int i);
     void compact();
@@ -40,6 +40,6 @@ private:
     bool m_closed;
     std::vector<Entry> m_entries; // index 0 is record 1
     QByteArray m_text;            // Windows-1252, as in the table
-    qsizetype m_wasted = 0;
+    qsizetype m_wasted{};
     quint64 m_revision = 0;       // the table's revision when last followed
 };

@@ -20,8 +20,8 @@ enum class Holder { TextBox, Parish, ActCode, Date, Dispense, Group };
 
 struct Place {
     Holder holder;
-    int index = 0;          // Txt index for TextBox, group number for Group
-    int item = 0;           // 1-based item inside the group
+    int index{};            // Txt index for TextBox, group number for Group
+    int item{};             // 1-based item inside the group
 };
 
 struct FieldInfo {

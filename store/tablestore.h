@@ -92,8 +92,8 @@ private:
     struct Line {
         QByteArray own;
         qsizetype offset = -1;
-        qsizetype size = 0;
-        quint64 stamp = 0;
+        qsizetype size{};
+        quint64 stamp{};
     };
     QByteArrayView bytes(int i) const;
     // Field `position` of a line's bytes, as field() and findField() read it.

@@ -26,7 +26,7 @@ struct EntryState {
     std::array<QString, record::TxtCount> txt;   // Txt(0)..Txt(30); Txt(1) holds nothing
     QString parish;                              // CmbParoisse text
     QString actLabel;                            // CmbActe text
-    bool dispense = false;                       // ChkDispense
+    bool dispense{};                             // ChkDispense
     std::array<QString, record::GroupSlots> groups; // detail groups 0..16
     QString recordNumber;                        // Txtnb
     QString count;                               // LblNb
