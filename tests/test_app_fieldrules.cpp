@@ -68,7 +68,7 @@ using testutil::header;
 using testutil::recordLine;
 
 namespace {
-constexpr int Place = 0, FirstName = 7, Surname = 6, FatherSurname = 10, FatherFirst = 11;
+constexpr int Place = 0, Surname = 6, FatherSurname = 10, FatherFirst = 11;
 constexpr int WifeSurname = 18, WifeFather = 22, WifeFatherFirst = 23;
 constexpr int Origin = 8, Code = 9, WifeOrigin = 20, Notes = 30;
 const QChar Bksp(key::Backspace);
@@ -177,25 +177,14 @@ private slots:
         p.type(WifeSurname, "de la fontaine");
         QCOMPARE(p.txt[WifeFather] + u'|' + p.txt[FatherSurname], QStringLiteral("de la FONTAINE|"));
         // Deleting in the surname deletes in the copy.
-        struct Case { int box; QString spouse, father; Box start; QChar key; QString spouseAfter, fatherAfter; int caret; };
-        const Case cases[] = {
-            {Surname, "DURAND", "DURAND", {"DURAND", 0, 6}, Bksp, "", "", 0},             // tabbed in: all selected
-            {Surname, "DURAND", "DURAND", {"DURAND", 3, 0}, Bksp, "DUAND", "DUAND", 2},
-            {Surname, "MARTIN", "MARTIN", {"MARTIN", 1, 3}, u'o', "MOIN", "MOIN", 2},     // typed over a selection
-            {Surname, "DURAND", "MARTIN", {"DURAND", 6, 0}, Bksp, "DURAN", "MARTIN", 5},  // different: left alone
-            {WifeSurname, "LE GOFF", "LE GOFF", {"LE GOFF", 7, 0}, QChar(key::CtrlBackspace), "LE ", "LE ", 3},
-            {Surname, "DURAND", "DURAND", {"DURAND", 0, 0}, Bksp, "DURAND", "DURAND", 0},   // at the start: nothing
-            {Surname, "D", "D", {"D", 1, 0}, Bksp, "", "", 0},                             // the last letter
-            {FirstName, "Jean", "Jean", {"Jean", 4, 0}, Bksp, "Jea", "Jean", 3},          // not a surname: no copy
-        };
-        for (const Case &c : cases) {
+        for (const QStringList &c : testutil::caseRows("surname_copies.txt")) {
             Window w;
-            const int father = c.box + 4;   // where a spouse's father stands
-            w.txt[c.box] = c.spouse;
-            w.txt[father] = c.father;
-            const Box after = w.key(c.box, c.start, c.key);
-            QCOMPARE(w.txt[c.box] + u'|' + w.txt[father], c.spouseAfter + u'|' + c.fatherAfter);
-            QCOMPARE(after.caret, c.caret);
+            const int box = c[0].toInt(), father = box + 4;
+            w.txt[box] = c[1];
+            w.txt[father] = c[2];
+            const QChar key = c[5] == u"Bksp" ? Bksp : c[5] == u"CtrlBksp" ? QChar(key::CtrlBackspace) : c[5].at(0);
+            const Box after = w.key(box, Box{c[1], c[3].toInt(), c[4].toInt()}, key);
+            QCOMPARE(w.txt[box] + u'|' + w.txt[father] + u'|' + QString::number(after.caret), c.mid(6).join(u'|'));
         }
     }
     // Leaving the father's marker clears a copy that names nobody.

@@ -203,11 +203,13 @@ private slots:
     {
         const QString line = recordLine({{"Date", "15/brum/04"}, {"Nom EPX", "KERDUEL"}, {"Prenom EPX", "Yves"},
             {"Org EPX", "Plouvern"}, {"Code Org EPX", "29"}, {"Prenom PEPX", "Jean"}, {"Evnt PEPX", "+"},
-            {"Nom MEPX", "MADEC"}, {"Prenom MEPX", "Anne"}, {"Nom EXEPX1", "LE GALL"}, {"Prenom EXEPX1", "Rose"},
-            {"Nom EPSE", "TANGUY"}, {"Prenom EPSE", "Marie"}, {"Org EPSE", "Brelis"}, {"Prenom PEPSE", "Paul"}});
+            {"Date evnt PEPX", "1801"}, {"Nom MEPX", "MADEC"}, {"Prenom MEPX", "Anne"}, {"Evnt MEPX", "+"},
+            {"Date evnt MEPX", "1809"}, {"Nom EXEPX1", "LE GALL"}, {"Prenom EXEPX1", "Rose"}, {"Nom EPSE", "TANGUY"},
+            {"Prenom EPSE", "Marie"}, {"Org EPSE", "Brelis"}, {"Prenom PEPSE", "Paul"}});
         QCOMPARE(print::listingRow(line),
-                 QStringLiteral("15/brum/04\tKERDUEL Yves\tPlouvern (29)\tJean +\tMADEC Anne \tLE GALL Rose\t"
+                 QStringLiteral("15/brum/04\tKERDUEL Yves\tPlouvern (29)\tJean +\tMADEC Anne +\tLE GALL Rose\t"
                                 "TANGUY Marie\tBrelis\tPaul \t  \t \t"));
+        QCOMPARE(print::listingRow("MA\t\t\t\t1815"), QStringLiteral("1815\t \t\t \t  \t \t \t\t \t  \t \t"));   // a short line
         // Sorted by Windows-1252 codes after the date, equal keys in file order: "Œ" 0x8C, "É" 0xC9.
         QStringList rows;
         for (const auto &[name, first, date] : QList<std::tuple<QString, QString, QString>>{{"Dubois", "A", "01/01/1800"},
