@@ -180,7 +180,7 @@ Result lostFocus(int index, const Box &b, const DateBoxes &date)
             t = QString(limit - t.size(), u'0') + t;
         t = fieldrules::upperKey(t.at(0)) + cp1252::lower(t.mid(1));
     }
-    r.box = t == b.text ? b : Box{t, 0, 0};
+    r.box = t == b.text ? b : Box{t};
     r.align = fieldrules::Align::Center;
     r.help = QString();
     return r;

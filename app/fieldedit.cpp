@@ -196,7 +196,7 @@ void FieldEdit::contextMenuEvent(QContextMenuEvent *e)
     QMenu *menu = createStandardContextMenu();
     const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
     for (QAction *a : menu->actions()) {
-        if (a->objectName() == QLatin1String("edit-paste") || (!a->isSeparator() && a->text().startsWith(pasteText))) {
+        if (!a->isSeparator() && a->text().startsWith(pasteText)) {
             a->setObjectName(QStringLiteral("edit-paste"));
             disconnect(a, &QAction::triggered, nullptr, nullptr);
             connect(a, &QAction::triggered, this, [this] { pasteFrom(QClipboard::Clipboard); });

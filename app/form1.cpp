@@ -925,11 +925,10 @@ bool Form1::parishChar(QChar key)
 {
     QLineEdit *le = CmbParoisse->lineEdit();
     const int p = le->hasSelectedText() ? le->selectionStart() : le->cursorPosition();
-    const int s = int(le->selectedText().size());
     QStringList items;
     for (int i = 0; i < CmbParoisse->count(); ++i)
         items << CmbParoisse->itemText(i);
-    const parish::KeyResult r = parish::key(le->text(), p, s, key, items);
+    const parish::KeyResult r = parish::key(le->text(), p, key, items);
     switch (r.kind) {
     case parish::KeyResult::NextField:
         focusNextChild();

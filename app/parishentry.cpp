@@ -20,12 +20,11 @@ void lowerElidedD(QString &t, int p)
         t[p - 1] = u'd';
 }
 
-KeyResult key(const QString &t0, int p, int s, QChar k, const QStringList &parishes)
+KeyResult key(const QString &t0, int p, QChar k, const QStringList &parishes)
 {
     KeyResult r{};
     QString t = t0;
     p = qBound(0, p, int(t.size()));
-    s = qBound(0, s, int(t.size()) - p);
     if (k == QChar(13)) {
         r.kind = KeyResult::NextField;
         return r;

@@ -20,9 +20,9 @@ struct KeyResult {
     int selectionLength{};
 };
 
-// t the box's text, p the caret, s the selection length, key the character typed
-// (QChar(8) for Backspace, QChar(13) for Enter).
-KeyResult key(const QString &t, int p, int s, QChar key, const QStringList &parishes);
+// t the box's text, p the caret (the start of any selection, which the key replaces),
+// key the character typed (QChar(8) for Backspace, QChar(13) for Enter).
+KeyResult key(const QString &t, int p, QChar key, const QStringList &parishes);
 
 // Case of a character typed where names take initial capitals: upper case at the
 // start and after a space, an apostrophe, "(", "-" or "/", lower case elsewhere.

@@ -64,7 +64,7 @@ struct Harness {
         path = dir.filePath("tables/Test.krv");
         writeBytes(path, fileBytes(QStringList{header("Valbrune", parishes)} + records));
         form.showMessage = [this](const QString &title, const QString &text) { messages << title + u'|' + text; };
-        form.askYesNo = [this](const QString &, const QString &text) { questions << text; return answer; };
+        form.askYesNo = [this](const QString &title, const QString &text) { questions << title + u'|' + text; return answer; };
         form.askSaveFailure = [this](const QString &, const QString &text) {
             failures << text;
             if (beforeAnswer)
@@ -343,7 +343,8 @@ private slots:
         h.form.Store(transfer::Typed, 5);
         QTest::mouseClick(h.form.PicBouton[1], Qt::LeftButton);
         const QString nb9(9, record::Nbsp);
-        QCOMPARE(h.questions, QStringList{QStringLiteral("Etes vous sûr de vouloir supprimer l'enregistrement du mariage de:\r\r")
+        QCOMPARE(h.questions, QStringList{QStringLiteral("Suppression d'un enregistrement|"
+                                                         "Etes vous sûr de vouloir supprimer l'enregistrement du mariage de:\r\r")
                                           + nb9 + husband(5) + record::Nbsp + "Jean\r\r" + nb9 + "et\r\r" + nb9
                                           + "WIFE5" + record::Nbsp + "Anne"});
         QCOMPARE(h.table.recordCount(), 9);

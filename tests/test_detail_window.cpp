@@ -445,6 +445,13 @@ private slots:
                  QList<QColor>({QColor(120, 80, 40), QColor(250, 240, 214), QColor(184, 134, 11), QColor(150, 30, 40)}));
         const QRgb *row = reinterpret_cast<const QRgb *>(logo.constScanLine(mid));   // across the letters' stems
         QVERIFY(std::count(row + h, row + logo.width(), qRgb(90, 50, 20)) > 5);
+        QSet<QRgb> shades;   // antialiased rings: shades between them and the parchment
+        for (int y = 1; y < h - 1; ++y) for (int x = 1; x < h - 1; ++x) shades << logo.pixel(x, y);
+        QVERIFY(shades.size() > 6);
+        const QImage all = w.grab().toImage();   // the window's border: one black pixel all round
+        const int wd = all.width(), ht = all.height();
+        QCOMPARE(QList<QColor>({all.pixelColor(wd / 2, 0), all.pixelColor(0, ht / 2), all.pixelColor(wd / 2, ht - 1),
+                                all.pixelColor(wd - 1, ht / 2)}), QList<QColor>(4, QColor(Qt::black)));
         QVERIFY(w.LblRem[2]->text().startsWith("Développé par "));   // the author is ours
         QCOMPARE(w.LblRem[4]->text(), ContactAddress);
         QEvent enter(QEvent::Enter);
