@@ -393,6 +393,8 @@ private slots:
         QVERIFY(half.pixel(3, 7) == red && lastRed == 94 && textPixels > 40 && black > 5);
         importer::showProgress(&picture, importer::Extraction, 0);   // the next phase starts with an empty bar
         QVERIFY(std::abs((minX + maxX) - 189) <= 4 && picture.pixmap().toImage().pixel(3, 7) != red);
+        QFont eight = QApplication::font(); eight.setPointSize(8); eight.setBold(true);   // the text: bold, 8 points
+        QVERIFY(std::abs(maxX - minX + 1 - QFontMetrics(eight, &half).horizontalAdvance("Conversion: 50%")) <= 3);
         QCOMPARE(importer::importProgressPixmap(QSize(190, 15), importer::Extraction, 100, QColor(236, 233, 216)).toImage().pixel(186, 7), red);
         QImage tall(10, 100, QImage::Format_RGB32);   // upright, the bar rises from the bottom
         QPainter upright(&tall);

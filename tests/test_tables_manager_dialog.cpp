@@ -176,12 +176,13 @@ private slots:
         writeBytes(h.path(QStringLiteral("abbaye.krv")), {});
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QCOMPARE(h.opened.size(), 1); // never handed to the entry window
-        QCOMPARE(h.messages.size(), 1);
-        QVERIFY(h.messages.last().text.contains(QStringLiteral("vide")) && f.isVisible());
+        QCOMPARE(h.texts(), QStringList{QStringLiteral("VELDER|La table « abbaye.krv » est vide : elle n'a pas même de ligne "
+                                                       "d'en-tête et ne peut pas être ouverte.")});
+        QVERIFY(f.isVisible());
         QFile::remove(h.path(QStringLiteral("abbaye.krv")));
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.texts().value(1), QStringLiteral("VELDER|La table « abbaye.krv » n'existe plus dans le dossier de l'application."));
         QCOMPARE(h.messages.size(), 2);
-        QVERIFY(h.messages.last().text.contains(QStringLiteral("n'existe plus")));
         QCOMPARE(h.listed(), (QStringList{"Bourg.krv", "Zeste.krv"}));
         f.File1->setCurrentRow(1);
         {   // the old table cannot be rewritten (a full disk): said, and not opened
@@ -277,7 +278,8 @@ private slots:
         h.answer = false;
         QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
         QCOMPARE(h.questions.size(), 1);
-        QVERIFY(h.questions.first().text.contains(QStringLiteral("« Zeste.krv »")));
+        QCOMPARE(h.questions.first().title + u'|' + h.questions.first().text,
+                 QStringLiteral("Suppression d'une table|Voulez-vous vraiment placer la table « Zeste.krv » dans la corbeille ?"));
         // A table is thrown away only by a deliberate Yes: Enter answers No.
         QCOMPARE(h.questions.first().icon, QMessageBox::Warning);
         QVERIFY(!h.questions.first().defaultYes);
@@ -296,9 +298,10 @@ private slots:
         QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
         QDir::setCurrent(before);
         QVERIFY(QFile::exists(h.path(QStringLiteral("Bourg.krv"))));
-        QCOMPARE(h.messages.size(), 1);
-        QVERIFY(h.messages.first().text.contains(QStringLiteral("corbeille")));
-        QCOMPARE(h.listed().size(), 2);        // The real question: a warning whose Enter answers No.
+        QCOMPARE(h.texts(), QStringList{QStringLiteral("VELDER|La corbeille ne peut pas recevoir la table « Bourg.krv ». "
+                                                       "La table n'a pas été supprimée.")});
+        QCOMPARE(h.listed().size(), 2);
+        // The real question: a warning whose Enter answers No.
         f.askYesNo = nullptr;
         QCOMPARE(realBox([&] { QTest::mouseClick(f.CmdSuppr, Qt::LeftButton); }), QString("2 Yes|No, Enter No"));
         QVERIFY(QFile::exists(h.path(QStringLiteral("Bourg.krv"))));

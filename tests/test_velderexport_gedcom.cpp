@@ -43,11 +43,8 @@ private slots:
     void values_data()
     {
         QTest::addColumn<QStringList>("row");   // kind, text, expected...
-        QFile f(dataFile(QStringLiteral("values.txt")));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        for (const QString &l : QString::fromUtf8(f.readAll()).split(u'\n'))
-            if (!l.isEmpty() && !l.startsWith(u'#'))
-                QTest::newRow(qPrintable(l)) << l.split(u'|');
+        for (const QString &l : testutil::dataLines(QStringLiteral("velderexport/values.txt")))
+            QTest::newRow(qPrintable(l)) << l.split(u'|');
     }
     void values()
     {
@@ -77,10 +74,8 @@ private slots:
         QTest::addColumn<Fields>("fields");
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
-        QFile f(dataFile(QStringLiteral("rules.txt")));
-        QVERIFY(f.open(QIODevice::ReadOnly));
         QList<std::tuple<QString, Fields, QStringList, QStringList>> cases;
-        for (QString l : QString::fromUtf8(f.readAll()).split(u'\n')) {
+        for (QString l : testutil::dataLines(QStringLiteral("velderexport/rules.txt"))) {
             l.replace(u'~', u'\n');
             if (l.startsWith(u'='))
                 cases.append({l.mid(2), {}, {}, {}});
