@@ -41,5 +41,5 @@ private:
     std::vector<Entry> m_entries; // index 0 is record 1
     QByteArray m_text;            // Windows-1252, as in the table
     qsizetype m_wasted{};
-    quint64 m_revision = 0;       // the table's revision when last followed
+    quint64 m_revision{};         // the table's revision when last followed (0: never)
 };

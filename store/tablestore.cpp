@@ -203,19 +203,17 @@ bool readLines(const QString &path, QStringList &lines)
     return true;
 }
 
-bool writeLinesAtomic(const QString &path, const QStringList &lines, qsizetype count, QString *error)
+bool writeLinesAtomic(const QString &path, const QStringList &lines)
 {
-    if (count < 0)
-        count = lines.size();
     BlockWriter w(path);
-    if (!w.open(error))
+    if (!w.open())
         return false;
-    for (qsizetype i = 0; i < count; ++i) {
-        cp1252::encodeAppend(lines.at(i), w.buffer());
+    for (const QString &line : lines) {
+        cp1252::encodeAppend(line, w.buffer());
         w.buffer().append("\r\n", 2);
         w.spill();
     }
-    return w.commit(error);
+    return w.commit();
 }
 
 bool splitHeader(const QString &header, QString &commune, QString &sources, QString &people, QString &parishes)

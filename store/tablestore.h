@@ -127,9 +127,7 @@ QStringList splitParishList(const QString &list);
 // file opens no further line.
 bool readLines(const QString &path, QStringList &lines);
 // Writes lines, each followed by CR LF, to a temporary file renamed over path.
-// On failure `error`, when given, receives the system's reason.
-bool writeLinesAtomic(const QString &path, const QStringList &lines, qsizetype count = -1,
-                      QString *error = nullptr);
+bool writeLinesAtomic(const QString &path, const QStringList &lines);
 
 // The one-minute clock of the scratch save: a save is due at the first tick more than
 // two minutes after the last one, never while the table manager is shown.

@@ -49,6 +49,7 @@ private slots:
         const QString line = recordLine({{"Notes", "a"}}) + "\tb";
         QVERIFY(!record::splitFields(QString(159, u'\t'), f) && record::splitFields(line, f) && f.size() == 161);
         QCOMPARE(f.last() + '|' + record::fieldOf(line, 161), QStringLiteral("a\tb|a\tb"));
+        QCOMPARE(record::fieldOf("\tb", 1) + '|' + record::fieldOf("\tb", 2), QStringLiteral("|b"));   // an empty first field
     }
     void codepage()
     {
@@ -223,7 +224,7 @@ private slots:
         }
         QString f;
         QVERIFY(t.field(0, 1, f) && f == QStringLiteral("Valbrune"));   // the header line is line 0
-        QVERIFY(!t.field(-1, 1, f) && !t.field(2, 9, f) && t.field(3, 9, f));
+        QVERIFY(!t.field(-1, 1, f) && !t.field(99, 1, f) && !t.field(2, 9, f) && t.field(3, 9, f));
         QCOMPARE(f, QStringLiteral("Lavec"));
     }
     // After a load the store writes back the lines it did not change byte for byte,
@@ -308,6 +309,7 @@ private slots:
         QTest::newRow("byte order mark, then Windows-1252") << QByteArray("\xef\xbb\xbfR\xe9mi") << true;
         QTest::newRow("accents") << QByteArray("R\xc3\xa9mi\tL\xc5\x93uvre \xe2\x82\xac \xf0\x9f\x98\x80") << true;
         QTest::newRow("three bytes led by E0") << QByteArray("\xe0\xa4\x85") << true;
+        QTest::newRow("four bytes led by F4, the last lead") << QByteArray("\xf4\x8f\xbf\xbf") << true;
         QTest::newRow("plain letters") << QByteArray("Remi\tLE BRAS\r\n") << false;
         QTest::newRow("a table of ours") << QByteArray("Ren\xe9\t\xc9tude\r\n") << false;
         QTest::newRow("ours, a pair that looks right first") << QByteArray("\xc3\xa9t\xe9") << false;
@@ -328,34 +330,19 @@ private slots:
         QVERIFY(writeBytes(dir.filePath("t.krv"), bytes));
         QCOMPARE(utf8check::fileLooksLikeUtf8(dir.filePath("t.krv")), utf8);
     }
-    void failureReasons_data()
-    {
-        QTest::addColumn<QString>("path");     // under the test folder
-        QTest::addColumn<QString>("report");   // the system's
-        QTest::addColumn<QString>("reason");   // %1: the test folder
-        QTest::addColumn<int>("error");        // errno just after the failure
-        QTest::newRow("deep under a file") << "fichier/a/b/t.krv" << "" << "« %1/fichier » est un fichier, pas un dossier" << 0;
-        QTest::newRow("missing folder") << "absent/b/t.krv" << "" << "le dossier « %1/absent/b » n'existe pas" << 0;
-        QTest::newRow("full disk") << "t.krv" << qt_error_string(ENOSPC) << "le disque est plein" << 0;
-        QTest::newRow("refused") << "t.krv" << qt_error_string(EACCES) << "l'écriture y est refusée (droits insuffisants)" << 0;
-        QTest::newRow("not permitted") << "t.krv" << qt_error_string(EPERM) << "l'écriture y est refusée (droits insuffisants)" << 0;
-        QTest::newRow("quota") << "t.krv" << qt_error_string(EDQUOT) << "le quota de place sur le disque est atteint" << 0;
-        QTest::newRow("disk error") << "t.krv" << qt_error_string(EIO) << "le disque a signalé une erreur d'écriture" << 0;
-        QTest::newRow("read-only disk") << "t.krv" << qt_error_string(EROFS) << "le disque est en lecture seule" << 0;
-        QTest::newRow("name too long") << "t.krv" << qt_error_string(ENAMETOOLONG) << "le nom du fichier est trop long" << 0;
-        QTest::newRow("busy") << "t.krv" << qt_error_string(EBUSY) << "le fichier est utilisé par une autre application" << 0;
-        QTest::newRow("other") << "t.krv" << "Boom" << "le système signale : Boom" << 0;
-        QTest::newRow("a write cut short") << "t.krv" << "" << "le disque est plein" << ENOSPC;
-        QTest::newRow("none") << "t.krv" << "" << "le système n'en a pas donné la raison" << 0;
-    }
     void failureReasons()
     {
-        QFETCH(QString, path); QFETCH(QString, report); QFETCH(QString, reason); QFETCH(int, error);
+        const QMap<QString, int> errnos{{"ENOSPC", ENOSPC}, {"EACCES", EACCES}, {"EPERM", EPERM}, {"EDQUOT", EDQUOT},
+                                        {"EIO", EIO}, {"EROFS", EROFS}, {"ENAMETOOLONG", ENAMETOOLONG}, {"EBUSY", EBUSY}};
         QTemporaryDir dir;
         QVERIFY(writeBytes(dir.filePath(QStringLiteral("fichier")), "x"));
-        QCOMPARE(filesync::failureReason(dir.filePath(path), report, error), reason.arg(dir.path()));
-        if (!error)
-            QCOMPARE(filesync::failureReason(dir.filePath(path), report), reason.arg(dir.path()));
+        for (const QStringList &c : testutil::caseRows("failure_reasons.txt")) {
+            const QString report = errnos.contains(c[1]) ? qt_error_string(errnos[c[1]]) : c[1];
+            const int error = errnos.value(c[3]);
+            QCOMPARE(filesync::failureReason(dir.filePath(c[0]), report, error), c[2].arg(dir.path()));
+            if (!error)
+                QCOMPARE(filesync::failureReason(dir.filePath(c[0]), report), c[2].arg(dir.path()));
+        }
     }
     void scratchSave()
     {
