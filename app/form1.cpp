@@ -472,14 +472,12 @@ QString Form1::boxText(int index) const
 
 void Form1::setBoxText(int index, const QString &text)
 {
-    if (index >= 0 && index < TxtCount)
-        Txt[index]->setText(text);
+    Txt[index]->setText(text);
 }
 
 void Form1::focusBox(int index)
 {
-    if (index >= 0 && index < TxtCount)
-        Txt[index]->setFocus(Qt::TabFocusReason);
+    Txt[index]->setFocus(Qt::TabFocusReason);
 }
 
 void Form1::focusDispense()

@@ -625,21 +625,24 @@ private slots:
         menu->close();
         QCOMPARE(notes->text(), QStringLiteral("NO"));
         notes->clear();
-        for (const QString &dropped : {QStringLiteral("X\nY"), QString(QChar(0x0101))}) {
+        auto drop = [](QWidget *box, const QString &dropped) {
             QMimeData data;
             data.setText(dropped);
-            const QPoint at = notes->rect().center();
+            const QPoint at = box->rect().center();
             QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(notes, &enter);
+            QApplication::sendEvent(box, &enter);
             QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(notes, &drop);
-        }
+            QApplication::sendEvent(box, &drop);
+        };
+        drop(notes, QStringLiteral("X\nY")), drop(notes, QString(QChar(0x0101)));
         QCOMPARE(notes->text(), QStringLiteral("XY"));
         notes->setText(QStringLiteral("vu le registre"));
         QTest::keyClick(notes, Qt::Key_Backspace, Qt::ControlModifier);   // the word before the caret goes
         QCOMPARE(notes->text(), QStringLiteral("vu le "));
+        QTest::keyClick(notes, Qt::Key_Home);   // a key that types nothing does what it does in any box
+        QCOMPARE(notes->cursorPosition(), 0);
         // The short boxes take no more than their length; a surname paste is followed by the father's.
-        static_cast<FieldEdit *>(h.form.Txt[9])->pasteText(QStringLiteral("2978"));
+        drop(h.form.Txt[9], QStringLiteral("2978"));
         static_cast<FieldEdit *>(h.form.Txt[9])->pasteText(QStringLiteral("5"));   // full: nothing more
         QCOMPARE(h.form.Txt[9]->text(), QStringLiteral("29"));
         h.form.Txt[18]->setFocus();

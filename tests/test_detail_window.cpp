@@ -354,7 +354,8 @@ private slots:
             QGuiApplication::clipboard()->setText(QString::fromUtf8(text));
             QTest::keyClick(w.TxtRqEp[box], Qt::Key_V, Qt::ControlModifier);
         }
-        typeText(w.TxtRqEp[4], QString::fromUtf8("aŁb"));   // typed outside Windows-1252: never enters
+        typeText(w.TxtRqEp[4], QString::fromUtf8("aŁbc"));   // typed outside Windows-1252: never enters
+        w.TxtRqEp_KeyPress(4, QChar(8));   // a Backspace handed to the key handler deletes, as in the box
         w.close();
         QCOMPARE(entry.groups[0], QString("\t\t\t12\tAb\tSaintMartin"));
         entry.groups[0] = "1790\t25\tLannevez\t123\tLaboureur\t";   // a longer code stored earlier survives OK

@@ -75,6 +75,9 @@ private slots:
         velder.start(program, {table});
         window = xdo({"search", "--sync", "--onlyvisible", "--name", "VELDER - "}).section(u'\n', 0, 0);
         QVERIFY(!window.isEmpty());
+        QProcess second;   // a second copy in the same folder leaves at once, and quietly
+        second.setProcessEnvironment(env), second.start(program, {table});
+        QVERIFY(second.waitForFinished(10000) && second.exitCode() == 0 && second.readAll().isEmpty());
         xdo({"windowfocus", "--sync", window});
         // The new record 6: the surname, first names and notes typed with accents.
         click(68, 283);
