@@ -648,7 +648,7 @@ QString targetFileName(const QString &sourcePath)
     const qsizetype slash = std::max(sourcePath.lastIndexOf(u'\\'), sourcePath.lastIndexOf(u'/'));
     const QString base = sourcePath.mid(slash + 1);
     const qsizetype dot = base.lastIndexOf(u'.');
-    if (dot < 0)
+    if (dot < 1)   // no dot, or no name before it (".TXT" would give a hidden ".krv")
         return {};
     return base.left(dot + 1) + QStringLiteral("krv");
 }

@@ -132,7 +132,7 @@ private slots:
     {
         // The target is named after the source's base name, up to its last dot.
         QCOMPARE(importer::targetFileName(QStringLiteral("/tmp/Pont.sur.TXT")), QStringLiteral("Pont.sur.krv"));
-        QCOMPARE(importer::targetFileName(QStringLiteral("/tmp/a.b/sansnom")), QString());
+        QCOMPARE(importer::targetFileName(QStringLiteral("/tmp/a.b/sansnom")) + importer::targetFileName("/tmp/.TXT"), QString());
         // OEM bytes: é è ç É, and a NUL ends the text.
         QCOMPARE(importer::oemToAnsi(QByteArray("\x82\x8a\x87\x90!\0reste", 11)), QStringLiteral("éèçÉ!"));
         QCOMPARE(importer::oemToAnsi(QByteArray("\0reste", 6)), QString());
@@ -175,6 +175,8 @@ private slots:
             QVERIFY(importer::tabRecordLine(tabLine({{9, QString(w) + " de Anne BRUN"}}), r));
             QCOMPARE(field(r, "Nom EXEPX1") + '|' + field(r, "Prenom EXEPX1"), QStringLiteral("BRUN|Anne"));
         }
+        QVERIFY(importer::tabRecordLine(tabLine({{9, "vve van DAM Anne"}}), r));   // a name right after it is whole
+        QCOMPARE(field(r, "Nom EXEPX1") + '|' + field(r, "Prenom EXEPX1"), QStringLiteral("van DAM|Anne"));
     }
     void tabPeople_data()
     {
@@ -399,6 +401,7 @@ private slots:
         QImage tall(10, 100, QImage::Format_RGB32);   // upright, the bar rises from the bottom
         QPainter upright(&tall);
         importer::drawProgress(upright, tall.size(), 30, false, false, Qt::red, 8, Qt::black, "", Qt::white);
+        importer::drawProgress(upright, tall.size(), 101, false, false, Qt::red, 8, Qt::black, "", Qt::white);   // out of range: nothing
         upright.end();
         QVERIFY(tall.pixelColor(0, 69) == Qt::white && tall.pixelColor(0, 70) == Qt::red && tall.pixelColor(9, 99) == Qt::red);
     }

@@ -327,7 +327,8 @@ private slots:
         Harness h;
         // Looked for beside the program, not among the tables; started in the tables' folder.
         QTemporaryDir program;
-        writeBytes(QDir(program.path()).filePath(QStringLiteral("PrintVelder.exe")), "MZ");
+        for (const char *sibling : {"PrintVelder.exe", "VelderExport"})
+            writeBytes(QDir(program.path()).filePath(QString::fromLatin1(sibling)), "MZ");
         writeBytes(h.path(QStringLiteral("VelderExport.exe")), "MZ");
         FrmOuvrir &f = h.make();
         f.File1->setCurrentRow(1);
@@ -343,8 +344,8 @@ private slots:
         QCOMPARE(f.selectedTable(), QStringLiteral("Brennec.krv"));
         QVERIFY(h.opened.isEmpty());
         f.setProgramFolder(program.path());
-        QVERIFY(f.Frame2->isHidden());
-        QVERIFY(f.Frame3->isVisible());
+        QVERIFY(f.Frame2->isVisible() && f.Frame3->isVisible());
+        QCOMPARE(f.LblAide->palette().color(QPalette::WindowText), QColor(64, 64, 64));   // the help in dark grey
         QTest::mouseClick(f.Option3, Qt::LeftButton);
         QCOMPARE(h.started.size(), 1);
         QCOMPARE(h.started.first(), qMakePair(QDir(program.path()).filePath(QStringLiteral("PrintVelder.exe")), h.dir.path()));
