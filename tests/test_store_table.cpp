@@ -132,6 +132,8 @@ private slots:
         t.setContent({header("Before")});
         QCOMPARE(t.load(path), TableStore::LoadResult::Incompatible);
         QCOMPARE(t.commune, QStringLiteral("Before"));
+        t.setContent({QStringLiteral("Brug\tArchives\t\tLocmaria")});   // an empty third field
+        QCOMPARE(t.sources + '|' + t.people + '|' + t.parishList, QStringLiteral("Archives||Locmaria"));
         QCOMPARE(readBytes(path), bytes);
         QCOMPARE(t.load(dir.filePath("missing.krv")), TableStore::LoadResult::Unreadable);
     }
@@ -165,6 +167,7 @@ private slots:
         QCOMPARE(t.load(table), TableStore::LoadResult::Ok);
         t.setLine(1, recordLine({{"Nom EPX", "B"}}));
         const TableStore::SaveReport r = t.saveReporting(path);
+        QCOMPARE(TableStore().saveReporting(path).reason, QStringLiteral("aucune table ouverte"));
         QCOMPARE(r.written, written);
         QCOMPARE(r.backupMade, backupMade);
         QCOMPARE(r.reason.isEmpty(), written && backupMade);   // a failure always says why

@@ -161,12 +161,7 @@ private slots:
         // More than 19 columns: the rest is ignored; fewer: refused.
         QVERIFY(importer::tabRecordLine(tabLine({{20, "de trop"}}, 22), r));
         QVERIFY(!r.contains(QStringLiteral("de trop")) && !importer::tabRecordLine(tabLine({}, 18), r));
-        // Origins: place and department code, with or without brackets.
-        const QStringList origins[]{{"Vaux-le-Bois 89", "Vaux-Le-Bois", "89"},
-                                    {"Porto-Vecchio (2b)", "Porto-Vecchio", "2B"},
-                                    {"21", "", "21"},
-                                    {"Lyac 69002", "Lyac 69002", ""}};
-        for (const QStringList &o : origins) {
+        for (const QStringList &o : testutil::caseRows("tab_origins.txt")) {
             QVERIFY(importer::tabRecordLine(tabLine({{6, o[0]}}), r));
             QCOMPARE(field(r, "Org EPX") + '|' + field(r, "Code Org EPX"), o[1] + '|' + o[2]);
         }
