@@ -69,24 +69,16 @@ private slots:
         cp1252::cleanForField(QString::fromUtf16(u"a\u4e2db"), &refused);
         QVERIFY(refused && !cp1252::representable(QChar(0x8D)) && !cp1252::representable(QChar(0x8F)));
     }
-    // In a file holding any CR, a line ends at CR LF or a lone CR and a lone LF is
-    // text of its field; a file without CR has its lines ended by LF.
     void lineEnds_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QList<QByteArray>>("lines");
-        using L = QList<QByteArray>;
-        QTest::newRow("CR LF") << QByteArray("h\r\nr1\r\n") << L{"h", "r1"};
-        QTest::newRow("lone CR, no end") << QByteArray("h\rr1\rr2") << L{"h", "r1", "r2"};
-        QTest::newRow("LF inside a CR LF file") << QByteArray("h\r\nligne1\nligne2\r\nr2\r\n")
-                                                << L{"h", "ligne1\nligne2", "r2"};
-        QTest::newRow("LF before the first CR") << QByteArray("h\nr1\r\n\n") << L{"h\nr1", "\n"};
-        QTest::newRow("LF only") << QByteArray("h\nr1\n\nr3") << L{"h", "r1", "", "r3"};
-        QTest::newRow("LF only, ended") << QByteArray("h\n\n") << L{"h", ""};
-        QTest::newRow("CR LF CR") << QByteArray("h\r\n\r") << L{"h", ""};
-        QTest::newRow("CR CR LF LF CR") << QByteArray("\r\r\n\na\rb\n\r") << L{"", "", "\na", "b\n"};
-        QTest::newRow("LF CR LF, CR at the end") << QByteArray("a\n\r\nb\r\r") << L{"a\n", "b", ""};
-        QTest::newRow("nothing") << QByteArray() << L{};
+        for (const QStringList &c : testutil::caseRows("line_ends.txt")) {
+            QList<QByteArray> lines;
+            for (const QString &w : c.mid(2))
+                lines << testutil::bytesOf(w);
+            QTest::newRow(qPrintable(c[0])) << testutil::bytesOf(c[1]) << lines;
+        }
     }
     void lineEnds()
     {
@@ -308,18 +300,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("utf8");
-        QTest::newRow("byte order mark alone") << QByteArray("\xef\xbb\xbf") << true;
-        QTest::newRow("byte order mark, then Windows-1252") << QByteArray("\xef\xbb\xbfR\xe9mi") << true;
-        QTest::newRow("accents") << QByteArray("R\xc3\xa9mi\tL\xc5\x93uvre \xe2\x82\xac \xf0\x9f\x98\x80") << true;
-        QTest::newRow("three bytes led by E0") << QByteArray("\xe0\xa4\x85") << true;
-        QTest::newRow("four bytes led by F4, the last lead") << QByteArray("\xf4\x8f\xbf\xbf") << true;
-        QTest::newRow("plain letters") << QByteArray("Remi\tLE BRAS\r\n") << false;
-        QTest::newRow("a table of ours") << QByteArray("Ren\xe9\t\xc9tude\r\n") << false;
-        QTest::newRow("ours, a pair that looks right first") << QByteArray("\xc3\xa9t\xe9") << false;
-        QTest::newRow("cut at the end") << QByteArray("R\xc3\xa9mi \xe2\x82") << false;
-        QTest::newRow("never a lead byte, after a pair") << QByteArray("\xc3\xa9\xc0\xaf") << false;
-        QTest::newRow("a lead byte cut short, bytes that would end it later") << QByteArray("\xe9t\xa9\xa9") << false;
-        QTest::newRow("nothing") << QByteArray() << false;
+        for (const QStringList &c : testutil::caseRows("utf8_content.txt"))
+            QTest::newRow(qPrintable(c[0])) << testutil::bytesOf(c[1]) << (c[2] == u"yes");
     }
     void utf8Content()
     {

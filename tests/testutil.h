@@ -49,6 +49,14 @@ inline QList<QStringList> caseRows(const QString &name)
     }
     return rows;
 }
+// A word of a case table as bytes: \r, \n, \t and \xHH stand for the bytes they name.
+inline QByteArray bytesOf(const QString &word)
+{
+    QByteArray out = word.toLatin1().replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t");
+    for (qsizetype at = 0; (at = out.indexOf("\\x", at)) >= 0; ++at)
+        out.replace(at, 4, QByteArray(1, char(out.mid(at + 2, 2).toInt(nullptr, 16))));
+    return out;
+}
 // A record line with the given fields set by name (others empty; "MA" and "0" by default).
 inline QString recordLine(const QList<QPair<QString, QString>> &values)
 {
