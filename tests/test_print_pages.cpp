@@ -7,6 +7,7 @@
 #include "testutil.h"
 
 #include <QImage>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QProcess>
@@ -80,10 +81,12 @@ QStringList summary(const print::PageDoc &d)
     }
     return out;
 }
-// Every character as wide as a whole charter line.
-class WideMeasure : public print::TextMeasure {
+// Every character as wide as the given width.
+class EvenMeasure : public print::TextMeasure {
 public:
-    double width(const QString &text, const print::Font &) const override { return 10000.0 * text.size(); }
+    explicit EvenMeasure(double each) : m_each(each) {}
+    double width(const QString &text, const print::Font &) const override { return m_each * text.size(); }
+    double m_each;
 };
 } // namespace
 Q_DECLARE_METATYPE(print::Page)
@@ -275,7 +278,8 @@ private slots:
         const QString w100(100, 'W');
         QCOMPARE(print::wrapCharter("a " + w100 + " b", pagedump::CharMeasure()), (QStringList{"a", w100.left(89), w100.left(11) + " b"}));
         QCOMPARE(print::wrapCharter(w100.left(88) + "  b", pagedump::CharMeasure()), (QStringList{w100.left(88) + ' ', "b"}));
-        QCOMPARE(print::wrapCharter("ab c", WideMeasure()), (QStringList{"a", "b", "c"}));
+        QCOMPARE(print::wrapCharter("ab c", EvenMeasure(10000)), (QStringList{"a", "b", "c"}));
+        QCOMPARE(print::wrapCharter("ab cd ef", EvenMeasure(8950 / 5)), (QStringList{"ab cd", "ef"}));   // just fits
     }
     void init()
     {
@@ -320,6 +324,15 @@ private slots:
         });
         QVERIFY(!print::hooks().printDialog(nullptr, printer, 1, 4));
         QCOMPARE(seen, QString("1 4 1 0 1"));   // and a PDF file where no printer is
+        auto answerBox = [&] { QTimer::singleShot(0, [&] {   // and the real message boxes, answered by Enter
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            seen = QString("%1|%2|%3").arg(box->windowTitle(), box->text()).arg(box->icon()), QTest::keyClick(box, Qt::Key_Return);
+        }); };
+        answerBox(), print::hooks().warn(nullptr, "Pas d'imprimante");
+        QCOMPARE(seen, QString("Velder|Pas d'imprimante|%1").arg(QMessageBox::Warning));
+        answerBox();
+        QVERIFY(print::hooks().ask(nullptr, "Impression", "Imprimer ?"));
+        QCOMPARE(seen, QString("Impression|Imprimer ?|%1").arg(QMessageBox::Question));
     }
     void cardAndListingToPdf()
     {
