@@ -330,8 +330,7 @@ private slots:
         }); };
         answerBox(), print::hooks().warn(nullptr, "Pas d'imprimante");
         QCOMPARE(seen, QString("Velder|Pas d'imprimante|%1").arg(QMessageBox::Warning));
-        answerBox();
-        QVERIFY(print::hooks().ask(nullptr, "Impression", "Imprimer ?"));
+        QVERIFY((answerBox(), print::hooks().ask(nullptr, "Impression", "Imprimer ?")));
         QCOMPARE(seen, QString("Impression|Imprimer ?|%1").arg(QMessageBox::Question));
     }
     void cardAndListingToPdf()
