@@ -149,18 +149,12 @@ private slots:
         QTest::addColumn<int>("request");
         QTest::addColumn<QString>("table");
         using R = startup::Request;
-        QTest::newRow("none") << QStringList{"velder"} << int(R::Run) << "";
-        QTest::newRow("help") << QStringList{"velder", "--help"} << int(R::Help) << "";
-        QTest::newRow("version") << QStringList{"velder", "--version"} << int(R::Version) << "";
-        // Anything else is a table path, whatever it looks like; a path with a blank
-        // given without quotes arrives in two pieces.
-        QTest::newRow("table") << QStringList{"velder", "Bourg.krv"} << int(R::Run) << "Bourg.krv";
-        QTest::newRow("quoted") << QStringList{"velder", "\"--help\""} << int(R::Run) << "--help";
-        QTest::newRow("two words") << QStringList{"velder", "--version", "Bourg.krv"} << int(R::Run) << "--version Bourg.krv";
-        QTest::newRow("other case") << QStringList{"velder", "--Help"} << int(R::Run) << "--Help";
-        QTest::newRow("blank") << QStringList{"velder", "/srv/Saint", "Yves.krv"} << int(R::Run) << "/srv/Saint Yves.krv";
-        QTest::newRow("quoted blank") << QStringList{"velder", "\"/srv/Saint Yves.krv\""} << int(R::Run) << "/srv/Saint Yves.krv";
-        QTest::newRow("empty quotes") << QStringList{"velder", "\"\""} << int(R::Run) << "";
+        for (const QStringList &c : testutil::caseRows("command_lines.txt")) {
+            QStringList arguments;
+            for (const QString &w : c.mid(3))
+                arguments << QString::fromLatin1(testutil::bytesOf(w));
+            QTest::newRow(qPrintable(c[0])) << arguments << int(c[1] == u"Help" ? R::Help : c[1] == u"Version" ? R::Version : R::Run) << c[2];
+        }
     }
     void commandLine()
     {
