@@ -176,11 +176,8 @@ private slots:
         QTest::addColumn<QString>("user");         // "new", "used" (edited Gwen.krv, Lann.krv deleted), "bad"
         QTest::addColumn<QString>("chosen");       // "program" or "user"
         QTest::addColumn<QStringList>("tables");   // tables of the chosen folder
-        QTest::newRow("build folder") << "ok" << false << "new" << "program" << QStringList{"Beg.krv"};
-        QTest::newRow("installed, first start") << "ok" << true << "new" << "user" << QStringList{"Gwen.krv", "Lann.krv"};
-        QTest::newRow("installed, later start") << "ok" << true << "used" << "user" << QStringList{"Gwen.krv"};
-        QTest::newRow("program folder unusable") << "bad" << false << "new" << "user" << QStringList{};
-        QTest::newRow("no data folder either") << "ok" << true << "bad" << "program" << QStringList{"Beg.krv"};
+        for (const QStringList &c : caseRows("application_folders.txt"))
+            QTest::newRow(qPrintable(c[0])) << c[1] << (c[2] == u"yes") << c[3] << c[4] << c.mid(5);
     }
     void applicationFolder()
     {
