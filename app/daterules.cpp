@@ -11,10 +11,6 @@ namespace box = fieldrules::box;
 
 namespace {
 
-// Twips between the month box and the year box, and between the "/" and the year box.
-constexpr int YearGap = 120;
-constexpr int SlashBeforeYear = 105;
-
 bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 // The value of a would-be box text as a number. Leading "." are the padding a
@@ -32,18 +28,6 @@ std::optional<qint64> numberOf(const QString &v)
         value = std::min<qint64>(value * 10 + (v.at(i).unicode() - u'0'), 1'000'000'000);
     }
     return value;
-}
-
-DateBoxes layout(bool republicanMonth)
-{
-    DateBoxes d;
-    d.monthMaxLength = republicanMonth ? 4 : 2;
-    d.monthWidth = republicanMonth ? 470 : 300;
-    d.yearMaxLength = republicanMonth ? 2 : 4;
-    d.yearWidth = republicanMonth ? 300 : 470;
-    d.yearLeft = DateBoxes::MonthLeft + d.monthWidth + YearGap;
-    d.slashLeft = d.yearLeft - SlashBeforeYear;
-    return d;
 }
 
 Result refused(const Box &b, bool beep)
@@ -75,8 +59,8 @@ DateBoxes designed()
     return d;
 }
 
-DateBoxes gregorian() { return layout(false); }
-DateBoxes republican() { return layout(true); }
+DateBoxes gregorian() { return DateBoxes::forLayout(false); }
+DateBoxes republican() { return DateBoxes::forLayout(true); }
 
 std::optional<QString> completeMonth(const QString &prefix)
 {

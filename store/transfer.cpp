@@ -7,21 +7,14 @@ DateBoxes DateBoxes::gregorianReset()
     return DateBoxes{};
 }
 
-DateBoxes DateBoxes::forMonth(const QString &month)
+DateBoxes DateBoxes::forLayout(bool republican)
 {
     DateBoxes d;
-    if (month.size() <= 2) {
-        d.monthWidth = 300;
-        d.monthMaxLength = 2;
-        d.yearWidth = 470;
-        d.yearMaxLength = 4;
-    } else {
-        d.monthWidth = 470;
-        d.monthMaxLength = 4;
-        d.yearWidth = 300;
-        d.yearMaxLength = 2;
-    }
-    d.yearLeft = MonthLeft + d.monthWidth + 120;
+    d.monthMaxLength = republican ? 4 : 2;
+    d.monthWidth = republican ? 470 : 300;
+    d.yearMaxLength = republican ? 2 : 4;
+    d.yearWidth = republican ? 300 : 470;
+    d.yearLeft = MonthLeft + d.monthWidth + 120;   // the year box follows the month's width
     d.slashLeft = d.yearLeft - 105;
     return d;
 }
@@ -131,7 +124,7 @@ bool showLine(const QString &line, EntryState &s)
     s.txt[4] = month;
     s.txt[5] = year;
     if (!date.isEmpty())
-        s.date = DateBoxes::forMonth(month);
+        s.date = DateBoxes::forLayout(month.size() > 2);
     return true;
 }
 

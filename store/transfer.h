@@ -19,7 +19,7 @@ struct DateBoxes {
     int slashLeft = MonthLeft + 320;   // Label10, the second "/"
 
     static DateBoxes gregorianReset();           // new record
-    static DateBoxes forMonth(const QString &month); // a record shown
+    static DateBoxes forLayout(bool republican);  // a layout set by a month typed or shown
 };
 
 struct EntryState {
