@@ -39,9 +39,9 @@ struct Row {
     double labelLeft, labelTop;
     const char16_t *caption;
     int box = -1;
-    double boxLeft = 0, boxTop = 0, boxWidth = 0;
+    double boxLeft{}, boxTop{}, boxWidth{};
     int code = -1;
-    double codeLeft = 0;
+    double codeLeft{};
 };
 
 enum class Ctl { LblRem, Box, Parents, Picture, Frame1, Frame2, Prev, Next, List, Line };
