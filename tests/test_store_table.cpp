@@ -137,12 +137,8 @@ private slots:
         QTest::addColumn<bool>("backupAsFolder");
         QTest::addColumn<bool>("written");
         QTest::addColumn<bool>("backupMade");
-        QTest::newRow("ordinary") << "t.krv" << false << true << true;
-        QTest::newRow("new file: nothing to copy") << "new.krv" << false << true << true;
-        QTest::newRow("Temp2.tmp is a folder") << "t.krv" << true << true << false;
-        QTest::newRow("missing folder") << "no/such/folder/t.krv" << false << false << true;
-        QTest::newRow("under a regular file") << "plain/t.krv" << false << false << true;
-        QTest::newRow("a folder in its place") << "sub" << false << false << true;
+        for (const QStringList &c : testutil::caseRows("save_reports.txt"))
+            QTest::newRow(qPrintable(c[0])) << c[1] << (c[2] == u"yes") << (c[3] == u"yes") << (c[4] == u"yes");
     }
     void saveReports()
     {
@@ -232,14 +228,9 @@ private slots:
         QTest::addColumn<bool>("appended");
         QTest::addColumn<QString>("commune");
         QTest::addColumn<QByteArray>("ends");   // of the lines read; written back with CR LF
-        QTest::newRow("small, unchanged") << 3 << 0 << 0 << false << "Valbrune" << QByteArray("\r\n");
-        QTest::newRow("3 MB, unchanged") << 1800 << 0 << 0 << false << "Valbrune" << QByteArray("\r\n");
-        QTest::newRow("3 MB, edits between blocks") << 1800 << 700 << 1200 << true << "Kerlouan" << QByteArray("\r\n");
-        QTest::newRow("first and last records") << 1500 << 1 << 1500 << true << "Valbrune" << QByteArray("\r\n");
-        QTest::newRow("small, header only changed") << 2 << 0 << 0 << false << "Kerlouan" << QByteArray("\r\n");
-        QTest::newRow("header only, one appended") << 0 << 0 << 0 << true << "Kerlouan" << QByteArray("\r\n");
-        QTest::newRow("another system's LF") << 3 << 2 << 0 << false << "Valbrune" << QByteArray("\n");
-        QTest::newRow("lone CR, LF in a field") << 3 << 0 << 1 << true << "Valbrune" << QByteArray("\r");
+        for (const QStringList &c : testutil::caseRows("save_every_line.txt"))
+            QTest::newRow(qPrintable(c[0])) << c[1].toInt() << c[2].toInt() << c[3].toInt() << (c[4] == u"yes") << c[5]
+                                            << testutil::bytesOf(c[6]);
     }
     void saveWritesEveryLineBackExactly()
     {
