@@ -379,15 +379,12 @@ private slots:
         QTest::addColumn<QList<int>>("choices");  // Retry 0, Rescue 1, Stay 2
         QTest::addColumn<bool>("left");           // the window was left
         QTest::addColumn<QString>("written");     // where the records are: "table", "docs", "home", ""
-        // The backup copy is a convenience: the table is written all the same, and the user told.
-        QTest::newRow("backup copy is a folder") << "backup" << QList<int>{} << true << "table";
-        // The table's folder is now a regular file: nothing can be written there.
-        QTest::newRow("stay") << "folder" << QList<int>{2} << false << "";
-        QTest::newRow("rescue copy, then leave") << "folder" << QList<int>{1} << true << "docs";
-        QTest::newRow("rescue folder refused, the next takes it") << "folder docs" << QList<int>{1} << true << "home";
-        QTest::newRow("no folder takes the rescue copy") << "folder nodocs" << QList<int>{1, 2} << false << "";
-        QTest::newRow("try again once mended") << "folder mended" << QList<int>{0} << true << "table";
-        QTest::newRow("ouvrir: rescue copy, then leave") << "folder ouvrir" << QList<int>{1} << true << "docs";
+        for (const QStringList &c : testutil::caseRows("save_failures.txt")) {
+            QList<int> choices;
+            for (const QString &n : c[2].split(u',', Qt::SkipEmptyParts))
+                choices << n.toInt();
+            QTest::newRow(qPrintable(c[0])) << c[1] << choices << (c[3] == u"yes") << c[4];
+        }
     }
     void saveFailures()
     {
