@@ -118,11 +118,9 @@ void DetailBox::keyPressEvent(QKeyEvent *e)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         m_form->TxtRqEp_KeyPress(m_index, QChar(13));
-        e->accept();
-        return;
+        return;   // taken here: a key event arrives accepted
     case Qt::Key_Escape:
         m_form->TxtRqEp_KeyPress(m_index, QChar(27));
-        e->accept();
         return;
     default:
         break;
