@@ -634,7 +634,6 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    event->accept();
     if (onUnloaded)
         onUnloaded();
 }

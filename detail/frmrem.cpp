@@ -127,7 +127,6 @@ void DetailBox::keyPressEvent(QKeyEvent *e)
     }
     if (e->matches(QKeySequence::Paste)) {
         pasteClean();
-        e->accept();
         return;
     }
     const QString t = e->text();
@@ -146,13 +145,11 @@ void DetailBox::keyPressEvent(QKeyEvent *e)
         // Ctrl+Alt is AltGr on Windows: the character it gives is typed like any other.
         for (QChar c : t)
             m_form->TxtRqEp_KeyPress(m_index, c);
-        e->accept();
         return;
     }
     if (!t.isEmpty() && e->key() != Qt::Key_Backspace && e->key() != Qt::Key_Delete
         && !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
         // Any other character (TAB typed through a shortcut, control codes) stays out.
-        e->accept();
         return;
     }
     QLineEdit::keyPressEvent(e);
@@ -180,7 +177,6 @@ void DetailBox::mouseReleaseEvent(QMouseEvent *e)
     if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
         deselect();
         pasteClean(QClipboard::Selection);
-        e->accept();
         return;
     }
     QLineEdit::mouseReleaseEvent(e);
@@ -561,18 +557,14 @@ void FrmRem::keyPressEvent(QKeyEvent *e)
 {
     // A focused button takes Enter itself; elsewhere (option buttons, the parish
     // list) Enter must not press OK behind the user's back.
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        e->accept();
-        return;
-    }
-    QDialog::keyPressEvent(e);
+    if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+        QDialog::keyPressEvent(e);
 }
 
-void FrmRem::closeEvent(QCloseEvent *e)
+void FrmRem::closeEvent(QCloseEvent *)
 {
     if (!m_closed)
         CmdOk_Click();
-    e->accept();
 }
 
 void FrmRem::paintEvent(QPaintEvent *e)

@@ -266,7 +266,6 @@ void FrmOuvrir::showEvent(QShowEvent *event)
 
 void FrmOuvrir::closeEvent(QCloseEvent *event)
 {
-    event->accept();
     if (m_ending)
         return;
     m_ending = true;
