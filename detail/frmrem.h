@@ -110,7 +110,7 @@ private:
     EntryState &m_entry;
     TableStore &m_table;
     std::function<void()> m_entryChanged;
-    int m_mode = 0;
+    int m_mode{};   // set by every showMode before the window is seen
     bool m_closed = false;
 };
 
