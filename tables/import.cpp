@@ -409,14 +409,13 @@ QString commaDate(const QString &date)
 
 // The new table takes its name; a table held open by another program cannot be
 // replaced, which the user is told as for a source held so.
-// The reason of the last failure of the target, for the message; then the target
-// is given up (which would replace the system's report by its own).
+// The reason of the last failure of the target, for the message. The caller returns at
+// once: the save file, left uncommitted, then takes its temporary file away.
 Outcome failedWith(QString *why, QSaveFile &file)
 {
     const int error = errno;
     if (why)
         *why = filesync::failureReason(file.fileName(), file.errorString(), error);
-    file.cancelWriting();
     return Outcome::Failed;
 }
 
@@ -446,7 +445,6 @@ public:
     }
     // Gives the target up; Failed with the reason of the write that failed.
     Outcome fail(QString *why) { return failedWith(why, m_file); }
-    void cancel() { m_file.cancelWriting(); }
 
 private:
     bool flush()
@@ -818,8 +816,8 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
         if (comma) {
             converted = commaRecordLine(line, properties.commune);
         } else if (!tabRecordLine(line, converted)) {
-            // A list line that is too short: no half table under the target name.
-            out.cancel();
+            // A list line that is too short: no half table under the target name (the
+            // writer's file is never committed).
             return Outcome::Incompatible;
         }
         if (!out.add(converted))

@@ -80,7 +80,7 @@ QByteArray commaSource(int columns)
     values[215] += " \xB7\xB6\xD2\xD4\xD7\xD8\xE2\xEB\xEA";   // code page 850: À Â Ê È Î Ï Ô Ù Û
     return '"' + values.join("\",\"") + "\"\r\n";
 }
-const QByteArray tabSource = "titres\r\nVALBRUNE\tsaint-martin\t15/BRUM/04\tRouvelle\tAUBIN JEAN-MARIE\tLormes-sur-Vaire (58)\t"
+const QByteArray tabSource = "titres\r\nVALBRUNE\tsaint\xa0martin\t15/BRUM/04\tRouvelle\tAUBIN JEAN-MARIE\tLormes-sur-Vaire (58)\t"
                              "Pierre ROUVELLE +\tDUVERNAY Jeanne\tvve d'AUBIGNY Claude\tde la chaume\th\xe9l\xe8ne\tPONTARY 2a\t"
                              "Paul LAVAUD\t(+) marie anne FOUCHET\tVeuf de Anne BRUN\tvue 12\tmari\xe9s \xe0 Lormes\t1\t01\r\n";
 struct Ui {
@@ -113,7 +113,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("parishes");
         QTest::newRow("comma, 216 columns") << commaSource(216) << "convert_comma.txt" << "Saint-jean";
-        QTest::newRow("TAB, 19 columns") << tabSource << "convert_tab.txt" << "Saint-Martin";
+        QTest::newRow("TAB, 19 columns") << tabSource << "convert_tab.txt" << "Saint Martin";
     }
     void convertedTable()
     {
@@ -397,8 +397,10 @@ private slots:
         QPainter upright(&tall);
         importer::drawProgress(upright, tall.size(), 30, false, false, Qt::red, 8, Qt::black, "", Qt::white);
         importer::drawProgress(upright, tall.size(), 101, false, false, Qt::red, 8, Qt::black, "", Qt::white);   // out of range: nothing
+        importer::drawProgress(upright, QSize(1, 100), 0, false, false, Qt::red, 8, Qt::black, "", Qt::blue);   // 0: the background alone
         upright.end();
-        QVERIFY(tall.pixelColor(0, 69) == Qt::white && tall.pixelColor(0, 70) == Qt::red && tall.pixelColor(9, 99) == Qt::red);
+        QVERIFY(tall.pixelColor(1, 69) == Qt::white && tall.pixelColor(1, 70) == Qt::red && tall.pixelColor(9, 99) == Qt::red);
+        QVERIFY(tall.pixelColor(0, 0) == Qt::blue && tall.pixelColor(0, 99) == Qt::blue);
     }
 };
 

@@ -130,7 +130,7 @@ private slots:
             const QString px = QStringLiteral(" px %1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
             got << QStringLiteral("%1 \"%2\" %3 %4 %5 %6").arg(QString::fromLatin1(name), button ? button->text() : label ? label->text() : QString())
                        .arg(t.x()).arg(t.y()).arg(t.width()).arg(t.height())
-                   + (line || r != twips::rect(t.x(), t.y(), t.width(), t.height()) ? px : QString()) + (c->isHidden() ? " hidden" : "")
+                   + (line || r != twips::rect(t.x(), t.y(), t.width(), t.height()) ? px : QString()) + (c->isHidden() ? " hidden" : "") + (c->font().bold() ? " bold" : "")
                    + (line && c->autoFillBackground() ? u' ' + c->palette().color(QPalette::Window).name() : QString())
                    + (button && !button->icon().isNull()
                           ? QStringLiteral(" icon %1x%2").arg(button->icon().availableSizes().value(0).width())
