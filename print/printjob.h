@@ -37,8 +37,8 @@ void setupPrinter(QPrinter &printer, const QString &docName);
 // Pages chosen in the print dialog: first..last (1..maxPage when all were kept),
 // and when a list such as "1, 3-4" was typed, only the pages it names.
 struct PageRange {
-    int first = 1;
-    int last = 1;
+    int first{};
+    int last{};
     QPageRanges only;   // empty: every page from first to last
     bool contains(int page) const
     {

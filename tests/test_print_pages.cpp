@@ -170,8 +170,8 @@ private slots:
         f[5] = QStringLiteral("1");
         f[116] = QStringLiteral("1");   // AvecT1: the husband's witness
         QTest::newRow("card, every field") << card(record::joinFields(f), "12", cm) << "card_full.txt";
-        QTest::newRow("card of a publication, a residence only")
-            << card(recordLine({{"Type d'acte", "PB"}, {"Rés EPX", "Kervel"}}), "3", cm) << "card_empty.txt";
+        QTest::newRow("card of a publication: a residence, the marriage's date and place")
+            << card(recordLine({{"Type d'acte", "PB"}, {"Rés EPX", "Kervel"}, {"DateMA", "12/06/1815"}, {"LieuMA", "Lanvern"}}), "3", cm) << "card_empty.txt";
         const QString row = QStringList{"03/05/1815", "KERBRAT Yves", "Plouzané (29)", "Jean +", "LE GALL Anne ",
                                         "MORVAN Jeanne", "LE ROUX Marie", "Saint-Pierre-Quilbignon (29)", "Pierre ",
                                         "TANGUY Rose +", " ", ""}.join(u'\t');
