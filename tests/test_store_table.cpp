@@ -128,6 +128,7 @@ private slots:
         QCOMPARE(t.sources + '|' + t.people + '|' + t.parishList, QStringLiteral("Archives||Locmaria"));
         QCOMPARE(readBytes(path), bytes);
         QCOMPARE(t.load(dir.filePath("missing.krv")), TableStore::LoadResult::Unreadable);
+        QCOMPARE(t.load("/proc/self/mem"), TableStore::LoadResult::Unreadable);   // opens, then fails to read (EIO)
     }
     // A save that cannot be written leaves the file as it was and the store as edited;
     // the backup copy failing does not stop the save.
