@@ -69,10 +69,9 @@ public:
             filesync::syncFolderOf(m_file.fileName());
             return true;
         }
+        // Uncommitted, the save file takes its temporary file away with it.
         if (error)
             *error = m_file.errorString();
-        if (!m_ok)
-            m_file.cancelWriting();
         return false;
     }
 
