@@ -43,14 +43,13 @@ bool tabsToSemicolons(QByteArray &buf, qsizetype from)
     return true;
 }
 
-// The reason of a failed write to target, for the message; then the target is
-// given up (which would replace the system's report by its own).
+// The reason of a failed write to target, for the message. The caller returns at once:
+// the save file, left uncommitted, then takes its temporary file away.
 Result failed(QString *why, const QString &target, QSaveFile &file)
 {
     const int error = errno;
     if (why)
         *why = filesync::failureReason(target, file.errorString(), error);
-    file.cancelWriting();
     return Result::Failed;
 }
 
