@@ -339,7 +339,6 @@ void Form1::buildControls()
         *nav[i] = new QPushButton(QString::fromUtf16(NavButtons[i].text), this);
         place(*nav[i], NavButtons[i].box);
         (*nav[i])->setProperty(HelpProperty, QString::fromUtf16(NavButtons[i].help));
-        (*nav[i])->setAutoDefault(false);
     }
     CmdOuvrir->setToolTip(QStringLiteral("Ouvrir une table"));
     connect(CmdDebut, &QPushButton::clicked, this, [this] { CmdDebut_Click(); });
