@@ -19,12 +19,8 @@ namespace fieldrules {
 
 // Character codes that mean something to the rules.
 namespace key {
-constexpr char16_t None = 0;
 constexpr char16_t Backspace = 8;
 constexpr char16_t Enter = 13;
-constexpr char16_t Space = 32;
-constexpr char16_t Apostrophe = 39;
-constexpr char16_t Plus = 43;
 constexpr char16_t CtrlBackspace = 127;   // deletes the word before the caret
 constexpr int PageUp = 33;                // key codes of Txt_KeyDown
 constexpr int PageDown = 34;
