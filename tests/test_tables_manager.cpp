@@ -88,20 +88,11 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");   // "absent": no file, "folder": a folder of that name
         QTest::addColumn<int>("state");
         const QByteArray h = cp1252::encode(header()), old = cp1252::encode(oldLine(newFields(1)));
-        QTest::newRow("missing") << QByteArray("absent") << int(State::Missing);
-        QTest::newRow("empty") << QByteArray() << int(State::Empty);
-        QTest::newRow("a folder") << QByteArray("folder") << int(State::Unreadable);
-        QTest::newRow("header alone") << h << int(State::Current);
-        QTest::newRow("lone CR, no end") << h + "\r" + old << int(State::OldLayout);
+        const QStringList states{"Current", "OldLayout", "Empty", "Missing", "Unreadable"};   // in the order of State
+        for (const QStringList &c : caseRows("inspections.txt"))
+            QTest::newRow(qPrintable(c[0])) << bytesOf(c[1]).replace("<h>", h).replace("<old>", old) << int(states.indexOf(c[2]));
         // A header longer than one read block, its CR LF split between two blocks.
         QTest::newRow("long header") << QByteArray(64 * 1024 - 1, 'x') + "\r\n" + old + "\r\n" << int(State::OldLayout);
-        // Line ends as a table reading gives them: LF alone in a file without CR; a
-        // lone LF in a file holding CRs is inside its line.
-        QTest::newRow("LF only") << h + "\n" + old + "\n" << int(State::OldLayout);
-        QTest::newRow("LF, then CR LF") << h + "\n" + old + "\r\n" << int(State::Current);
-        QTest::newRow("LF in the notes") << h + "\r\n" + old + "\nsuite\r\n" << int(State::OldLayout);
-        // One of an unknown count is opened as it is.
-        QTest::newRow("short line") << fileBytes({header(), QStringLiteral("a\tb")}) << int(State::Current);
     }
     void inspection()
     {
