@@ -136,7 +136,7 @@ QStringList layoutDump(Form1 &f)
         w = w->nextInFocusChain();
     } while (w != f.Txt[0]);
     const QFontInfo face(f.font());
-    out << tab << QStringLiteral("font %1 %2px").arg(face.family()).arg(face.pixelSize());
+    out << tab << QStringLiteral("font %1 %2px (%3)").arg(face.family()).arg(face.pixelSize()).arg(f.font().families().join(", "));
     out.sort();
     return out;
 }
