@@ -181,21 +181,6 @@ QString csvHeader()
     return names.join(u';');
 }
 
-bool csvRow(int n, const QString &recordLine, QString &row)
-{
-    row = QString::number(n) + u';';
-    const qsizetype start = row.size();
-    row += recordLine;
-    int seen = 0;
-    for (qsizetype i = start; i < row.size() && seen < record::TabCount; ++i) {
-        if (row[i] == record::Tab) {
-            row[i] = u';';
-            ++seen;
-        }
-    }
-    return seen == record::TabCount;
-}
-
 Result exportTable(const QString &tablePath, const QString &target, QString *why)
 {
     switch (formFor(target)) {

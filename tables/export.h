@@ -17,11 +17,6 @@ Form formFor(const QString &targetName);
 
 // The header row: "N°" and the 161 field names, joined by ";" (no line end).
 QString csvHeader();
-// Row of record number n (1-based) from its record line: n, then ";" before each
-// of the 161 fields (the 160 first TABs become ";", later TABs stay in the notes).
-// False when the line has fewer than 160 TABs.
-bool csvRow(int n, const QString &recordLine, QString &row);
-
 enum class Result { Written, Nothing, Failed };
 // Writes the table file at tablePath to target in the form its name asks for.
 // Copies are byte for byte; the CSV is Windows-1252 with CR LF. The table file is
