@@ -6,10 +6,12 @@
 #include <QTest>
 
 namespace pagedump {
-// Every character 100 twips wide, whatever the font: positions can be worked out by hand.
+// Every character 100 twips wide (or as given), whatever the font: positions can be worked out by hand.
 class CharMeasure : public print::TextMeasure {
 public:
-    double width(const QString &text, const print::Font &) const override { return 100.0 * text.size(); }
+    explicit CharMeasure(double each = 100) : m_each(each) {}
+    double width(const QString &text, const print::Font &) const override { return m_each * text.size(); }
+    double m_each;
 };
 inline QString number(double v) { return QString::number(v, 'g', 10); }
 // One drawn item a line, sorted (the order of drawing is not seen on paper):

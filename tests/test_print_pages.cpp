@@ -81,13 +81,6 @@ QStringList summary(const print::PageDoc &d)
     }
     return out;
 }
-// Every character as wide as the given width.
-class EvenMeasure : public print::TextMeasure {
-public:
-    explicit EvenMeasure(double each) : m_each(each) {}
-    double width(const QString &text, const print::Font &) const override { return m_each * text.size(); }
-    double m_each;
-};
 } // namespace
 Q_DECLARE_METATYPE(print::Page)
 
@@ -278,8 +271,8 @@ private slots:
         const QString w100(100, 'W');
         QCOMPARE(print::wrapCharter("a " + w100 + " b", pagedump::CharMeasure()), (QStringList{"a", w100.left(89), w100.left(11) + " b"}));
         QCOMPARE(print::wrapCharter(w100.left(88) + "  b", pagedump::CharMeasure()), (QStringList{w100.left(88) + ' ', "b"}));
-        QCOMPARE(print::wrapCharter("ab c", EvenMeasure(10000)), (QStringList{"a", "b", "c"}));
-        QCOMPARE(print::wrapCharter("ab cd ef", EvenMeasure(8950 / 5)), (QStringList{"ab cd", "ef"}));   // just fits
+        QCOMPARE(print::wrapCharter("ab c", pagedump::CharMeasure(10000)), (QStringList{"a", "b", "c"}));
+        QCOMPARE(print::wrapCharter("ab cd ef", pagedump::CharMeasure(8950 / 5)), (QStringList{"ab cd", "ef"}));   // just fits
     }
     void init()
     {

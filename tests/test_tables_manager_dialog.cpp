@@ -336,6 +336,9 @@ private slots:
         f.showAgain();
         QCOMPARE(f.selectedTable(), QStringLiteral("Bourg.krv"));
         QCOMPARE(h.listed().size(), 4);
+        QFile::remove(h.path("abbaye.krv")), QFile::remove(h.path("Anse.krv")), QFile::rename(h.path("Bourg.krv"), h.path("BOURG.krv"));
+        f.showAgain();   // renamed elsewhere in another case, the tables before it gone: still the one selected
+        QCOMPARE(f.selectedTable(), QStringLiteral("BOURG.krv"));
         f.importTable = [&h] {
             writeBytes(h.path(QStringLiteral("Brennec.krv")), fileBytes({header()}));
             return h.path(QStringLiteral("Brennec.krv"));
