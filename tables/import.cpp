@@ -139,15 +139,17 @@ bool isParticle(const QString &w)
     return particles.contains(w);
 }
 
+// The length of the elided particle ("d'", "l'") that w starts with before a name, or 0.
+qsizetype elision(const QString &w)
+{
+    const QChar first = w.isEmpty() ? QChar() : w[0].toLower();
+    return w.size() > 2 && (first == u'd' || first == u'l') && (w[1] == u'\'' || w[1] == u'’') ? 2 : 0;
+}
+
 bool isCapitalsWord(const QString &w)
 {
-    QString rest = w;
-    if (rest.size() > 2 && (rest[1] == u'\'' || rest[1] == u'’') && rest[0].toLower() == u'd')
-        rest = rest.mid(2);
-    else if (rest.size() > 2 && rest[1] == u'\'' && rest[0].toLower() == u'l')
-        rest = rest.mid(2);
     int letters = 0;
-    for (QChar c : rest) {
+    for (QChar c : QStringView(w).mid(elision(w))) {
         if (!c.isLetter())
             continue;
         if (c.isLower())
@@ -157,12 +159,11 @@ bool isCapitalsWord(const QString &w)
     return letters >= 2;
 }
 
-// "d'ARTOIS" keeps its particle in lower case, the name in capitals.
+// "d'ARTOIS" keeps its particle in lower case, the name in capitals ("O'BRIEN" has none).
 QString surnameWord(const QString &w)
 {
-    if (w.size() > 2 && (w[1] == u'\'' || w[1] == u'’'))
-        return cp1252::lower(w.left(2)) + cp1252::upper(w.mid(2));
-    return cp1252::upper(w);
+    const qsizetype e = elision(w);
+    return cp1252::lower(w.left(e)) + cp1252::upper(w.mid(e));
 }
 
 Person parsePerson(const QString &column, bool previousSpouse)
