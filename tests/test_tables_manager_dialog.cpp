@@ -347,7 +347,7 @@ private slots:
         QCOMPARE(f.selectedTable(), QStringLiteral("Brennec.krv"));
         QVERIFY(h.opened.isEmpty());
         f.setProgramFolder(program.path());
-        QVERIFY(f.Frame2->isVisible() && f.Frame3->isVisible());
+        QVERIFY(f.Frame2->isVisible() && f.Frame3->isVisible() && f.Option2->iconSize() == QSize(24, 23) && f.Option3->iconSize() == QSize(26, 26));
         QCOMPARE(f.LblAide->palette().color(QPalette::WindowText), QColor(64, 64, 64));   // the help in dark grey
         QTest::mouseClick(f.Option3, Qt::LeftButton);
         QCOMPARE(h.started.size(), 1);
