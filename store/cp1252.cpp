@@ -30,11 +30,9 @@ QString decode(QByteArrayView bytes)
 {
     // Latin-1 widening is vectorised by Qt; only 0x80..0x9F differ in Windows-1252.
     QString out = QString::fromLatin1(bytes);
-    char16_t *d = reinterpret_cast<char16_t *>(out.data());
-    const qsizetype n = out.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if ((d[i] & 0xFFE0) == 0x80)
-            d[i] = kHigh[d[i] - 0x80];
+    for (QChar &c : out) {
+        if ((c.unicode() & 0xFFE0) == 0x80)
+            c = QChar(kHigh[c.unicode() - 0x80]);
     }
     return out;
 }

@@ -23,10 +23,7 @@ qsizetype tabAfter(const QString &s, qsizetype from, int n)
 // The field that starts just after the TAB at index p.
 QString fieldAfter(const QString &s, qsizetype p)
 {
-    qsizetype end = s.indexOf(record::Tab, p + 1);
-    if (end < 0)
-        end = s.size();
-    return s.mid(p + 1, end - p - 1);
+    return s.mid(p + 1).section(record::Tab, 0, 0);
 }
 
 } // namespace
