@@ -116,8 +116,8 @@ bool readAllBytes(const QString &path, QByteArray &out)
     }
     bytes.truncate(got);
     // A file whose size was unknown or grew meanwhile: the rest in blocks.
-    QByteArray block(got == size ? kChunk : 0, Qt::Uninitialized);
-    while (!block.isEmpty()) {
+    QByteArray block(kChunk, Qt::Uninitialized);
+    for (;;) {
         const qint64 n = f.read(block.data(), block.size());
         if (n < 0)
             return false;
