@@ -42,8 +42,8 @@ struct Twips {
     int left, top, width, height;
 };
 
-// Client area and the place of every control (inside its frame for the options).
-constexpr Twips kClient{0, 0, 5010, 3375};
+// Client area (width, height) and the place of every control (inside its frame for the options).
+constexpr QSize kClient(5010, 3375);
 constexpr Twips kFrame1{105, 210, 1485, 750};
 constexpr Twips kOptNvtbl{0, 0, 1485, 330};
 constexpr Twips kOption1{0, 420, 1485, 330};
@@ -95,7 +95,7 @@ FrmOuvrir::FrmOuvrir(const QString &appFolder, QWidget *parent)
       m_programFolder(startup::programFolder())
 {
     setWindowTitle(QStringLiteral("Ouvrir"));
-    setFixedSize(twips::px(kClient.width), twips::px(kClient.height));
+    setFixedSize(twips::px(kClient.width()), twips::px(kClient.height()));
     setMouseTracking(true);
     setFont(smallWindowFont(font()));
 
