@@ -47,11 +47,6 @@ QString pair(const QStringList &f, int a, int b) { return f[a - 1] + Nbsp + f[b 
 
 } // namespace
 
-QString EntryState::recordLine() const
-{
-    return lineFrom(*this, dateField(txt[3], txt[4], txt[5], dayMaxLength, date.monthMaxLength, date.yearMaxLength));
-}
-
 namespace transfer {
 
 QString buildLine(EntryState &s)

@@ -35,9 +35,6 @@ struct EntryState {
     DateBoxes date;
     bool focusActe = false;                      // Show asks for the focus on CmbActe
     int dayMaxLength = 2;
-
-    // The record line the controls hold now (no padding written back).
-    QString recordLine() const;
 };
 
 namespace transfer {
