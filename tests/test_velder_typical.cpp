@@ -162,6 +162,7 @@ private slots:
         enter({"de kerguelen", "jean-françois", "plouvern", "2x9"});   // a place code takes digits
         press(Qt::Key_Tab);
         enter({"", "yves", "+", "morvan", "marie-anne", ""});   // the father bears the husband's surname; the mother alive
+        QVERIFY(entry.Txt[10]->text() == u"de KERGUELEN" && !entry.Txt[10]->hasSelectedText());   // selected on entering, not after
         press(Qt::Key_Tab);
         enter({"", ""});   // no previous spouse
         press(Qt::Key_Tab);
