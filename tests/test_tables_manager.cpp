@@ -89,7 +89,7 @@ private slots:
         QTest::addColumn<int>("state");
         const QByteArray h = cp1252::encode(header()), old = cp1252::encode(oldLine(newFields(1)));
         const QStringList states{"Current", "OldLayout", "Empty", "Missing", "Unreadable"};   // in the order of State
-        for (const QStringList &c : caseRows("inspections.txt"))
+        for (const QStringList &c : caseRows("first_lines.txt"))
             QTest::newRow(qPrintable(c[0])) << bytesOf(c[1]).replace("<h>", h).replace("<old>", old) << int(states.indexOf(c[2]));
         // A header longer than one read block, its CR LF split between two blocks.
         QTest::newRow("long header") << QByteArray(64 * 1024 - 1, 'x') + "\r\n" + old + "\r\n" << int(State::OldLayout);
