@@ -378,7 +378,7 @@ private slots:
         output = dir.filePath("no/such/folder/out.pdf");
         printTableListing(nullptr, tableFile(2, 0));
         MCImprimeFiche(nullptr, e, table);
-        QCOMPARE(warned, QStringList(2, print::cannotStartText()));
+        QCOMPARE(warned, QStringList(2, "L'impression n'a pas pu commencer. Vérifiez l'imprimante choisie ou, pour un fichier, son dossier et son nom, puis recommencez."));
         warned.clear();
         job.clear();
         printTableListing(nullptr, QString());
