@@ -463,8 +463,10 @@ private slots:
         QCOMPARE(first, QDir::toNativeSeparators(dir.filePath("docs/Kerlaz secours 2026-03-09 14h05m09s.krv")));
         QCOMPARE(second, QDir::toNativeSeparators(dir.filePath("docs/Kerlaz secours 2026-03-09 14h05m09s (2).krv")));
         QCOMPARE(readBytes(second), fileBytes({header(), numberedRecord(1)}));
-        // The documents folder first; a reason the system does not give is said so.
-        QCOMPARE(savefailure::defaultFolders().value(0), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        // The documents folder first (here the temporary one), each folder once; a reason the system does not give is said so.
+        qputenv("XDG_CONFIG_HOME", dir.path().toUtf8()), writeBytes(dir.filePath("user-dirs.dirs"), "XDG_DOCUMENTS_DIR=" + QDir::tempPath().toUtf8());
+        QCOMPARE(savefailure::defaultFolders(), QStringList({QDir::tempPath(), QDir::homePath()}));
+        qunsetenv("XDG_CONFIG_HOME");
         QCOMPARE(savefailure::systemReason(QStringLiteral("Unknown error")), QStringLiteral("raison inconnue"));
         QCOMPARE(savefailure::systemReason(QString()), QStringLiteral("raison inconnue"));
         QCOMPARE(savefailure::writeRescueCopy(t, {}, when).reason, QStringLiteral("aucun dossier où l'écrire"));

@@ -365,11 +365,8 @@ private slots:
         for (const auto &[q, hit] : {std::pair{u"D\u4e2d", 0}, {u"D?", 4}, {u"Œ", 5}, {u"ŒUVRES", 0}})
             QCOMPARE(index.first(s, q), hit);
         QCOMPARE(index.first(TableStore(), u""), 0);
-        // The search box after a key: typed over the selection, Backspace (8) and Delete (127) at the caret or on it.
-        using Key = std::tuple<int, int, char16_t, const char *>;
-        for (const auto &[caret, sel, key, after] : {Key{1, 2, u'X', "DXAND"}, Key{1, 2, 8, "DAND"}, Key{3, 0, 8, "DUAND"},
-                 Key{0, 0, 8, "DURAND"}, Key{0, 0, 127, "URAND"}, Key{1, 2, 127, "DAND"}, Key{6, 0, 127, "DURAND"}, Key{2, -1, u'X', "DUXRAND"}, Key{1, 0, 8, "URAND"}})
-            QCOMPARE(search::textAfterKey("DURAND", caret, sel, QChar(key)), QString::fromLatin1(after));
+        for (const QStringList &c : testutil::caseRows("search_keys.txt"))   // the search box after a key
+            QCOMPARE(search::textAfterKey("DURAND", c[0].toInt(), c[1].toInt(), QChar(c[2].toInt())), c[3]);
     }
     void indexFollowsEditsDeletionsAndAppends()
     {

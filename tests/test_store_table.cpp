@@ -101,32 +101,25 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("t.krv");
         QVERIFY(writeBytes(path, bytes));
-        QStringList read{QStringLiteral("left from before")};   // replaced, not added to
+        QStringList read{QStringLiteral("left from before")}, decoded;   // replaced, not added to
         QVERIFY(readLines(path, read));
-        QCOMPARE(read.size(), lines.size());
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            QCOMPARE(read[i], cp1252::decode(lines[i]));
-    }
-    void badInputsAreRefused_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("two tabs") << QByteArray("a\tb\tc\r\n");
-        QTest::newRow("no header tabs") << QByteArray("Valbrune\r\n");
+        for (const QByteArray &l : lines)
+            decoded << cp1252::decode(l);
+        QCOMPARE(read, decoded);
     }
     void badInputsAreRefused()
     {
-        QFETCH(QByteArray, bytes);
         QTemporaryDir dir;
         const QString path = dir.filePath("t.krv");
-        QVERIFY(writeBytes(path, bytes));
         TableStore t;
-        t.setContent({header("Before")});
-        QCOMPARE(t.load(path), TableStore::LoadResult::Incompatible);
-        QCOMPARE(t.commune, QStringLiteral("Before"));
+        for (const QByteArray bytes : {QByteArray(), QByteArray("a\tb\tc\r\n"), QByteArray("Valbrune\r\n")}) {   // empty, 3 fields, 1
+            QVERIFY(writeBytes(path, bytes));
+            t.setContent({header("Before")});
+            QCOMPARE(t.load(path), TableStore::LoadResult::Incompatible);
+            QCOMPARE(t.commune + readBytes(path), "Before" + bytes);   // the store and the file untouched
+        }
         t.setContent({QStringLiteral("Brug\tArchives\t\tLocmaria")});   // an empty third field
         QCOMPARE(t.sources + '|' + t.people + '|' + t.parishList, QStringLiteral("Archives||Locmaria"));
-        QCOMPARE(readBytes(path), bytes);
         QCOMPARE(t.load(dir.filePath("missing.krv")), TableStore::LoadResult::Unreadable);
         QCOMPARE(t.load("/proc/self/mem"), TableStore::LoadResult::Unreadable);   // opens, then fails to read (EIO)
     }
