@@ -111,7 +111,7 @@ private:
     quint64 m_revision = 0;
     // The last change when it replaced one line (the usual store): the revision before
     // it and the line, so that a column follows it by reading that line alone.
-    quint64 m_revisionBefore = 0;
+    quint64 m_revisionBefore{};
     int m_replaced = -1;
     QString m_tablePath;
     QString m_appFolder;
