@@ -286,7 +286,8 @@ void FrmOuvrir::start(const QString &tablePath)
         message(productTitle(),
                 QStringLiteral("La table %1 est introuvable.").arg(QDir::toNativeSeparators(tablePath)),
                 QMessageBox::Warning);
-    } else if (!tablePath.isEmpty() && openTableAt(tablePath)) {
+    } else if (!tablePath.isEmpty()) {
+        openTableAt(tablePath);   // it shows this window again if the table does not open
         return;
     }
     if (!isVisible())
@@ -441,7 +442,6 @@ QString FrmOuvrir::createNewTable()
     const QString path = QDir(m_appFolder).filePath(target);
 
     TableStore table;
-    table.setAppFolder(m_appFolder);
     table.people = QString(4, record::Nbsp);
     if (askProperties)
         askProperties(table);
@@ -464,30 +464,29 @@ QString FrmOuvrir::utf8Warning(const QString &fileName)
         .arg(fileName);
 }
 
-bool FrmOuvrir::openTableAt(const QString &path)
+void FrmOuvrir::openTableAt(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     const tableupgrade::State state = tableupgrade::inspect(path);
     if (const QString problem = tableupgrade::inspectionMessage(state, name); !problem.isEmpty()) {
         message(productTitle(), problem, QMessageBox::Warning);
         showAgain();
-        return false;
+        return;
     }
     if (state == tableupgrade::State::OldLayout
         && tableupgrade::upgradeTable(path) != tableupgrade::UpgradeResult::Done) {
         message(productTitle(), tableupgrade::upgradeFailedMessage(name), QMessageBox::Warning);
         showAgain();
-        return false;
+        return;
     }
     hide();
     // The entry window's caption shows the path as the system writes it.
     if (openTable && openTable(QDir::toNativeSeparators(path))) {
         if (utf8check::fileLooksLikeUtf8(path))
             message(productTitle(), utf8Warning(name), QMessageBox::Warning);
-        return true;
+        return;
     }
     showAgain();
-    return false;
 }
 
 // ---- the other buttons ------------------------------------------------------------------

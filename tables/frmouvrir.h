@@ -55,8 +55,8 @@ public:
     void showAgain();
 
     // Inspects, upgrades when needed, hides the manager and opens the table through
-    // openTable. False when the table was not opened (the manager is shown again).
-    bool openTableAt(const QString &path);
+    // openTable; when the table does not open, the manager is shown again.
+    void openTableAt(const QString &path);
 
     QString appFolder() const { return m_appFolder; }
     // The sibling programs stand beside the program file, wherever the tables are

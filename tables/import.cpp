@@ -213,12 +213,10 @@ Person parsePerson(const QString &column, bool previousSpouse)
 
 // The origin column: a place, then perhaps its two-character département code
 // ("89", "2A", "2B", bare or in brackets) after a blank. The code goes to the
-// code field; a column that is only a code gives no place.
+// code field; a column that is only a code gives no place. Both start empty.
 void splitOrigin(const QString &column, QString &place, QString &code)
 {
     QString t = clean(column).trimmed();
-    place.clear();
-    code.clear();
     auto isCode = [](const QString &c) {
         if (c.size() != 2)
             return false;
