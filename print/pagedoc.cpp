@@ -89,7 +89,6 @@ void drawPage(QPainter &painter, const Page &page)
     QPen pen(Qt::black, LineWidth, Qt::SolidLine, Qt::SquareCap);
     painter.setPen(pen);
     std::vector<QLineF> lines;
-    lines.reserve(page.lines.size());
     for (const auto &l : page.lines)
         lines.emplace_back(l.x1, l.y1, l.x2, l.y2);
     painter.drawLines(lines.data(), int(lines.size()));

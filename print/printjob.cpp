@@ -86,7 +86,7 @@ QString interruptedText()
     return QStringLiteral("L'impression a été interrompue : l'imprimante ou le fichier n'a pas reçu toutes les pages.");
 }
 
-bool printDocument(QWidget *parent, const PageDoc &doc, QPrinter &printer)
+void printDocument(QWidget *parent, const PageDoc &doc, QPrinter &printer)
 {
     // The dialog may have changed the sheet: the layout is drawn for A4 over the whole page.
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -95,17 +95,9 @@ bool printDocument(QWidget *parent, const PageDoc &doc, QPrinter &printer)
     // Pages are picked by the layout itself; the printer must then print them all.
     printer.setPrintRange(QPrinter::AllPages);
     printer.setPageRanges(QPageRanges());
-    switch (render(doc, &printer)) {
-    case RenderResult::Ok:
-        return true;
-    case RenderResult::CannotBegin:
-        hooks().warn(parent, cannotStartText());
-        return false;
-    case RenderResult::PageFailed:
-        hooks().warn(parent, interruptedText());
-        return false;
-    }
-    return false;
+    const RenderResult r = render(doc, &printer);
+    if (r != RenderResult::Ok)
+        hooks().warn(parent, r == RenderResult::CannotBegin ? cannotStartText() : interruptedText());
 }
 
 QString jobName(const QString &tablePath, const QString &suffix)

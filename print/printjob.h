@@ -52,8 +52,8 @@ QString cannotStartText();
 QString interruptedText();
 
 // Prints the document; a print that cannot start or stops half-way is reported
-// through hooks().warn. True when every page went out.
-bool printDocument(QWidget *parent, const PageDoc &doc, QPrinter &printer);
+// through hooks().warn.
+void printDocument(QWidget *parent, const PageDoc &doc, QPrinter &printer);
 
 // A file-name-safe stem for the job name ("Valmorin", "Valmorin - fiche 12").
 QString jobName(const QString &tablePath, const QString &suffix = {});
