@@ -26,7 +26,7 @@ constexpr std::array CellX{1740.0, 4080.0, 5685.0, 7015.0, 9275.0};   // text x 
 constexpr double RowStep = 750;
 constexpr double CharterLeft = 1000, CharterRight = 10000, CharterX = 1500;
 
-// Views of the first `count` fields of a record line (fewer when the line is short).
+// Views of the first `count` fields of a record line; a short line leaves the rest as they were.
 void fieldViews(const QString &line, int count, std::array<QStringView, 96> &out)
 {
     QStringView v(line);
@@ -38,8 +38,6 @@ void fieldViews(const QString &line, int count, std::array<QStringView, 96> &out
             start = i + 1;
         }
     }
-    for (; n < count; ++n)
-        out[n] = QStringView();
 }
 
 QStringView actCode(const QString &line)
@@ -155,16 +153,7 @@ Listing collectListing(const QStringList &tableLines)
     // The commune is the header's first field only: a stray record of unknown code,
     // or a blank line, would otherwise put its place (or nothing) at every page foot.
     l.commune = tableLines.first().section(u'\t', 0, 0);
-    // First pass: how many records each section holds.
-    std::array<qsizetype, SectionCount> counts{};
-    for (qsizetype i = 1; i < tableLines.size(); ++i) {
-        const int s = sectionOf(actCode(tableLines.at(i)));
-        if (s >= 0)
-            ++counts[s];
-    }
-    for (int s = 0; s < SectionCount; ++s)
-        l.rows[s].reserve(counts[s]);
-    // Second pass: the rows, in file order, then sorted.
+    // The rows, in file order, then sorted.
     for (qsizetype i = 1; i < tableLines.size(); ++i) {
         const QString &line = tableLines.at(i);
         const int s = sectionOf(actCode(line));
