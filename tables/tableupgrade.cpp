@@ -32,7 +32,7 @@ int fieldCount(QStringView line)
 {
     // Every TAB counts, a leading one too: a record whose place is empty is still
     // an old record to upgrade, and a 160-field line is never taken for one.
-    return line.isEmpty() ? 0 : int(line.count(record::Tab)) + 1;
+    return int(line.count(record::Tab)) + 1;
 }
 
 QString upgradeLine(const QString &line)

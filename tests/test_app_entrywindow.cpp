@@ -630,9 +630,9 @@ private slots:
             QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             QApplication::sendEvent(box, &enter);
             QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(box, &drop);
+            return QApplication::sendEvent(box, &drop), drop.isAccepted();
         };
-        drop(notes, QStringLiteral("X\nY")), drop(notes, QString(QChar(0x0101)));
+        QVERIFY(drop(notes, QStringLiteral("X\nY")) && !drop(notes, QStringLiteral("Z") + QChar(0x0101)));   // refused whole
         QCOMPARE(notes->text(), QStringLiteral("XY"));
         notes->setText(QStringLiteral("vu le registre"));
         QTest::keyClick(notes, Qt::Key_Backspace, Qt::ControlModifier);   // the word before the caret goes
@@ -642,6 +642,7 @@ private slots:
         // The short boxes take no more than their length; a surname paste is followed by the father's.
         drop(h.form.Txt[9], QStringLiteral("2978"));
         static_cast<FieldEdit *>(h.form.Txt[9])->pasteText(QStringLiteral("5"));   // full: nothing more
+        QVERIFY(!drop(h.form.Txt[9], QStringLiteral("5")));
         QCOMPARE(h.form.Txt[9]->text(), QStringLiteral("29"));
         h.form.Txt[18]->setFocus();
         static_cast<FieldEdit *>(h.form.Txt[18])->pasteText(QStringLiteral("KER\tBRAS"));
