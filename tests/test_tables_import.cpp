@@ -82,7 +82,7 @@ QByteArray commaSource(int columns)
 }
 const QByteArray tabSource = "titres\r\nVALBRUNE\tsaint\xa0martin\t15/BRUM/04\tRouvelle\tAUBIN JEAN-MARIE\tLormes-sur-Vaire (58)\t"
                              "Pierre ROUVELLE +\tDUVERNAY Jeanne\tvve d'AUBIGNY Claude\tde la chaume\th\xe9l\xe8ne\tPONTARY 2a\t"
-                             "Paul LAVAUD\t(+) marie anne FOUCHET\tVeuf de Anne BRUN\tvue 12\tmari\xe9s \xe0 Lormes\t1\t01\r\n";
+                             "Paul LAVAUD\t(+) marie anne FOUCHET\tVeuf de Anne BRUN\tvue\x7f" "12\tmari\xe9s \xe0 Lormes\t1\t01\r\n";
 struct Ui {
     QWidget dialog;
     QLabel *label1 = new QLabel(QStringLiteral("Conversion en cours..."), &dialog);
