@@ -56,10 +56,10 @@ QStringList madeUpTable(int n)
 
 double ms(QElapsedTimer &t) { return t.nsecsElapsed() / 1e6; }
 
-bool toPdf(const print::PageDoc &doc, const QString &path)
+bool toPdf(const print::PageDoc &doc, const QString &name, const QString &path)
 {
     QPrinter printer(QPrinter::HighResolution);
-    print::setupPrinter(printer, doc.name);
+    print::setupPrinter(printer, name);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     return print::render(doc, &printer) == print::RenderResult::Ok;
@@ -89,7 +89,7 @@ int main(int argc, char **argv)
         print::FontMeasure m;
         const QString card = outDir + "/card.pdf";
         std::printf("card of record %s: %s\n", qPrintable(e.recordNumber),
-                    toPdf(print::recordCard(e, QFileInfo(args[0]).absoluteFilePath(), m), card) ? qPrintable(card)
+                    toPdf(print::recordCard(e, QFileInfo(args[0]).absoluteFilePath(), m), "card", card) ? qPrintable(card)
                                                                                                  : "failed");
     } else {
         lines = madeUpTable(20000);
@@ -104,8 +104,8 @@ int main(int argc, char **argv)
     const print::Listing listing = print::collectListing(lines);
     const double collect = ms(t);
     t.restart();
-    print::PageDoc doc = print::listingDocument(listing, 1, listing.pageCount(), m);
-    doc.name = print::jobName(args.size() >= 2 ? args[0] : QStringLiteral("Valbrune.krv"));
+    const print::PageDoc doc = print::listingDocument(listing, 1, listing.pageCount(), m);
+    const QString name = print::jobName(args.size() >= 2 ? args[0] : QStringLiteral("Valbrune.krv"));
     const double layout = ms(t);
     {
         // The same layout with a constant-width measure: what building the pages costs alone.
@@ -118,7 +118,7 @@ int main(int argc, char **argv)
     }
     t.restart();
     const QString pdf = outDir + "/listing.pdf";
-    const bool ok = toPdf(doc, pdf);
+    const bool ok = toPdf(doc, name, pdf);
     const double render = ms(t);
     std::printf("%lld records, %d listing pages\n", qlonglong(lines.size() - 1), listing.pageCount());
     std::printf("rows and sort: %.1f ms\nlayout: %.1f ms\nrender to PDF: %.1f ms (%s)\n", collect, layout, render,

@@ -68,8 +68,6 @@ struct FontMeasure::Cached {
 
 double FontMeasure::width(const QString &text, const Font &font) const
 {
-    if (text.isEmpty())
-        return 0;
     Cached *cached = nullptr;
     for (const auto &[f, c] : m_cache)
         if (f == font)

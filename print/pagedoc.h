@@ -55,7 +55,6 @@ struct Page {
 };
 
 struct PageDoc {
-    QString name;                   // print job name
     QList<Page> pages;
 };
 

@@ -224,7 +224,6 @@ void contractAndNotes(Card &c, const EntryState &e)
 PageDoc recordCard(const EntryState &entry, const QString &tablePath, const TextMeasure &measure)
 {
     PageDoc doc;
-    doc.name = jobName(tablePath, QStringLiteral("fiche ") + entry.recordNumber);
     Page page;
     Card c(page, measure);
     header(c, entry);

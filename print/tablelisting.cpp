@@ -333,7 +333,5 @@ void printTableListing(QWidget *parent, const QString &tablePath)
         return;
     const PageRange range = chosenRange(printer, total);
     FontMeasure measure;
-    PageDoc doc = listingDocument(listing, range, measure);
-    doc.name = printer.docName();
-    printDocument(parent, doc, printer);
+    printDocument(parent, listingDocument(listing, range, measure), printer);
 }

@@ -241,7 +241,7 @@ private slots:
         QVERIFY(pagedump::dump(doc.pages[0]).join(' ').contains("charte de bonne conduite"));
         QCOMPARE(summary(print::listingDocument(l, 2, 4, m)), all.mid(1, 3));
         const Page full = print::listingPage("", "Valbrune", QStringList(21, print::listingRow(rec("MA", "PLEIN"))), 1, m);
-        QCOMPARE(summary(print::PageDoc{"", {Page(), full}}).value(0).section('|', 3), QStringLiteral("20"));   // a page holds twenty
+        QCOMPARE(summary(print::PageDoc{{Page(), full}}).value(0).section('|', 3), QStringLiteral("20"));   // a page holds twenty
         QPrinter printer;
         printer.setPrintRange(QPrinter::PageRange);
         printer.setFromTo(2, 19);
@@ -280,8 +280,7 @@ private slots:
         output = dir.filePath("out.pdf");
         QFile::remove(output);
         job.clear();
-        from = to = 0;
-        answer = accept = true;
+        from = to = 0, answer = accept = true;
         auto &h = print::hooks();
         h.ask = [this](QWidget *, const QString &caption, const QString &text) { asked << caption << text; return answer; };
         h.printDialog = [this](QWidget *, QPrinter &printer, int min, int max) {
@@ -348,8 +347,7 @@ private slots:
         QCOMPARE(job, QString("1-4 Valbrune %1 %2 1").arg(QPageSize::A4).arg(QPageLayout::Portrait));
         pages = pdftotext({output, "-"});
         QVERIFY(pages.size() == 5);
-        from = 2;
-        to = 3;
+        from = 2, to = 3;
         printTableListing(nullptr, path);
         QVERIFY(warned.isEmpty());
         pages = pdftotext({output, "-"});
@@ -380,13 +378,13 @@ private slots:
         MCImprimeFiche(nullptr, e, table);
         QCOMPARE(warned, QStringList(2, "L'impression n'a pas pu commencer. Vérifiez l'imprimante choisie ou, pour un fichier, son dossier et son nom, puis recommencez."));
         struct Refusing : QPrinter { bool newPage() override { return false; } } refusing;   // e.g. the printer gone after page 1
-        refusing.setOutputFileName(dir.filePath("cut.pdf")), print::printDocument(nullptr, print::PageDoc{"cut", QList<Page>(2)}, refusing);
+        refusing.setOutputFileName(dir.filePath("cut.pdf")), print::printDocument(nullptr, print::PageDoc{QList<Page>(2)}, refusing);
         QCOMPARE(warned.last(), "L'impression a été interrompue : l'imprimante ou le fichier n'a pas reçu toutes les pages.");
         warned.clear();
         job.clear();
-        printTableListing(nullptr, QString());
+        printTableListing(nullptr, QString()), printTableListing(nullptr, dir.filePath("gone.krv"));
         printTableListing(nullptr, dir.path());   // a folder where the file should be: reported as held
-        QCOMPARE(warned, (QStringList{"Veuillez sélectionner une table",
+        QCOMPARE(warned, (QStringList{"Veuillez sélectionner une table", "La table sélectionnée est introuvable.",
                                       "Ce fichier est déjà utilisé par une autre application. Veuillez fermer le "
                                       "fichier puis recommencer"}));
         QVERIFY(job.isEmpty());
