@@ -49,7 +49,7 @@ private slots:
         QProcess bare;   // without a display: --version and --help answered, else said, and no window tried
         bare.setProcessEnvironment(QProcessEnvironment());   // an empty one, not the inherited one
         bare.start(qEnvironmentVariable("VELDER_BIN"), {"--version"});
-        QVERIFY(bare.waitForFinished(10000) && bare.readAll() == "Velder " VELDER_VERSION "\n");
+        QVERIFY(bare.waitForFinished(10000) && bare.exitCode() == 0 && bare.readAll() == "Velder " VELDER_VERSION "\n");
         bare.start(qEnvironmentVariable("VELDER_BIN"), {"--help"});
         QVERIFY(bare.waitForFinished(10000) && bare.exitCode() == 0 && bare.readAll().startsWith("Utilisation : velder [TABLE]\n"));
         bare.start(qEnvironmentVariable("VELDER_BIN"));
