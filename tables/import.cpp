@@ -213,10 +213,11 @@ Person parsePerson(const QString &column, bool previousSpouse)
 
 // The origin column: a place, then perhaps its two-character département code
 // ("89", "2A", "2B", bare or in brackets) after a blank. The code goes to the
-// code field; a column that is only a code gives no place. Both start empty.
-void splitOrigin(const QString &column, QString &place, QString &code)
+// code field; a column that is only a code gives no place. Returns the place and the code.
+std::pair<QString, QString> splitOrigin(const QString &column)
 {
     QString t = clean(column).trimmed();
+    QString code;
     auto isCode = [](const QString &c) {
         if (c.size() != 2)
             return false;
@@ -233,7 +234,7 @@ void splitOrigin(const QString &column, QString &place, QString &code)
         code = bare.toUpper();
         t = t.left(blank + 1).trimmed();   // nothing when the code stands alone
     }
-    place = titleCase(t);
+    return {titleCase(t), code};
 }
 
 void fillTabSpouse(QStringList &f, const QStringList &col, int firstColumn, int firstField)
@@ -244,8 +245,7 @@ void fillTabSpouse(QStringList &f, const QStringList &col, int firstColumn, int 
     const QString surname = cp1252::upper(clean(c(firstColumn)).trimmed());
     set(7, surname);
     set(8, titleCase(clean(c(firstColumn + 1)).trimmed()));
-    QString place, code;
-    splitOrigin(c(firstColumn + 2), place, code);
+    const auto [place, code] = splitOrigin(c(firstColumn + 2));
     set(9, place);
     set(10, code);
 
