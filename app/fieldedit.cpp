@@ -138,13 +138,6 @@ void FieldEdit::apply(const Result &r)
 
 void FieldEdit::keyPressEvent(QKeyEvent *e)
 {
-    if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown) {
-        const Result r = keyDown(m_index, box(), e->key() == Qt::Key_PageUp ? key::PageUp : key::PageDown);
-        if (r.pageKey) {
-            m_host.pageKey(r.pageKey);
-            return;
-        }
-    }
     if (e->matches(QKeySequence::Paste)) {
         pasteFrom(QClipboard::Clipboard);
         return;

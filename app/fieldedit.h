@@ -27,8 +27,6 @@ public:
     virtual void focusDispense() = 0;
     // LblAideSaisie.Caption = text.
     virtual void setHelp(const QString &text) = 0;
-    // The window's shared page-key handling: 33 Page Up, 34 Page Down.
-    virtual void pageKey(int keyCode) { Q_UNUSED(keyCode); }
     virtual void beep();
 };
 

@@ -253,15 +253,6 @@ Result gotFocus(int index, const Box &b, const Context &)
     return r;
 }
 
-Result keyDown(int, const Box &b, int keyCode)
-{
-    Result r;
-    r.box = b;
-    if (keyCode == key::PageUp || keyCode == key::PageDown)
-        r.pageKey = keyCode;
-    return r;
-}
-
 Result keyPress(int index, const Box &before, QChar k, const Context &ctx)
 {
     const Box b = clamped(before);

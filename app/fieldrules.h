@@ -22,8 +22,6 @@ namespace key {
 constexpr char16_t Backspace = 8;
 constexpr char16_t Enter = 13;
 constexpr char16_t CtrlBackspace = 127;   // deletes the word before the caret
-constexpr int PageUp = 33;                // key codes of Txt_KeyDown
-constexpr int PageDown = 34;
 } // namespace key
 
 enum class Rule { None, InitialCapitals, Capitals, Date, PlaceCode, EventMarker };
@@ -75,16 +73,14 @@ struct Result {
     QChar key;                         // inserted over the selection; 0 nothing
     bool beep = false;
     Focus focus = Focus::Stay;
-    int pageKey = 0;                   // Page Up / Page Down handed to the window
     std::optional<Align> align;
     std::optional<QString> help;       // new help line text
     std::optional<DateBoxes> layout;   // new date layout
     QList<std::pair<int, QString>> others;  // other boxes rewritten: (index, text)
 };
 
-// The five handlers.
+// The four handlers.
 Result gotFocus(int index, const Box &b, const Context &ctx);
-Result keyDown(int index, const Box &b, int keyCode);
 Result keyPress(int index, const Box &b, QChar key, const Context &ctx);
 Result keyUp(int index, const Box &b, const Context &ctx);
 Result lostFocus(int index, const Box &b, const Context &ctx);

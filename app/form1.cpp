@@ -484,14 +484,6 @@ void Form1::focusDispense()
     ChkDispense->setFocus(Qt::TabFocusReason);
 }
 
-void Form1::pageKey(int keyCode)
-{
-    if (keyCode == 33)
-        Store(transfer::Previous);
-    else if (keyCode == 34)
-        Store(transfer::Next);
-}
-
 void Form1::restoreTxtnb()
 {
     // The box may have been emptied with Delete or Backspace: the record shown is
@@ -857,8 +849,9 @@ bool Form1::pageKeyEvent(QObject *watched, QKeyEvent *e)
                         || std::find(CmdRq.begin(), CmdRq.end(), watched) != CmdRq.end();
     if (!listed)
         return false;
-    // The lists never scroll on these keys: they move between records.
-    pageKey(e->key() == Qt::Key_PageUp ? 33 : 34);
+    // The lists never scroll on these keys: Page Up stores and shows the previous
+    // record, Page Down the next.
+    Store(e->key() == Qt::Key_PageUp ? transfer::Previous : transfer::Next);
     return true;
 }
 

@@ -109,8 +109,6 @@ public:
     void focusBox(int index) override;
     void focusDispense() override;
     void setHelp(const QString &text) override;
-    // Page Up (33) stores and shows the previous record, Page Down (34) the next.
-    void pageKey(int keyCode) override;
 
     // Handlers, public so that the program and the tests can run them.
     void CmdDebut_Click() { Store(transfer::First); }
