@@ -206,17 +206,11 @@ private slots:
                  QStringLiteral("15/brum/04\tKERDUEL Yves\tPlouvern (29)\tJean +\tMADEC Anne +\tLE GALL Rose\t"
                                 "TANGUY Marie\tBrelis\tPaul \t  \t \t"));
         QCOMPARE(print::listingRow("MA\t\t\t\t1815"), QStringLiteral("1815\t \t\t \t  \t \t \t\t \t  \t \t"));   // a short line
-        // Sorted by Windows-1252 codes after the date, equal keys in file order: "Œ" 0x8C, "É" 0xC9.
-        QStringList rows;
-        for (const auto &[name, first, date] : QList<std::tuple<QString, QString, QString>>{{"Dubois", "A", "01/01/1800"},
-                 {"DURAND", "Louis", "09/09/1850"}, {"DURAND", "Louis", "01/01/1790"}, {"ÉON", "Max", ""},
-                 {"ŒUVRAY", "Luc", ""}, {"ZOLA", "Émile", ""}})
-            rows << print::listingRow(rec("MA", name, first, date));
+        QStringList rows, sorted(6);
+        for (const QStringList &c : testutil::caseRows("listing_order.txt"))
+            sorted[c[3].toInt()] = rows.emplace_back(print::listingRow(rec("MA", c[0], c[1], c[2])));
         print::sortListingRows(rows);
-        for (QString &r : rows)
-            r = r.section('\t', 1, 1) + '@' + r.section('\t', 0, 0);
-        QCOMPARE(rows, (QStringList{"DURAND Louis@09/09/1850", "DURAND Louis@01/01/1790", "Dubois A@01/01/1800",
-                                    "ZOLA Émile@", "ŒUVRAY Luc@", "ÉON Max@"}));
+        QCOMPARE(rows, sorted);
     }
     // Sections in order, twenty rows a page, unknown codes nowhere; the range of the print dialog.
     void pagesSectionsAndRange()
@@ -233,9 +227,8 @@ private slots:
         QStringList all{"|Page 1|MARIN001 Jean..MARIN020 Jean|20", "|Page 2|MARIN021 Jean..MARIN021 Jean|1",
                         "Congés|Page 3|CONGAR001 Jean..CONGAR020 Jean|20", "Congés|Page 4|CONGAR021 Jean..CONGAR030 Jean|10"};
         int page = 5;
-        for (const auto &[code, title] : QList<std::pair<QString, QString>>{{"CM", "Contrats de Mariages"}, {"PB", "Publications"},
-                 {"DV", "Divorces"}, {"RH", "Réhabilitations"}, {"CT", "Certificats"}, {"SA", "Signalés Ailleurs"}, {"TC", "Transcriptions"}})
-            all << QString("%1|Page %2|%3 Jean..%3 Jean|1").arg(title).arg(page++).arg(code);
+        for (const QStringList &c : testutil::caseRows("listing_sections.txt"))
+            all << QString("%1|Page %2|%3 Jean..%3 Jean|1").arg(c[1]).arg(page++).arg(c[0]);
         const print::PageDoc doc = print::listingDocument(l, 1, 11, m);
         QCOMPARE(summary(doc), all);
         QVERIFY(pagedump::dump(doc.pages[0]).join(' ').contains("charte de bonne conduite"));
