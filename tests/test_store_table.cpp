@@ -128,24 +128,23 @@ private slots:
     void saveReports_data()
     {
         QTest::addColumn<QString>("target");  // in a folder holding t.krv, "plain" (a file) and "sub"
-        QTest::addColumn<bool>("backupAsFolder");
+        QTest::addColumn<QString>("backup");  // Temp2.tmp as it is: "no", a "folder", under a "file"
         QTest::addColumn<bool>("written");
         QTest::addColumn<bool>("backupMade");
         for (const QStringList &c : testutil::caseRows("save_reports.txt"))
-            QTest::newRow(qPrintable(c[0])) << c[1] << (c[2] == u"yes") << (c[3] == u"yes") << (c[4] == u"yes");
+            QTest::newRow(qPrintable(c[0])) << c[1] << c[2] << (c[3] == u"yes") << (c[4] == u"yes");
     }
     void saveReports()
     {
-        QFETCH(QString, target); QFETCH(bool, backupAsFolder); QFETCH(bool, written); QFETCH(bool, backupMade);
+        QFETCH(QString, target); QFETCH(QString, backup); QFETCH(bool, written); QFETCH(bool, backupMade);
         QTemporaryDir dir;
         const QString table = dir.filePath("t.krv"), path = dir.filePath(target);
         const QByteArray before = fileBytes({header(), recordLine({{"Nom EPX", "A"}})});
         const QByteArray edited = fileBytes({header(), recordLine({{"Nom EPX", "B"}})});
         QVERIFY(writeBytes(table, before) && writeBytes(dir.filePath("plain"), "a file") && QDir(dir.path()).mkdir("sub"));
-        if (backupAsFolder)
-            QVERIFY(QDir(dir.path()).mkdir("Temp2.tmp"));
         TableStore t;
-        t.setAppFolder(dir.path());
+        t.setAppFolder(dir.filePath(backup == u"file" ? "plain" : ""));
+        QVERIFY(backup != u"folder" || QDir(dir.path()).mkdir("Temp2.tmp"));
         QCOMPARE(t.load(table), TableStore::LoadResult::Ok);
         t.setLine(1, recordLine({{"Nom EPX", "B"}}));
         const TableStore::SaveReport r = t.saveReporting(path);
