@@ -253,7 +253,6 @@ QString dateField(const QString &day, const QString &month, const QString &year,
 bool splitFields(const QString &line, QStringList &fields)
 {
     fields.clear();
-    fields.reserve(FieldCount);
     qsizetype start = 0;
     for (int i = 0; i < TabCount; ++i) {
         const qsizetype tab = line.indexOf(Tab, start);
