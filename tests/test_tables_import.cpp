@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -131,7 +132,9 @@ private slots:
     void namesAndRecognition()
     {
         // The target is named after the source's base name, up to its last dot.
-        QCOMPARE(importer::targetFileName(QStringLiteral("/tmp/Pont.sur.TXT")), QStringLiteral("Pont.sur.krv"));
+        QCOMPARE(importer::targetFileName("/tmp/Pont.sur.TXT") + importer::targetFileName("C:\\P.TXT"), QStringLiteral("Pont.sur.krvP.krv"));
+        QMetaObject::invokeMethod(qApp, [] { qobject_cast<QMessageBox *>(QApplication::activeModalWidget())->button(QMessageBox::Yes)->click(); }, Qt::QueuedConnection);
+        QVERIFY(importer::defaultHooks().askYesNo(nullptr, "?", "Velder"));   // the real question's Yes
         QCOMPARE(importer::targetFileName(QStringLiteral("/tmp/a.b/sansnom")) + importer::targetFileName("/tmp/.TXT"), QString());
         // OEM bytes: é è ç É, and a NUL ends the text.
         QCOMPARE(importer::oemToAnsi(QByteArray("\x82\x8a\x87\x90!\0reste", 11)), QStringLiteral("éèçÉ!"));
