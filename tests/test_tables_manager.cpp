@@ -56,7 +56,7 @@ private slots:
         for (int b = 0x20; b < 0x100; ++b)
             odd += char(b);
         QStringList first = newFields(1);
-        first[7] = cp1252::decode(odd);
+        first[0] = QString(), first[7] = cp1252::decode(odd);   // with no place: a line that starts with a TAB
         // The father's surname is copied only where he has first names.
         const QStringList noFather = newFields(4, false, true), noWifeFather = newFields(5, true, false);
         // Lines of any other count are left as they are.
@@ -120,10 +120,11 @@ private slots:
         QCOMPARE(checkName(QStringLiteral("Saint-Gwénolé (1793)")), NameProblem::None);
         // Only files ending in ".krv", in any case, are tables.
         QTemporaryDir dir;
-        for (const char *name : {"Bourg.krv", "abbaye.KRV", "notes.txt", "Zeste.krv.bak"})
-            writeBytes(dir.filePath(QString::fromLatin1(name)), fileBytes({header()}));
+        for (const char *name : {"Bourg.krv", "abbaye.KRV", "notes.txt", "Zeste.krv.bak", "Faou.krv", "étang.krv"})
+            writeBytes(dir.filePath(QString::fromUtf8(name)), fileBytes({header()}));
         QDir(dir.path()).mkdir(QStringLiteral("Archives.krv"));
-        QCOMPARE(listTables(dir.path()), (QStringList{QStringLiteral("abbaye.KRV"), QStringLiteral("Bourg.krv")}));
+        QLocale::setDefault(QLocale::French);   // sorted as the user's language sorts, whatever the case or accents
+        QCOMPARE(listTables(dir.path()), (QStringList{"abbaye.KRV", "Bourg.krv", "étang.krv", "Faou.krv"}));
         // A sibling program is a file, with ".exe" or, off Windows, without.
         QDir(dir.path()).mkdir(QStringLiteral("VelderExport.exe"));
         QVERIFY(siblingProgram(dir.path(), QStringLiteral("VelderExport")).isEmpty());
