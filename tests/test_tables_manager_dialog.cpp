@@ -33,8 +33,7 @@ struct Harness {
     bool openResult = true;
     int propertiesAsked = 0, quits = 0, savedBeforeQuit = 0;
     QList<QPair<QString, QString>> started;
-    explicit Harness(const QStringList &tables = {QStringLiteral("Bourg.krv"), QStringLiteral("abbaye.krv"),
-                                                   QStringLiteral("Zeste.krv")})
+    explicit Harness(const QStringList &tables = {"Bourg.krv", "abbaye.krv", "Zeste.krv"})
     {
         // The trash of the tests stays inside their folder.
         QDir(dir.path()).mkdir(QStringLiteral("data"));
