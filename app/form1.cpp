@@ -1008,8 +1008,6 @@ bool Form1::dispenseEvent(QEvent *ev)
         ChkDispense->setFocus(Qt::MouseFocusReason);
         openDetail(6);
         return true;
-    case QEvent::MouseButtonRelease:
-        return true;
     case QEvent::KeyPress: {
         auto *e = static_cast<QKeyEvent *>(ev);
         if (e->key() == Qt::Key_Space) {

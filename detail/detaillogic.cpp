@@ -74,7 +74,7 @@ QString witnessGroup(const DetailValues &v)
 int witnessNumber(const QString &title)
 {
     const int n = title.isEmpty() ? 0 : title.back().digitValue();
-    return n >= 1 && n <= 4 ? n : 1;
+    return n >= 2 && n <= 4 ? n : 1;   // no digit, or another: the first
 }
 
 QString witnessTitle(int n)

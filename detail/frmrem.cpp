@@ -62,12 +62,9 @@ QRect pixels(const Item &it)
 
 void setChoice(std::array<QRadioButton *, 2> &pair, Choice c)
 {
-    for (QRadioButton *b : pair)
-        b->setAutoExclusive(false);
+    // The window is new at each opening and its pairs start unchecked: None needs no unchecking.
     pair[0]->setChecked(c == Choice::First);
     pair[1]->setChecked(c == Choice::Second);
-    for (QRadioButton *b : pair)
-        b->setAutoExclusive(true);
 }
 
 Choice choiceOf(const std::array<QRadioButton *, 2> &pair)
