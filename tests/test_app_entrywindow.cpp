@@ -563,13 +563,11 @@ private slots:
         Harness h(records(2), {"Saint-Martin", "Sainte-Anne", "Serres"});
         h.form.CmbParoisse->setEditText(QString());
         QTest::keyClick(h.form.CmbParoisse, Qt::Key_S);
-        QCOMPARE(h.form.CmbParoisse->currentText(), QStringLiteral("Saint-Martin"));
-        QCOMPARE(h.form.CmbParoisse->lineEdit()->selectedText(), QStringLiteral("aint-Martin"));
+        QCOMPARE(h.form.CmbParoisse->currentText() + u'|' + h.form.CmbParoisse->lineEdit()->selectedText(), "Saint-Martin|aint-Martin");
         QTest::keyClick(h.form.CmbParoisse, Qt::Key_E);
         QCOMPARE(h.form.CmbParoisse->currentText(), QStringLiteral("Serres"));
         QTest::keyClicks(h.form.CmbParoisse, "x ");
-        QCOMPARE(h.form.CmbParoisse->currentText(), QStringLiteral("Serres"));
-        QCOMPARE(h.form.CmbParoisse->lineEdit()->selectedText(), QStringLiteral("rres"));   // left as it was
+        QCOMPARE(h.form.CmbParoisse->currentText() + u'|' + h.form.CmbParoisse->lineEdit()->selectedText(), "Serres|rres");   // left as it was
         x11Delete(h.form.CmbParoisse);   // Delete takes the proposed end away, no refusal
         QCOMPARE(h.messages, QStringList(2, "Velder|La paroisse que vous tentez de saisir n'existe pas dans la liste des paroisses"));
         // The "Cote" box and its caption shown, the caption of the button opening the act's details.
@@ -640,7 +638,8 @@ private slots:
         QTest::keyClick(notes, Qt::Key_Backspace, Qt::ControlModifier);   // the word before the caret goes
         QCOMPARE(notes->text(), QStringLiteral("vu le "));
         QTest::keyClick(notes, Qt::Key_Home);   // a key that types nothing does what it does in any box
-        QCOMPARE(notes->cursorPosition(), 0);
+        x11Delete(notes);
+        QCOMPARE(notes->text() + QString::number(notes->cursorPosition()), "u le 0");
         // The short boxes take no more than their length; a surname paste is followed by the father's.
         drop(h.form.Txt[9], QStringLiteral("2978"));
         static_cast<FieldEdit *>(h.form.Txt[9])->pasteText(QStringLiteral("5"));   // full: nothing more

@@ -248,7 +248,7 @@ private slots:
         const QString markerHelp = QStringLiteral("Si la personne est décédée lors du mariage, mettre \"+\"");
         for (int i = 0; i < record::TxtCount; ++i) {
             Window w;
-            const Result r = keyPress(i, Box{QStringLiteral("12"), 1, 0}, QChar(key::Enter), w);
+            const Result r = keyPress(i, Box{QStringLiteral("12"), 1, 0}, QChar(13), w);
             QVERIFY(r.key.isNull() && !r.beep);
             QCOMPARE(r.focus, Focus::NextControl);
             QCOMPARE(r.box.text, QStringLiteral("12"));
