@@ -466,6 +466,7 @@ private slots:
         QCOMPARE(first, QDir::toNativeSeparators(dir.filePath("docs/Kerlaz secours 2026-03-09 14h05m09s.krv")));
         QCOMPARE(second, QDir::toNativeSeparators(dir.filePath("docs/Kerlaz secours 2026-03-09 14h05m09s (2).krv")));
         QCOMPARE(readBytes(second), fileBytes({header(), numberedRecord(1)}));
+        QCOMPARE(savefailure::rescueFileName(QString(), when), "Table secours 2026-03-09 14h05m09s.krv");   // a table never named
         // The documents folder first (here the temporary one), each folder once; a reason the system does not give is said so.
         qputenv("XDG_CONFIG_HOME", dir.path().toUtf8()), writeBytes(dir.filePath("user-dirs.dirs"), "XDG_DOCUMENTS_DIR=" + QDir::tempPath().toUtf8());
         QCOMPARE(savefailure::defaultFolders(), QStringList({QDir::tempPath(), QDir::homePath()}));
