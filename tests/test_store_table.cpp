@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(cp1252::cleanForField(QStringLiteral("a\tb\r\nc"), &refused), QStringLiteral("abc"));
         QVERIFY(!refused);
         cp1252::cleanForField(QString::fromUtf16(u"a\u4e2db"), &refused);
-        QVERIFY(refused && !cp1252::representable(QChar(0x8D)) && !cp1252::representable(QChar(0x8F)) && cp1252::representable(u'ÿ') && cp1252::representable(QChar(0)));
+        QVERIFY(refused && QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D").removeIf(cp1252::representable).size() == 5 && cp1252::representable(u'ÿ') && cp1252::representable(QChar(0)));
     }
     void lineEnds_data()
     {
