@@ -24,7 +24,6 @@ namespace {
 QString lineFrom(const EntryState &s, const QString &date)
 {
     QStringList f;
-    f.reserve(FieldCount);
     for (int p = 1; p <= FieldCount; ++p) {
         const Place &w = field(p).place;
         switch (w.holder) {
