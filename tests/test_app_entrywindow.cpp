@@ -474,8 +474,7 @@ private slots:
         QCOMPARE(savefailure::systemReason(QStringLiteral("Unknown error")) + savefailure::systemReason({}), "raison inconnueraison inconnue");
         QCOMPARE(savefailure::writeRescueCopy(t, {}, when).reason, QStringLiteral("aucun dossier où l'écrire"));
         // The problems found at opening (none for a table, made or not yet); "plain" is a regular file.
-        QVERIFY(writeBytes(dir.filePath("plain"), "a file") && writeBytes(dir.filePath("Test.krv"), fileBytes({header()})));
-        QVERIFY(QDir(dir.path()).mkdir("folder.krv"));
+        QVERIFY(writeBytes(dir.filePath("plain"), "a file") && writeBytes(dir.filePath("Test.krv"), fileBytes({header()})) && QDir(dir.path()).mkdir("folder.krv"));
         for (const auto &[table, problem] : {std::pair{"Test.krv", ""}, {"Neuve.krv", ""},
                  {"plain/Test.krv", "« %1/plain » n'est pas un dossier"}, {"missing/Test.krv", "le dossier « %1/missing » n'existe pas"},
                  {"folder.krv", "« %1/folder.krv » est un dossier"}})
