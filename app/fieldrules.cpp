@@ -141,7 +141,7 @@ const QString MarkerHelp = QStringLiteral("Si la personne est décédée lors du
 
 const BoxInfo &boxInfo(int index)
 {
-    return kBoxes.at(std::clamp(index, 0, record::TxtCount - 1));
+    return kBoxes.at(index);
 }
 
 int maxLength(int index, const DateBoxes &date)

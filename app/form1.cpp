@@ -952,8 +952,6 @@ bool Form1::searchKey(QKeyEvent *e)
         key = QChar(8);
     } else if (del) {
         key = QChar(127);
-    } else if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        return true;
     } else if (typedChar(e)) {
         if (!cp1252::fieldChar(e->text().at(0)))
             return true;

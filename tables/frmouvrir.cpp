@@ -206,8 +206,7 @@ FrmOuvrir::FrmOuvrir(const QString &appFolder, QWidget *parent)
     connect(File1, &QListWidget::itemDoubleClicked, this, &FrmOuvrir::OKButton_Click);
     File1->installEventFilter(this);
 
-    Option1->setChecked(true);
-    Option1_Click();
+    Option1->setChecked(true);   // its toggled handler does the rest
     updateSiblings();
     refreshList();
     OKButton->setFocus();

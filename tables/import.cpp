@@ -77,8 +77,6 @@ bool isBlankLine(QByteArrayView line)
 
 int countFieldsBytes(QByteArrayView line, char sep)
 {
-    if (line.isEmpty())
-        return 0;
     int count = 1;
     for (qsizetype i = 1; i < line.size(); ++i)
         if (line[i] == sep)
