@@ -581,7 +581,9 @@ private slots:
         h.form.CmbActe->setCurrentText(QStringLiteral("Mariage"));
         QCOMPARE(act(), QStringLiteral("0 0 CM"));
         QCOMPARE(h.form.Txt[2]->text(), QStringLiteral("3E 12"));   // hidden, not emptied
-        QTest::mouseClick(h.form.CmdCM, Qt::LeftButton);
+        QApplication::setActiveWindow(&h.form);
+        QTest::mouseClick(h.form.CmdCM, Qt::LeftButton);   // focused, it names what it opens
+        QCOMPARE(h.form.LblAideSaisie->text(), QStringLiteral("Détails sur le Contrat de Mariage"));
         h.form.CmbActe->setCurrentText(QStringLiteral("Divorce"));
         QTest::mouseClick(h.form.CmdCM, Qt::LeftButton);
         // Each letter, however quickly repeated, steps to the next label beginning with it.
