@@ -160,7 +160,7 @@ Result lostFocus(int index, const Box &b, const DateBoxes &date)
     }
     if (!t.isEmpty()) {
         const int limit = fieldrules::maxLength(index, now);
-        if (limit > 0 && t.size() < limit)
+        if (t.size() < limit)
             t = QString(limit - t.size(), u'0') + t;
         t = fieldrules::upperKey(t.at(0)) + cp1252::lower(t.mid(1));
     }
