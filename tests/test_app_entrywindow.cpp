@@ -293,12 +293,13 @@ private slots:
         // 21 is the spare slot: not reachable by typing; 0 neither.
         QCOMPARE(typed("21"), "2 " + husband(2));
         QCOMPARE(typed("0"), "2 " + husband(2));
+        QGuiApplication::clipboard()->setText("5"), QTest::keyClick(nb, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(h.at(), "2 " + husband(2));   // nothing pasted
         // Delete edits the box like any other and goes to the record it then names.
         typed("17");
         nb->setCursorPosition(0);
         QTest::keyClick(nb, Qt::Key_Delete);   // as offscreen sends it, without the character 127
-        QCOMPARE(h.at(), "7 " + husband(7));
-        QCOMPARE(nb->cursorPosition(), 0);
+        QCOMPARE(h.at() + u'@' + QString::number(nb->cursorPosition()), "7 " + husband(7) + "@0");
         nb->setCursorPosition(1);
         x11Delete(nb);                      // nothing after the caret
         QCOMPARE(h.shown(), QStringLiteral("7"));
@@ -518,6 +519,8 @@ private slots:
             QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, buttons, Qt::NoModifier);
             QApplication::sendEvent(w, &move);
         };
+        QApplication::sendEvent(h.form.CmdCM, std::make_unique<QEvent>(QEvent::Enter).get());   // the mouse on the CM button
+        QCOMPARE(h.form.LblAideSaisie->text(), QStringLiteral("Détails sur le Contrat de Mariage"));
         moveOver(h.form.PicBouton[2], QPointF(5, 5));
         QCOMPARE(h.form.LblAideSaisie->text(), QStringLiteral("Imprimer l'enregistrement actif"));
         // The frame about the button (left 1155, top 7415, 360 x 360) in twips: top, left, bottom,

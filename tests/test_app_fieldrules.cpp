@@ -265,6 +265,7 @@ private slots:
         QCOMPARE(w.beeps, 2);
         QCOMPARE(w.type(Surname, QStringLiteral("a\nb")).text, QStringLiteral("AB"));
         QCOMPARE(w.txt[FatherSurname], QStringLiteral("AB"));
+        QCOMPARE(w.type(Notes, QString(QChar(key::CtrlBackspace)), Box{QStringLiteral("registre"), 8, 0}).text, QString());   // the first word
     }
     // Keys typed into one box, from the table of cases.
     void keysInOneBox()
