@@ -562,11 +562,6 @@ void FrmOuvrir::CmdImporter_Click()
 
 void FrmOuvrir::CmdExporter_Click()
 {
-    const QString path = selectedTablePath();
-    if (exportTable) {
-        exportTable(path);
-        return;
-    }
     exporter::Hooks hooks;
     hooks.askYesNo = [this](QWidget *, const QString &text, const QString &title) {
         return ask(title, text, QMessageBox::NoIcon, true);
@@ -575,7 +570,7 @@ void FrmOuvrir::CmdExporter_Click()
     hooks.failed = [this](QWidget *, const QString &text, const QString &title) {
         message(title, text, QMessageBox::Warning);
     };
-    exporter::CmdExporter_Click(this, path, hooks);
+    exporter::CmdExporter_Click(this, selectedTablePath(), hooks);
 }
 
 void FrmOuvrir::CmdPrint_Click()

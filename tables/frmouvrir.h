@@ -30,9 +30,6 @@ public:
     std::function<void(TableStore &table)> askProperties;
     // The listing of the table at path ("Imprimer").
     std::function<void(const QString &path)> printTable;
-    // "Exporter": path is the selected table, empty when none is selected. When not
-    // set, the export of tables/export.h runs with the file dialog.
-    std::function<void(const QString &path)> exportTable;
     // "Importer": returns the path of the new table (listed and selected), or empty.
     // When not set, the import of tables/import.h runs (its table properties through
     // askProperties).

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -110,7 +111,8 @@ private slots:
         QCOMPARE(f.windowTitle(), QStringLiteral("Ouvrir"));
         QCOMPARE(h.listed(), (QStringList{"abbaye.krv", "Bourg.krv", "Zeste.krv"}));
         QCOMPARE(f.selectedTable(), QStringLiteral("abbaye.krv"));
-        QVERIFY(f.Option1->isChecked() && !f.TxtNomTable->isEnabled());
+        QVERIFY(f.Option1->isChecked() && !f.TxtNomTable->isEnabled());   // centred on the screen
+        QVERIFY((f.frameGeometry().center() - f.screen()->availableGeometry().center()).manhattanLength() < 5);
         // Every control against the layout written by hand (no sibling program here:
         // neither icon button shows; no progress either), then the keyboard order.
         const QList<QPair<const char *, QWidget *>> controls{
@@ -254,16 +256,18 @@ private slots:
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QCOMPARE(h.opened.last(), h.path(QStringLiteral("Nord.TXT.krv")));
         QVERIFY(QFile::exists(h.opened.last()) && h.questions.size() == 2);
-        // No name: said at once, no file, no properties asked.
+        // No name, or an unsafe one: said at once, no file, no properties asked.
         f.show();
         QTest::mouseClick(f.OptNvtbl, Qt::LeftButton);
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
-        QCOMPARE(h.messages.size(), 1);
-        QCOMPARE(h.messages.last().text, QStringLiteral("Veuillez sélectionner une table"));
+        QTest::keyClicks(f.TxtNomTable, QStringLiteral("Plein:"));
+        QTest::mouseClick(f.OKButton, Qt::LeftButton);
+        QCOMPARE(h.texts(), (QStringList{"VELDER|Veuillez sélectionner une table",
+                                         "VELDER|Le nom d'une table ne peut contenir aucun des caractères \\ / : * ? \" < > |"}));
         QCOMPARE(h.propertiesAsked + h.opened.size(), 4);
         // A folder in the new table's place: said, as an error, and nothing opened.
         QVERIFY(QDir(h.dir.path()).mkdir(QStringLiteral("Plein.krv")));
-        QTest::keyClicks(f.TxtNomTable, QStringLiteral("Plein"));
+        QTest::keyClick(f.TxtNomTable, Qt::Key_Backspace);
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QCOMPARE(h.texts().last(), QStringLiteral("VELDER|La table « Plein.krv » n'a pas pu être créée. Vérifiez que le "
                                                   "dossier de l'application n'est pas en lecture seule, puis recommencez."));
