@@ -324,13 +324,11 @@ AddResult addParish(DetailValues &v)
     return AddResult::Added;
 }
 
-bool removeParish(DetailValues &v)
+void removeParish(DetailValues &v)
 {
-    if (v.parishSelected < 0 || v.parishSelected >= v.parishes.size())
-        return false;
-    v.parishes.removeAt(v.parishSelected);
+    if (v.parishSelected >= 0 && v.parishSelected < v.parishes.size())
+        v.parishes.removeAt(v.parishSelected);
     v.parishSelected = -1;
-    return true;
 }
 
 bool applySourcesAnswer(TableStore &table, const QString &answer)

@@ -72,7 +72,7 @@ void pagePrevious(int mode, DetailValues &v, EntryState &entry);
 // Parish list (mode 11).
 enum class AddResult { Added, Duplicate, Empty };
 AddResult addParish(DetailValues &v);          // box 0 into the list
-bool removeParish(DetailValues &v);            // the selected item, if any
+void removeParish(DetailValues &v);            // the selected item, if any
 
 // Sources prompt (mode 12): the answer becomes header field 2 unless empty.
 // Characters a header field cannot hold are dropped first.

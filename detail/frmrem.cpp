@@ -506,8 +506,8 @@ void FrmRem::CmdSuivant_Click()
     }
     case Parishes: {   // "Supprimer"
         DetailValues v = values();
-        if (removeParish(v))
-            setValues(v);
+        removeParish(v);
+        setValues(v);
         break;
     }
     default:

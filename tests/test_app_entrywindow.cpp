@@ -26,7 +26,6 @@
 using namespace testutil;
 
 namespace {
-
 QString husband(int i) { return QStringLiteral("HUSBAND%1").arg(i, 2, 10, QChar(u'0')); }
 // Delete as X11 delivers it: with the character 127 (offscreen keys carry none).
 void x11Delete(QWidget *w) { QTest::sendKeyEvent(QTest::Click, w, Qt::Key_Delete, QString(QChar(127)), Qt::NoModifier); }
@@ -140,7 +139,6 @@ QStringList layoutDump(Form1 &f)
     out.sort();
     return out;
 }
-
 } // namespace
 
 class TestEntryWindow : public QObject {

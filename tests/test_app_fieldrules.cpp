@@ -66,13 +66,11 @@ struct Window : fieldrules::Context {
 using namespace fieldrules;
 using testutil::header;
 using testutil::recordLine;
-
 namespace {
 constexpr int Place = 0, Surname = 6, FatherSurname = 10, FatherFirst = 11;
 constexpr int WifeSurname = 18, WifeFather = 22, WifeFatherFirst = 23;
 constexpr int Origin = 8, Code = 9, WifeOrigin = 20, Notes = 30;
 const QChar Bksp(key::Backspace);
-
 QString origin(const QString &husband, const QString &wife)
 {
     return recordLine({{"Nom EPX", "A"}, {"Org EPX", husband}, {"Org EPSE", wife}});

@@ -380,6 +380,7 @@ private slots:
         drive([&](FrmRem &w) {
             w.TxtRqEp[0]->setText("Saint-Martin");   // not "SAINT MARTIN" again
             QTest::mouseClick(w.CmdPrecedent, Qt::LeftButton);
+            QCOMPARE(w.focusWidget(), w.TxtRqEp[0]);   // ready for the next name
             QTest::mouseClick(w.CmdPrecedent, Qt::LeftButton);   // emptied: adds nothing
             QCOMPARE(w.LstParoisse->count(), 3);
             w.LstParoisse->clearSelection();   // "Supprimer" with nothing selected removes nothing, says nothing

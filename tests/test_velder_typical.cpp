@@ -22,7 +22,6 @@ using detail::FrmRem;
 using namespace testutil;
 
 namespace {
-
 // Keys go where the keyboard sends them: to the control that has the focus.
 QWidget *focused() { return QApplication::focusWidget(); }
 // Each character as a key press and release carrying it, accented letters included.
@@ -97,7 +96,6 @@ struct Session {
         return *program;
     }
 };
-
 } // namespace
 
 class TestVelderTypical : public QObject {
