@@ -965,11 +965,8 @@ bool Form1::searchKey(QKeyEvent *e)
     const int hit = m_surnames.first(m_table, search::textAfterKey(t, p, s, key));
     if (hit > 0)
         Store(transfer::Found, hit);
-    // The box keeps its caret and takes the key as usual.
-    if (s > 0)
-        TxtRech->setSelection(p, s);
-    else
-        TxtRech->setCursorPosition(p);
+    // The box keeps its caret (a selection of 0 is the caret alone) and takes the key as usual.
+    TxtRech->setSelection(p, s);
     if (backspace || del)
         return false; // the box deletes as usual
     TxtRech->insert(QString(key));

@@ -67,7 +67,7 @@ using namespace fieldrules;
 using testutil::header;
 using testutil::recordLine;
 namespace {
-constexpr int Place = 0, Surname = 6, FatherSurname = 10, FatherFirst = 11;
+constexpr int Place = 0, Day = 3, Month = 4, Year = 5, Surname = 6, FatherSurname = 10, FatherFirst = 11;
 constexpr int WifeSurname = 18, WifeFather = 22, WifeFatherFirst = 23;
 constexpr int Origin = 8, Code = 9, WifeOrigin = 20, Notes = 30;
 const QChar Bksp(key::Backspace);
@@ -76,7 +76,6 @@ QString origin(const QString &husband, const QString &wife)
     return recordLine({{"Nom EPX", "A"}, {"Org EPX", husband}, {"Org EPSE", wife}});
 }
 
-constexpr int Day = 3, Month = 4, Year = 5;
 enum Layout { Designed, Gregorian, Republican };
 const QStringList Layouts{"designed", "gregorian", "republican"};   // as the case tables name them
 
