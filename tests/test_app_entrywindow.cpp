@@ -168,7 +168,7 @@ private slots:
         form.PicBouton_Click(1);
         QTest::keyClick(form.Txtnb, Qt::Key_1);
         QTest::keyClick(form.TxtRech, Qt::Key_A);
-        QVERIFY(form.unload() && form.Txtnb->text().isEmpty());
+        QVERIFY(form.unload() && form.Txtnb->text().isEmpty() && form.Txt[2]->isHidden());   // a marriage: no reference box
         QString seen;
         auto answer = [&](const QString &press) {   // the box about to open: noted, then answered
             QTimer::singleShot(0, &form, [&seen, press] {
