@@ -20,7 +20,6 @@ Boxes fillDetailBoxes(int n, const QString &s)
     Boxes b;
     if (s.isEmpty())
         return b;
-    n = qBound(0, n, BoxCount - 1);
     qsizetype pos = 0;
     for (int i = 0; i < n; ++i) {
         const qsizetype tab = s.indexOf(Tab, pos);

@@ -31,7 +31,7 @@ struct DetailValues {
 };
 
 // The first n TAB-separated items of s into boxes 0..n-1 and the whole rest of s
-// after the n-th TAB into box n; boxes past the last item stay empty.
+// after the n-th TAB into box n (n from 0 to 15); boxes past the last item stay empty.
 Boxes fillDetailBoxes(int n, const QString &s);
 // Boxes from..to joined by single TABs.
 QString joinBoxes(const Boxes &b, int from, int to);

@@ -320,6 +320,7 @@ private slots:
                 QVERIFY(!w.CmdPrecedent->isEnabled() && w.CmdSuivant->isEnabled());
                 w.TxtRqEp[0]->selectAll();
                 typeText(w.TxtRqEp[0], "kerné");
+                QTest::keyClicks(w.TxtRqEp[6], "56");
                 QTest::mouseClick(w.CmdSuivant, Qt::LeftButton);
                 QCOMPARE(seen, QStringList{"KERNÉ"});
                 QCOMPARE(w.LblRem[0]->text(), "Avant-Dernier Conjoint " + who);
@@ -334,7 +335,7 @@ private slots:
             openDetailWindow(nullptr, mode, entry, table, [&] { seen << entry.txt[surname]; });
             QCOMPARE(seen, QStringList(2, "KERNÉ"));   // each time the first page is left
             QCOMPARE(entry.groups[first + 1], QString("MORVAN\tYves\t\t\t\t\t\t\t"));
-            QCOMPARE(entry.groups[first], QString("1799\tKervel\t29\t\t\tMarin\t"));
+            QCOMPARE(entry.groups[first], QString("1799\tKervel\t29\t\t56\tMarin\t"));
         }
     }
     // What may not enter a box, typed or pasted; closing by Escape or otherwise commits.
