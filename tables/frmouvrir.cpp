@@ -567,9 +567,7 @@ void FrmOuvrir::CmdExporter_Click()
         return ask(title, text, QMessageBox::NoIcon, true);
     };
     hooks.inform = [this](QWidget *, const QString &text, const QString &title) { message(title, text); };
-    hooks.failed = [this](QWidget *, const QString &text, const QString &title) {
-        message(title, text, QMessageBox::Warning);
-    };
+    // A failure keeps the exporter's own warning box.
     exporter::CmdExporter_Click(this, selectedTablePath(), hooks);
 }
 

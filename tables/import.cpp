@@ -41,13 +41,25 @@ const QString OpenTitle = QStringLiteral("Importation de Tables de Mariages");
 const QString Filter = QStringLiteral("Fichiers Texte (*.TXT)|*.TXT|Fichiers ASC (*.ASC)|*.ASC|Fichiers KRV (*.KRV)|*.KRV|");
 
 // What a field may hold: control characters (TAB, CR, LF among them) become
-// blanks so that words stay apart and the record line keeps its 161 fields.
+// blanks, in place, so that words stay apart and the record line keeps its 161 fields.
+void blankControls(QString &text)
+{
+    const QChar *d = text.constData();
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && d[i].unicode() >= 32 && d[i].unicode() != 127)
+        ++i;
+    if (i == n)
+        return;   // the usual case: the text is not copied
+    for (QChar &c : text)
+        if (c.unicode() < 32 || c.unicode() == 127)
+            c = u' ';
+}
+
 QString clean(QStringView text)
 {
     QString out = text.toString();
-    for (QChar &c : out)
-        if (c.unicode() < 32 || c.unicode() == 127)
-            c = u' ';
+    blankControls(out);
     return out;
 }
 
@@ -358,21 +370,6 @@ void cutValues(QStringView rest, Values &v)
     if (last.endsWith(TextQualifier))
         last.chop(1);
     v[i] = last;
-}
-
-// Control characters (TAB among them) become blanks, in place.
-void blankControls(QString &text)
-{
-    const QChar *d = text.constData();
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    while (i < n && d[i].unicode() >= 32 && d[i].unicode() != 127)
-        ++i;
-    if (i == n)
-        return;
-    for (QChar &c : text)
-        if (c.unicode() < 32 || c.unicode() == 127)
-            c = u' ';
 }
 
 const std::array<char16_t, 256> &oemTable()

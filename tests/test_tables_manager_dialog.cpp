@@ -172,8 +172,7 @@ private slots:
         FrmOuvrir &f = h.make();
         h.openResult = false;
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
-        QCOMPARE(h.opened.size(), 1);
-        QVERIFY(f.isVisible());
+        QVERIFY(h.opened.size() == 1 && f.isVisible());
         writeBytes(h.path(QStringLiteral("abbaye.krv")), {});
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QCOMPARE(h.opened.size(), 1); // never handed to the entry window
@@ -229,8 +228,7 @@ private slots:
         FrmOuvrir &f = h.make();
         // A click into the name box, disabled until then, chooses the new-table mode.
         QTest::mouseClick(f.TxtNomTable, Qt::LeftButton);
-        QVERIFY(f.OptNvtbl->isChecked());
-        QVERIFY(f.TxtNomTable->isEnabled() && !f.File1->isEnabled());
+        QVERIFY(f.OptNvtbl->isChecked() && f.TxtNomTable->isEnabled() && !f.File1->isEnabled());
         QTest::keyClicks(f.TxtNomTable, QStringLiteral("bourg.txt"));
         // Same name in another letter case: asked, and No changes nothing.
         h.answer = false;
@@ -247,8 +245,7 @@ private slots:
         const QString bourg = h.path(QStringLiteral("BOURG.krv"));
         QCOMPARE(h.opened, QStringList{bourg});
         QCOMPARE(readBytes(bourg), QByteArray("Kermadec\t\tAnne Riou\xa0" "1998\xa0Job Tanguy\xa0\xa0\xc9tude des Moulins\t\r\n"));
-        QVERIFY(f.Option1->isChecked());
-        QCOMPARE(f.TxtNomTable->text(), QString());
+        QVERIFY(f.Option1->isChecked() && f.TxtNomTable->text().isEmpty());
         // ".TXT" is kept (".txt" alone is dropped).
         f.show();
         QTest::mouseClick(f.OptNvtbl, Qt::LeftButton);
@@ -284,8 +281,7 @@ private slots:
         QCOMPARE(h.questions.first().title + u'|' + h.questions.first().text,
                  QStringLiteral("Suppression d'une table|Voulez-vous vraiment placer la table « Zeste.krv » dans la corbeille ?"));
         // A table is thrown away only by a deliberate Yes: Enter answers No.
-        QCOMPARE(h.questions.first().icon, QMessageBox::Warning);
-        QVERIFY(!h.questions.first().defaultYes);
+        QVERIFY(h.questions.first().icon == QMessageBox::Warning && !h.questions.first().defaultYes);
         QVERIFY(QFile::exists(h.path(QStringLiteral("Zeste.krv"))));
         h.answer = true;
         QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
@@ -360,8 +356,7 @@ private slots:
         QCOMPARE(h.printed, QStringList{h.path(QStringLiteral("Brennec.krv"))});
         QTest::mouseClick(f.CmdAnnuler, Qt::LeftButton);
         QCOMPARE(h.savedBeforeQuit, 1); // saved first, then the program ends
-        QCOMPARE(h.quits, 1);
-        QVERIFY(!f.isVisible());
+        QVERIFY(h.quits == 1 && !f.isVisible());
     }
 };
 
