@@ -113,17 +113,12 @@ QString cleanForField(const QString &text, bool *refused)
 QChar upper(QChar c)
 {
     const QChar u = c.toUpper();
-    if (u == c || !representable(u))
-        return c;
-    return u;
+    return representable(u) ? u : c;
 }
 
 QChar lower(QChar c)
 {
-    const QChar l = c.toLower();
-    if (l == c || !representable(l))
-        return c;
-    return l;
+    return c.toLower();   // every capital of Windows-1252 has its small letter there
 }
 
 QString upper(const QString &s)

@@ -614,8 +614,8 @@ private slots:
         // Place boxes of other modes; other boxes never complete, nor does an empty table.
         for (const auto &[mode, box] : QList<QPair<int, int>>{{1, 2}, {3, 4}, {4, 12}, {10, 5}, {9, 3}})
             QCOMPARE(press(mode, box, "", 0, u'l', t).text, QString("Lannevez"));
-        QCOMPARE(press(HusbandDetails, 4, "", 0, u'l', t).kind, KeyOutcome::Insert);
-        QCOMPARE(press(Witnesses, 0, "", 0, u'l', t).kind, KeyOutcome::Insert);
+        for (const auto &[mode, box] : QList<QPair<int, int>>{{1, 4}, {8, 0}, {5, 3}, {12, 0}})
+            QCOMPARE(press(mode, box, "", 0, u'l', t).kind, KeyOutcome::Insert);
         QCOMPARE(press(Witnesses, 3, "", 0, u'l', TableStore()).kind, KeyOutcome::Insert);
     }
 };
