@@ -199,14 +199,6 @@ int fieldPosition(const QString &name)
 
 int groupSize(int g) { return kGroupSizes[g]; }
 
-int groupFirstField(int g)
-{
-    for (int i = 1; i <= FieldCount; ++i)
-        if (kFields[i - 1].place.holder == Holder::Group && kFields[i - 1].place.index == g)
-            return i;
-    return 0;
-}
-
 QString emptyGroup(int g) { return QString(groupSize(g) - 1, Tab); }
 
 const std::array<ActType, ActTypeCount> &actTypes() { return kActs; }

@@ -37,8 +37,6 @@ int fieldPosition(const QString &name);
 
 // Number of items of detail group g (0..16).
 int groupSize(int g);
-// First field position (1-based) of detail group g.
-int groupFirstField(int g);
 // A group holding only its TABs: n items, n-1 TABs.
 QString emptyGroup(int g);
 
