@@ -80,10 +80,7 @@ void FieldEdit::setBox(const Box &b)
 {
     if (text() != b.text)
         setText(b.text);
-    if (b.selLength > 0)
-        setSelection(b.caret, b.selLength);
-    else
-        setCursorPosition(b.caret);
+    setSelection(b.caret, b.selLength);   // a selection of 0 puts the caret alone
 }
 
 int FieldEdit::typedMaxLength() const

@@ -40,10 +40,9 @@ int maxLength(int index, const DateBoxes &date);
 
 // Well-known boxes.
 namespace box {
-constexpr int Place = 0, Parish = 1, Cote = 2, Day = 3, Month = 4, Year = 5;
+constexpr int Day = 3, Month = 4, Year = 5;
 constexpr int HusbandSurname = 6, HusbandOrigin = 8, HusbandFatherMarker = 12;
 constexpr int WifeSurname = 18, WifeOrigin = 20, WifeFatherMarker = 24;
-constexpr int Notes = 30;
 } // namespace box
 
 extern const QString MarkerHelp;   // help line of the event marker boxes

@@ -82,7 +82,7 @@ QString failureReason(const QString &path, const QString &systemReport, int erro
             return QString::fromUtf16(k.text);
     if (systemReport.isEmpty())
         return QStringLiteral("le système n'en a pas donné la raison");
-    return QStringLiteral("le système signale : %1").arg(systemReport);
+    return QStringLiteral("le système signale : ") + systemReport;
 }
 
 } // namespace filesync

@@ -145,8 +145,7 @@ private slots:
         t.setLine(1, recordLine({{"Nom EPX", "B"}}));
         const TableStore::SaveReport r = t.saveReporting(path);
         QVERIFY(!TableStore().saveReporting(path).written && TableStore().saveReporting(path).reason == u"aucune table ouverte");
-        QCOMPARE(r.written, written);
-        QCOMPARE(r.backupMade, backupMade);
+        QCOMPARE(std::pair(r.written, r.backupMade), std::pair(written, backupMade));
         QCOMPARE(r.reason.isEmpty(), written && backupMade);   // a failure always says why
         QCOMPARE(t.save(path), written);
         QCOMPARE(readBytes(path), written ? edited : QByteArray());

@@ -182,8 +182,7 @@ private slots:
         QFile::remove(h.path(QStringLiteral("abbaye.krv")));
         QTest::mouseClick(f.OKButton, Qt::LeftButton);
         QCOMPARE(h.texts().value(1), QStringLiteral("VELDER|La table « abbaye.krv » n'existe plus dans le dossier de l'application."));
-        QCOMPARE(h.messages.size(), 2);
-        QCOMPARE(h.listed(), (QStringList{"Bourg.krv", "Zeste.krv"}));
+        QVERIFY(h.messages.size() == 2 && h.listed() == QStringList({"Bourg.krv", "Zeste.krv"}));
         f.File1->setCurrentRow(1);
         {   // the old table cannot be rewritten (a full disk): said, and not opened
             const SizeLimit full(100);
