@@ -651,6 +651,8 @@ private slots:
         h.form.Txt[18]->setFocus();
         static_cast<FieldEdit *>(h.form.Txt[18])->pasteText(QStringLiteral("KER\tBRAS"));
         QCOMPARE(h.form.Txt[18]->text() + h.form.Txt[22]->text(), QStringLiteral("KERBRASKERBRAS"));
+        h.table.setLine(1, recordLine({{"Nom EPX", "A"}, {"Org EPX", "Plouvern"}})), QTest::keyClicks(h.form.Txt[8], "px");
+        QCOMPARE(h.form.Txt[8]->text(), QStringLiteral("Px"));   // a key that matches no origin replaces the completion
         h.form.Txt[3]->setFocus();
         QCOMPARE(h.form.LblAideSaisie->text(), daterules::FormatHelp);
         QVERIFY(h.form.Txt[3]->alignment() & Qt::AlignRight);
