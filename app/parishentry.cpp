@@ -24,7 +24,6 @@ KeyResult key(const QString &t0, int p, QChar k, const QStringList &parishes)
 {
     KeyResult r{};
     QString t = t0;
-    p = qBound(0, p, int(t.size()));
     if (k == QChar(13)) {
         r.kind = KeyResult::NextField;
         return r;

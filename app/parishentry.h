@@ -20,7 +20,7 @@ struct KeyResult {
     int selectionLength{};
 };
 
-// t the box's text, p the caret (the start of any selection, which the key replaces),
+// t the box's text, p the caret, 0 to t's length (the start of any selection, which the key replaces),
 // key the character typed (QChar(8) for Backspace, QChar(13) for Enter).
 KeyResult key(const QString &t, int p, QChar key, const QStringList &parishes);
 
