@@ -293,8 +293,8 @@ private slots:
         const QString before = QDir::currentPath();   // where some Qt versions file it instead
         QVERIFY(QDir::setCurrent(h.dir.path()));
         QTest::mouseClick(f.CmdSuppr, Qt::LeftButton);
-        QDir::setCurrent(before);
-        QVERIFY(QFile::exists(h.path(QStringLiteral("Bourg.krv"))));
+        QDir::setCurrent(before);   // the table back in place, and no note of it left there
+        QVERIFY(QFile::exists(h.path(QStringLiteral("Bourg.krv"))) && QDir(h.path(QStringLiteral("info"))).isEmpty());
         QCOMPARE(h.texts(), QStringList{QStringLiteral("VELDER|La corbeille ne peut pas recevoir la table « Bourg.krv ». "
                                                        "La table n'a pas été supprimée.")});
         QCOMPARE(h.listed().size(), 2);
