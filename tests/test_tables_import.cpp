@@ -141,10 +141,10 @@ private slots:
         QCOMPARE(importer::oemToAnsi(QByteArray("\0reste", 6)), QString());
         using importer::Layout;
         auto recognise = [](const QByteArray &bytes) { return importer::recognise(importer::splitLines(bytes)); };
-        QCOMPARE(recognise(commaLine({})), Layout::Comma);
-        QCOMPARE(recognise(commaLine({}, 218) + "\r\nx"), Layout::Copy);
-        // The count skips a separator in first place: an empty first column is one field short.
+        QVERIFY(recognise(commaLine({})) == Layout::Comma && recognise(commaLine({}, 218) + "\r\nx") == Layout::Copy);
+        // The count skips a separator in first place: an empty first column is one field short, a one-letter one is not.
         QCOMPARE(recognise("titres\r\n" + tabLine({}).toLatin1()), Layout::Copy);
+        QCOMPARE(recognise("titres\r\nt" + tabLine({}).toLatin1()), Layout::Tab);
         QCOMPARE(recognise(fileBytes({header()})), std::nullopt);
     }
     void tabColumns()
