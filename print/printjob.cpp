@@ -39,12 +39,10 @@ void restoreDefaultHooks()
 
 bool showPrintDialog(QWidget *parent, QPrinter &printer, int minPage, int maxPage)
 {
+    // Qt's own options stand: a page range, no selection, and printing to a PDF file,
+    // the volunteer's only way out without a printer.
     QPrintDialog dialog(&printer, parent);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    // Without a printer, printing to a PDF file is the volunteer's only way out.
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog.setMinMax(minPage, maxPage);   // and offers the page range
+    dialog.setMinMax(minPage, maxPage);
     printer.setFromTo(minPage, maxPage);
     return dialog.exec() == QDialog::Accepted;
 }

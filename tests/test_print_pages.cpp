@@ -300,14 +300,14 @@ private slots:
         QString seen;
         QTimer::singleShot(0, [&] {
             if (auto *d = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget())) {
-                seen = QString("%1 %2 %3 %4 %5").arg(d->minPage()).arg(d->maxPage()).arg(d->testOption(QAbstractPrintDialog::PrintPageRange))
-                           .arg(d->testOption(QAbstractPrintDialog::PrintSelection))
+                seen = QString("%1 %2 %3 %4 %5 %6").arg(d->minPage()).arg(d->maxPage()).arg(d->testOption(QAbstractPrintDialog::PrintPageRange))
+                           .arg(d->testOption(QAbstractPrintDialog::PrintSelection)).arg(d->testOption(QAbstractPrintDialog::PrintCurrentPage))
                            .arg(d->testOption(QAbstractPrintDialog::PrintToFile));
                 d->reject();
             }
         });
         QVERIFY(!print::hooks().printDialog(nullptr, printer, 1, 4));
-        QCOMPARE(seen, QString("1 4 1 0 1"));   // and a PDF file where no printer is
+        QCOMPARE(seen, QString("1 4 1 0 0 1"));   // and a PDF file where no printer is
         auto answerBox = [&] { QTimer::singleShot(0, [&] {   // and the real message boxes, answered by Enter
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             seen = QString("%1|%2|%3").arg(box->windowTitle(), box->text()).arg(box->icon()), QTest::keyClick(box, Qt::Key_Return);
