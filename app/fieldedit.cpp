@@ -1,14 +1,13 @@
 #include "app/fieldedit.h"
 
+#include "app/cleanmenu.h"
 #include "app/daterules.h"
 #include "store/cp1252.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMimeData>
 
 using namespace fieldrules;
@@ -183,17 +182,7 @@ void FieldEdit::focusOutEvent(QFocusEvent *e)
 
 void FieldEdit::contextMenuEvent(QContextMenuEvent *e)
 {
-    QMenu *menu = createStandardContextMenu();
-    const QString pasteText = QCoreApplication::translate("QLineEdit", "&Paste");
-    for (QAction *a : menu->actions()) {
-        if (!a->isSeparator() && a->text().startsWith(pasteText)) {
-            a->setObjectName(QStringLiteral("edit-paste"));
-            disconnect(a, &QAction::triggered, nullptr, nullptr);
-            connect(a, &QAction::triggered, this, [this] { pasteFrom(QClipboard::Clipboard); });
-        }
-    }
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(e->globalPos());
+    popupCleanMenu(this, e, [this] { pasteFrom(QClipboard::Clipboard); });
 }
 
 void FieldEdit::mouseReleaseEvent(QMouseEvent *e)

@@ -1,17 +1,16 @@
 #include "detail/frmrem.h"
 
+#include "app/cleanmenu.h"
 #include "detail/detailwindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
@@ -160,13 +159,7 @@ void DetailBox::focusInEvent(QFocusEvent *e)
 
 void DetailBox::contextMenuEvent(QContextMenuEvent *e)
 {
-    QMenu *menu = createStandardContextMenu();
-    if (QAction *paste = menu->findChild<QAction *>(QStringLiteral("edit-paste"))) {
-        paste->disconnect();
-        connect(paste, &QAction::triggered, this, [this] { pasteClean(); });
-    }
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->popup(e->globalPos());
+    popupCleanMenu(this, e, [this] { pasteClean(); });
 }
 
 void DetailBox::mouseReleaseEvent(QMouseEvent *e)
@@ -331,7 +324,6 @@ void FrmRem::applyLayout(const Layout &l)
         f.setItalic(it.italic);
         f.setUnderline(it.underline);
         lab->setFont(f);
-        setBack(lab, it.back);
         QPalette p = lab->palette();
         p.setColor(QPalette::WindowText, it.fore.isValid() ? it.fore : QColor(Qt::black));
         lab->setPalette(p);
@@ -445,8 +437,6 @@ void FrmRem::CmdOk_Click()
     if (m_closed)
         return;
     m_closed = true;
-    if (m_mode == Parishes)
-        hide();
     notifyEntry(commitMode(m_mode, values(), m_entry, m_table));
     detailMode = 0;
     accept();

@@ -615,15 +615,8 @@ private slots:
         QCOMPARE(paste(QStringLiteral("A\tB\r\nC")), QStringLiteral("ABC"));
         QCOMPARE(paste(QStringLiteral("Z") + QChar(0x0101)), QStringLiteral("ABC"));   // refused whole
         QGuiApplication::clipboard()->setText(QStringLiteral("N\tO"));
-        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(2, 2), notes->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(notes, &menuEvent);
-        QMenu *menu = nullptr;
-        for (QWidget *top : QApplication::topLevelWidgets())
-            if (auto *m = qobject_cast<QMenu *>(top); m && m->isVisible()) menu = m;
-        QVERIFY(menu && menu->findChild<QAction *>(QStringLiteral("edit-paste")));
         notes->selectAll();
-        menu->findChild<QAction *>(QStringLiteral("edit-paste"))->trigger();
-        menu->close();
+        QVERIFY(testutil::pasteByMenu(notes));
         QCOMPARE(notes->text(), QStringLiteral("NO"));
         notes->clear();
         auto drop = [](QWidget *box, const QString &dropped) {

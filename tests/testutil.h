@@ -10,6 +10,12 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringList>
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPointer>
+#endif
 
 namespace testutil {
 
@@ -110,5 +116,21 @@ struct SizeLimit {
     }
     ~SizeLimit() { setrlimit(RLIMIT_FSIZE, &before); }
 };
+#ifdef QT_WIDGETS_LIB
+// Pastes through the box's right-click menu; false if it has no Paste or outlives its closing.
+inline bool pasteByMenu(QWidget *box)
+{
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(box, &event);
+    QPointer<QMenu> menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QAction *paste = menu ? menu->findChild<QAction *>(QStringLiteral("edit-paste")) : nullptr;
+    if (paste) {
+        paste->trigger();
+        menu->close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return paste && !menu;
+}
+#endif
 
 } // namespace testutil
