@@ -368,7 +368,6 @@ void Form1::buildControls()
     Picture1 = new QLabel(this);
     place(Picture1, {11520, 7480, 240, 240});
     Picture1->setPixmap(QPixmap(QStringLiteral(":/images/enregistrement.png")));
-    Picture1->setAlignment(Qt::AlignCenter);
     Picture1->hide();
 
     LblAideSaisie = new QLabel(this);

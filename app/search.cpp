@@ -6,7 +6,6 @@ namespace search {
 
 QString textAfterKey(const QString &t, int p, int s, QChar key)
 {
-    p = qBound(0, p, int(t.size()));
     s = qBound(0, s, int(t.size()) - p);
     if (key == QChar(8)) {
         if (s > 0)

@@ -19,16 +19,13 @@ namespace {
 class HeaderValidator : public QValidator {
 public:
     using QValidator::QValidator;
-    State validate(QString &input, int &pos) const override
+    State validate(QString &input, int &) const override
     {
         bool refused = false;
         const QString clean = cp1252::cleanForField(input, &refused);
         if (refused)
             return Invalid;
-        if (clean != input) {
-            pos = std::min<int>(pos, int(clean.size()));
-            input = clean;
-        }
+        input = clean;   // the line edit keeps the caret within the text
         return Acceptable;
     }
 };
