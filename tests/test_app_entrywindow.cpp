@@ -12,7 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -81,8 +80,7 @@ struct Harness {
     QString at() const { return shown() + u' ' + shownHusband(); }   // the number box and the husband shown
     QString stored(int line, int field) const { return record::fieldOf(table.line(line), field); }
 };
-// Every control of the window, one a line in creation order: name, left top width
-// height in twips, hidden or not, text, alignment, help; then the keyboard order.
+// Every control a line in creation order: name, twips left top width height, hidden, text, alignment, help; then the tab order.
 QStringList layoutDump(Form1 &f)
 {
     QHash<const QObject *, QString> names{{f.CmbParoisse, "CmbParoisse"}, {f.CmbActe, "CmbActe"},
@@ -156,8 +154,7 @@ private slots:
         QTest::keyClick(h.form.CmdRq[1], Qt::Key_Return);   // Enter presses a focused button
         QCOMPARE(h.details, (QList<int>{11, 1, 4, 9, 2, 3, 10, 1}));
     }
-    // Without a table every button is harmless. The window's own message boxes: icon, default button, and what
-    // each answer gives.
+    // Without a table every button is harmless; the window's message boxes: icon, default button, each answer.
     void withoutATableAndMessageBoxes()
     {
         TableStore table;
@@ -599,8 +596,7 @@ private slots:
         QTest::keyClick(h.form.ChkDispense, Qt::Key_Space);   // the space bar flips it back, and opens it too
         QVERIFY(!h.form.ChkDispense->isChecked() && h.details == (QList<int>{5, 7, 6, 6, 6, 6}));
     }
-    // What a box takes besides typed keys: pastes, the context menu and drops keep
-    // the record line whole; a focused date box is right-aligned, centred again on leaving.
+    // Pastes, the context menu and drops keep the record line whole; a focused date box is right-aligned, centred again on leaving.
     void boxesTakeOnlyWhatATableHolds()
     {
         Harness h(records(1));

@@ -390,8 +390,7 @@ private slots:
     }
     void parishCompletionInListOrder()
     {
-        // The walk through the list is the entry window's test; here the edges.
-        // "Sainte" is reached letter by letter, the case following the hyphen rule.
+        // The list walk is the entry window's test; here the edges: "Sainte" letter by letter, the case following the hyphen rule.
         QCOMPARE(parish::key("Saint-Martin", 5, u'E', Parishes).text, QStringLiteral("Sainte-Anne"));
         QCOMPARE(parish::key("Saint-Martin", 6, u'm', Parishes).selectionLength, 5);
         QCOMPARE(parish::key("", 0, u's', {}).kind, parish::KeyResult::Refused);   // an empty list

@@ -114,8 +114,7 @@ private slots:
         QVERIFY(text.startsWith(shorter) && 1000 + m.width(shorter, f) <= 3000 - 50);
         QVERIFY(1000 + m.width(text.left(shorter.size() + 1), f) > 3000 - 50);
         QCOMPARE(m.fit(text, f, 2960, 3000), QString());
-        // Drawn on a 2381-pixel-wide image (5 twips a pixel), the text ends where measured,
-        // kerning pairs (WA, AV, Ta) and all.
+        // Drawn on a 2381-pixel-wide image (5 twips a pixel), the text ends where measured, kerning pairs (WA, AV, Ta) and all.
         const Font bold{"Arial", 12, true};
         const QString name = QStringLiteral("WAVRAY Yves, Tavelin-Avoy");
         print::Page page, rule;

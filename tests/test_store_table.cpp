@@ -119,8 +119,7 @@ private slots:
         QCOMPARE(t.load(dir.filePath("missing.krv")), TableStore::LoadResult::Unreadable);
         QCOMPARE(t.load("/proc/self/mem"), TableStore::LoadResult::Unreadable);   // opens, then fails to read (EIO)
     }
-    // A save that cannot be written leaves the file as it was and the store as edited;
-    // the backup copy failing does not stop the save.
+    // A save that cannot be written leaves the file as it was and the store as edited; a failed backup copy does not stop it.
     void saveReports_data()
     {
         QTest::addColumn<QString>("target");  // in a folder holding t.krv, "plain" (a file) and "sub"

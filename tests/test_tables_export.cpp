@@ -188,8 +188,7 @@ private slots:
                               QStringLiteral("VELDER!L'exportation dans le fichier\n%1\nn'a pas abouti : un dossier "
                                              "porte déjà ce nom.").arg(folder)}));
         QCOMPARE(entries(dir.path()), 4);
-        // A write that fails on the way (a full disk, here a size limit): the
-        // system's reason, not that of giving the file up.
+        // A write failing on the way (a full disk, here a size limit): the system's reason, not that of giving the file up.
         const QString big = dir.filePath(QStringLiteral("Grande.krv"));
         QStringList many{header()};
         for (int i = 0; i < 60; ++i)

@@ -106,8 +106,7 @@ struct Ui {
 class TestTablesImport : public QObject {
     Q_OBJECT
 private slots:
-    // A whole converted table against a record line written by hand from the conversion
-    // rules: one comparison checks every one of the 161 fields.
+    // A whole converted table against a record line written by hand from the rules: one comparison checks all 161 fields.
     void convertedTable_data()
     {
         QTest::addColumn<QByteArray>("source");

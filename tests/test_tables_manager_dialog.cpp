@@ -158,8 +158,7 @@ private slots:
         QApplication::sendEvent(&f, &move);
         QCOMPARE(f.LblAide->text(), QString());
     }
-    // A table the entry window refuses, an empty one, one gone: the dialog stays. An older table is
-    // upgraded before it opens.
+    // A table the entry window refuses, an empty one, one gone: the dialog stays. An older table is upgraded before it opens.
     void tablesCheckedBeforeTheyOpen()
     {
         Harness h;
@@ -200,8 +199,7 @@ private slots:
     }
     void utf8TableOpensWithAWarning()
     {
-        // Opened as it is, with one word that its accents may show wrongly; a table
-        // of ours, and one of plain letters, open without a word.
+        // Opened as it is, with one word that its accents may show wrongly; ours, and one of plain letters, open without a word.
         Harness h;
         const QByteArray utf8 = (header() + QStringLiteral("\r\n") + recordLine({{"Prenom EPX", "Frédéric"}}) + u'\r').toUtf8();
         writeBytes(h.path(QStringLiteral("abbaye.krv")), "\xef\xbb\xbf" + utf8);

@@ -40,15 +40,13 @@ void enter(const QStringList &entries)
         type(e), press(Qt::Key_Return);
 }
 void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
-// A window whose transient parent is active counts as active for Qt Test: wait
-// until it is the application's active window itself, where the keys go.
+// A window whose transient parent is active counts as active for Qt Test: wait until it is itself the active window.
 bool activate(QWidget *w)
 {
     w->activateWindow();
     return QTest::qWaitFor([w] { return QApplication::activeWindow() == w; });
 }
-// The program on a temporary application folder, every message box and question
-// answered here and written down.
+// The program on a temporary application folder, every message box and question answered here and written down.
 struct Session {
     QTemporaryDir dir;
     std::unique_ptr<Program> program;
@@ -83,8 +81,7 @@ struct Session {
         detail::hooks().prompt = [this](auto &&...) { return sources; };
         detail::hooks().warning = [note](QWidget *, const QString &title, const QString &text) { note(title, text); };
         detail::hooks().openUrl = [](const QUrl &) {};
-        // The detail window is modal: the steps run once it is up, and a failed
-        // step still closes it so that the test goes on to report.
+        // The detail window is modal: the steps run once it is up; a failed step still closes it so that the test reports.
         detail::hooks().shown = [this](FrmRem &w) {
             ++detailShown;
             if (activate(&w) && detailSteps)
@@ -259,8 +256,7 @@ private slots:
         click(manager.OKButton);
         QVERIFY(entry.isVisible());
         QCOMPARE(shown(), QStringLiteral("1|Brenvoal|||0||"));
-        // "Ouvrir" saves the new table with a record; put in the trash then, it does
-        // not come back when the program ends from the manager.
+        // "Ouvrir" saves the new table with a record; put in the trash then, it does not come back when the program ends.
         QVERIFY(activate(&entry));
         click(entry.Txt[6]);
         type(QStringLiteral("kermarrec"));
@@ -288,8 +284,7 @@ private slots:
         QTest::newRow("number box reads another number") << 12 << 1;
         QTest::newRow("program ended from the manager") << 5 << 2;
     }
-    // A table named on the command line; the table's properties and the about box from
-    // the toolbar while the number box does not name the record shown.
+    // A table named on the command line; properties and about box from the toolbar, the number box not naming the record shown.
     void detailWindowKeepsTheRecordShown()
     {
         QFETCH(int, start); QFETCH(int, way); const bool cut = start > 9;

@@ -39,8 +39,7 @@ inline QStringList dataLines(const QString &name)
     out.removeIf([](const QString &l) { return l.isEmpty() || l.startsWith(u'#'); });
     return out;
 }
-// A table of cases of tests/data/: a row a line, its words split at blanks, "quoted" words
-// kept whole (blanks and all), a # word ending the row.
+// A table of cases of tests/data/: a row a line, words split at blanks, "quoted" words kept whole, a # word ending the row.
 inline QList<QStringList> caseRows(const QString &name)
 {
     static const QRegularExpression word(QStringLiteral("\"([^\"]*)\"|(\\S+)"));
@@ -120,14 +119,12 @@ struct SizeLimit {
 // Pastes through the box's right-click menu; false if it has no Paste or outlives its closing.
 inline bool pasteByMenu(QWidget *box)
 {
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(2, 2), box->mapToGlobal(QPoint(2, 2)));
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), box->mapToGlobal(QPoint()));
     QApplication::sendEvent(box, &event);
     QPointer<QMenu> menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     QAction *paste = menu ? menu->findChild<QAction *>(QStringLiteral("edit-paste")) : nullptr;
-    if (paste) {
-        paste->trigger();
-        menu->close();
-    }
+    if (paste)
+        paste->trigger(), menu->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return paste && !menu;
 }
