@@ -280,7 +280,8 @@ Layout baseLayout()
     l.prev.height = l.next.height = ButtonHeight;
     l.prev.caption = QStringLiteral("< Précédent");
     l.next.caption = QStringLiteral("Suivant >");
-    setPlace(l.ok, 0, 0, OkWidth, OkHeight);
+    l.ok.width = OkWidth;   // centred at the bottom below
+    l.ok.height = OkHeight;
     l.ok.caption = QStringLiteral("OK");
     l.ok.visible = true;
     setPlace(l.list, 105, 735, 1590, 810);
