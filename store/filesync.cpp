@@ -31,9 +31,7 @@ bool syncFolderOf(const QString &path)
         watcher()(folder);
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
+    const bool ok = ::fsync(fd) == 0;   // EBADF when the folder would not open
     ::close(fd);
     return ok;
 #else

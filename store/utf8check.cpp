@@ -8,10 +8,10 @@ void Check::feed(QByteArrayView bytes)
 {
     for (qsizetype i = 0; i < bytes.size() && !decided(); ++i, ++m_seen) {
         const auto b = uchar(bytes[i]);
-        if (m_seen < 3) {
-            // The byte order mark EF BB BF, checked as it comes.
+        if (m_bomSoFar) {
+            // The byte order mark EF BB BF, checked as it comes: once whole, the check has decided.
             static constexpr uchar Bom[3] = {0xEF, 0xBB, 0xBF};
-            m_bomSoFar = m_bomSoFar && b == Bom[m_seen];
+            m_bomSoFar = b == Bom[m_seen];
             m_bom = m_bomSoFar && m_seen == 2;
         }
         if (m_need > 0) {
