@@ -760,9 +760,9 @@ void Form1::centre()
          area.y() + (area.height() - twips::px(TaskbarAllowance) - outer.height()) / 2);
 }
 
-void Form1::resizeEvent(QResizeEvent *event)
+// Qt's own resize and show handlers do nothing: they are not called.
+void Form1::resizeEvent(QResizeEvent *)
 {
-    QWidget::resizeEvent(event);
     if (isMinimized() || m_centring)
         return;
     m_centring = true;
@@ -773,9 +773,8 @@ void Form1::resizeEvent(QResizeEvent *event)
     m_centring = false;
 }
 
-void Form1::showEvent(QShowEvent *event)
+void Form1::showEvent(QShowEvent *)
 {
-    QWidget::showEvent(event);
     centre();
 }
 

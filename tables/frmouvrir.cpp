@@ -251,7 +251,7 @@ void FrmOuvrir::mousePressEvent(QMouseEvent *event)
     QWidget::mousePressEvent(event);
 }
 
-void FrmOuvrir::showEvent(QShowEvent *event)
+void FrmOuvrir::showEvent(QShowEvent *)   // Qt's own does nothing
 {
     if (!m_placed) {
         m_placed = true;
@@ -260,7 +260,6 @@ void FrmOuvrir::showEvent(QShowEvent *event)
             move(area.center() - QPoint(width() / 2, height() / 2));
         }
     }
-    QWidget::showEvent(event);
 }
 
 void FrmOuvrir::closeEvent(QCloseEvent *event)
