@@ -159,8 +159,7 @@ private slots:
                  QStringLiteral("C:\\Tables\\Saint Yves.krv"));
         QCOMPARE(startup::tablePathFromCommandLine(QStringLiteral("\"")), QStringLiteral("\""));
     }
-    // The folder of the tables: the program's own when it can write there (here, the
-    // build folder), otherwise the user's data folder, which receives the samples once.
+    // The tables' folder: the program's own if writable (here, the build folder), else the user's data folder, given the samples once.
     void applicationFolder_data()
     {
         QTest::addColumn<QString>("program");      // "ok": a folder holding Beg.krv; "bad": under a file
