@@ -391,8 +391,6 @@ const std::array<char16_t, 256> &oemTable()
 // its capital: "15/brum/04" becomes "15/Brum/04"; other dates stay as they are.
 QString commaDate(const QString &date)
 {
-    if (date.size() < 4)
-        return date;
     const qsizetype slash = date.indexOf(u'/', 3);
     if (slash - 3 != 4)
         return date;

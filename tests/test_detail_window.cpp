@@ -97,8 +97,7 @@ void drive(std::function<void(FrmRem &)> steps)
             w.CmdOk_Click();
     };
 }
-// Types text as key events carrying each character (any character, not only Latin-1); accented
-// letters come as dead keys compose them, committed by the input method.
+// Types text as key events carrying each character (not only Latin-1); accents come as dead keys compose them, via the input method.
 void typeText(QWidget *w, const QString &text)
 {
     for (QChar c : text) {

@@ -71,13 +71,13 @@ QStringList expectedFields(const QString &name)
     }
     return fields;
 }
-QByteArray commaSource(int columns)
+QByteArray commaSource(int columns, const QByteArray &date = "15/BRUM/04")
 {
     QByteArrayList values;
     for (int c = 0; c < columns; ++c)
         values << "c" + QByteArray::number(c);
     values[0] = "sAINT-jean";
-    values[3] = "15/BRUM/04";
+    values[3] = date;
     values[215] += " \xB7\xB6\xD2\xD4\xD7\xD8\xE2\xEB\xEA";   // code page 850: À Â Ê È Î Ï Ô Ù Û
     return '"' + values.join("\",\"") + "\"\r\n";
 }
@@ -113,6 +113,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("parishes");
         QTest::newRow("comma, 216 columns") << commaSource(216) << "convert_comma.txt" << "Saint-jean";
+        QTest::newRow("comma, a slash where the month starts") << commaSource(216, "15//BRU/04") << "convert_comma_slash.txt" << "Saint-jean";
         QTest::newRow("TAB, 19 columns") << tabSource << "convert_tab.txt" << "Saint Martin";
     }
     void convertedTable()
