@@ -117,7 +117,6 @@ void sortListingRows(QStringList &rows)
     // Keys compared as Windows-1252 bytes: capitals sort before small letters, and
     // "Œ" (0x8C) before "é" (0xE9) whatever their Unicode order.
     std::vector<QByteArray> keys;
-    keys.reserve(rows.size());
     for (const auto &r : rows) {
         const qsizetype tab = r.indexOf(u'\t');
         keys.push_back(cp1252::encode(tab < 0 ? QStringView() : QStringView(r).mid(tab + 1)));
@@ -131,7 +130,6 @@ void sortListingRows(QStringList &rows)
                                             [](char x, char y) { return uchar(x) < uchar(y); });
     });
     QStringList sorted;
-    sorted.reserve(rows.size());
     for (qsizetype i : order)
         sorted.append(rows.at(i));
     rows = std::move(sorted);

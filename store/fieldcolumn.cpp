@@ -59,7 +59,6 @@ void FieldColumn::compact()
     // Rebuild the buffer when most of it is stale.
     if (m_wasted > 4096 && m_wasted > m_text.size() / 2) {
         QByteArray text;
-        text.reserve(m_text.size() - m_wasted);
         for (Entry &e : m_entries) {
             if (e.offset < 0)
                 continue;

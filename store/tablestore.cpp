@@ -36,7 +36,6 @@ public:
     explicit BlockWriter(const QString &path) : m_file(path) {}
     bool open(QString *error = nullptr)
     {
-        m_buf.reserve(kChunk + 4096);
         if (filesync::openForWriting(m_file))
             return true;
         if (error)
@@ -327,7 +326,6 @@ void TableStore::setLine(int i, const QString &text)
 QStringList TableStore::lines() const
 {
     QStringList out;
-    out.reserve(qsizetype(m_lines.size()));
     for (size_t i = 0; i < m_lines.size(); ++i)
         out << cp1252::decode(bytes(int(i)));
     return out;
@@ -473,7 +471,6 @@ void TableStore::setContent(const QStringList &lines, const QString &path)
 {
     QByteArray bytes;
     std::vector<Line> v;
-    v.reserve(size_t(lines.size()) + 2);
     for (const QString &text : lines) {
         const qsizetype at = bytes.size();
         cp1252::encodeAppend(text, bytes);

@@ -120,7 +120,6 @@ Result writeCsv(const QString &source, const QString &target, QString *why)
     if (!filesync::openForWriting(out))
         return failed(why, target, out);
     QByteArray buf;
-    buf.reserve(Chunk + Chunk / 2);
     cp1252::encodeAppend(csvHeader(), buf);
     buf.append("\r\n", 2);
 

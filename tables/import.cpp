@@ -421,7 +421,7 @@ Outcome committed(QSaveFile &file, QString *why)
 
 class TableWriter {
 public:
-    explicit TableWriter(const QString &path) : m_file(path) { m_buf.reserve(Chunk + 8192); }
+    explicit TableWriter(const QString &path) : m_file(path) {}
     bool open() { return filesync::openForWriting(m_file); }
     bool add(const QString &line)
     {
@@ -585,7 +585,6 @@ QString commaRecordLine(const QString &sourceLine, const QString &commune)
     f[160].value = v[215];   // Notes: the rest of the line
 
     QString out;
-    out.reserve(line.size() + record::FieldCount + commune.size());
     for (int i = 0; i < record::FieldCount; ++i) {
         if (i)
             out += record::Tab;
@@ -753,7 +752,6 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
     // text one at a time below (OEM for the comma files, ANSI for the lists), so
     // that a large file is not held twice over in memory.
     QList<QByteArrayView> lines;
-    lines.reserve(raw.size());
     const qsizetype total = raw.size();
     for (qsizetype i = 0; i < total; ++i) {
         progress.set(Extraction, percentOf(i, total));
@@ -778,7 +776,6 @@ Outcome importFile(const QString &sourcePath, const QString &targetPath,
     // Phase 2: the parishes in order of first appearance (value 0 of a comma
     // line, column 2 of a list).
     QStringList parishValues;
-    parishValues.reserve(records.size());
     for (qsizetype k = 0; k < records.size(); ++k) {
         progress.set(ParishListing, percentOf(k, records.size()));
         QByteArrayView b = lines.at(records.at(k));
