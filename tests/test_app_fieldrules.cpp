@@ -147,8 +147,7 @@ private slots:
             if (other != box)
                 QCOMPARE(w.txt[other], (box == 6 || box == 18) && other == box + 4 ? expected : QString());
     }
-    // The particle tests by caret position: only the text before the caret counts. Through a typed space
-    // the same rewrite happens, and the space goes at the caret.
+    // Particles by caret position: only the text before it counts; a typed space rewrites the same, the space at the caret.
     void particlesByCaret()
     {
         for (const QStringList &c : testutil::caseRows("particles.txt")) {

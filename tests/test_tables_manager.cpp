@@ -206,8 +206,7 @@ private slots:
         // No probe file is left behind.
         QCOMPARE(QDir(programFolder).entryList(QDir::Files).filter(".tmp"), QStringList());
     }
-    // Whatever a lock left behind holds, nobody holds it any more: the next start
-    // takes it over. One that cannot be removed sends the lock to the temporary folder.
+    // A lock left behind is taken over by the next start; one that cannot be removed sends the lock to the temporary folder.
     void leftLockIsTakenOver_data()
     {
         QTest::addColumn<QByteArray>("content");

@@ -113,8 +113,7 @@ private slots:
         QCOMPARE(f.selectedTable(), QStringLiteral("abbaye.krv"));
         QVERIFY(f.Option1->isChecked() && !f.TxtNomTable->isEnabled());   // centred on the screen
         QVERIFY((f.frameGeometry().center() - f.screen()->availableGeometry().center()).manhattanLength() < 5);
-        // Every control against the layout written by hand (no sibling program here:
-        // neither icon button shows; no progress either), then the keyboard order.
+        // Every control against the layout by hand (no sibling program: no icon button, no progress), then the keyboard order.
         const QList<QPair<const char *, QWidget *>> controls{
             {"Frame1", f.Frame1}, {"OptNvtbl", f.OptNvtbl}, {"Option1", f.Option1}, {"TxtNomTable", f.TxtNomTable},
             {"File1", f.File1}, {"OKButton", f.OKButton}, {"CmdAnnuler", f.CmdAnnuler}, {"CmdImporter", f.CmdImporter},

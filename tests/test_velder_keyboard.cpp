@@ -91,8 +91,7 @@ private slots:
         type("reçu à côté de l'église, frère, fête");
         keys("shift+Home");   // selected with the keys, then pasted by the middle button into the origin (not the parish)
         xdo({"mousemove", "--window", window, "68", "315", "click", "2", "mousemove", "--window", window, "330", "17", "click", "2"});
-        // The husband's details (centred on the 1024 x 768 screen): a profession typed, selected
-        // with the mouse and pasted by the middle button into the remarks.
+        // The husband's details (centred on 1024 x 768): a profession typed, mouse-selected, middle-button pasted into the remarks.
         click(372, 283);
         keys("Tab Tab Tab Tab");
         type("meunier");
