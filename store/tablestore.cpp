@@ -216,19 +216,13 @@ bool writeLinesAtomic(const QString &path, const QStringList &lines)
 
 bool splitHeader(const QString &header, QString &commune, QString &sources, QString &people, QString &parishes)
 {
-    const qsizetype t1 = header.indexOf(record::Tab);
-    if (t1 < 0)
+    const QStringList parts = header.split(record::Tab);
+    if (parts.size() < 4)
         return false;
-    const qsizetype t2 = header.indexOf(record::Tab, t1 + 1);
-    if (t2 < 0)
-        return false;
-    const qsizetype t3 = header.indexOf(record::Tab, t2 + 1);
-    if (t3 < 0)
-        return false;
-    commune = header.left(t1);
-    sources = header.mid(t1 + 1, t2 - t1 - 1);
-    people = header.mid(t2 + 1, t3 - t2 - 1);
-    parishes = header.mid(t3 + 1);
+    commune = parts[0];
+    sources = parts[1];
+    people = parts[2];
+    parishes = header.section(record::Tab, 3);   // the rest, TABs and all
     return true;
 }
 

@@ -216,7 +216,7 @@ private slots:
         writeBytes(src, fileBytes(big));
         const auto bigSeen = importSeen(src, target + ".grand");   // each step of the progress reported once
         QVERIFY(!bigSeen.isEmpty() && std::adjacent_find(bigSeen.begin(), bigSeen.end()) == bigSeen.end() && fileLines(target + ".grand") == bigExpected);
-        QVERIFY(seen.contains(qMakePair(int(importer::ParishListing), 50)));
+        QVERIFY(seen.contains(qMakePair(int(importer::ParishListing), 50)) && seen.contains(qMakePair(int(importer::Conversion), 50)));
         QCOMPARE(seen.last(), qMakePair(int(importer::Conversion), 100));
     }
     void commaFileImport()
