@@ -45,7 +45,9 @@ struct Row {
 };
 
 enum class Ctl { LblRem, Box, Parents, Picture, Frame1, Frame2, Prev, Next, List, Line };
-struct Show { Ctl ctl; int from, to; bool visible; };
+// A range of LblRem, Box or Parents shown or hidden; a single control is named alone: shown.
+struct Show { Ctl ctl; int from, to; bool hidden; };
+constexpr bool Hidden = true;
 
 // A mode's back colour, which LblRem(0)..LblRem(labels - 1) take too.
 struct Tint {
@@ -163,18 +165,15 @@ const AboutLabel AboutLabels[] = {
     {4, 735, 1785, 1800, nullptr},   // the contact address
 };
 
-const Show ShowParents[] = {{Ctl::LblRem, 6, 12, true}, {Ctl::Box, 6, 15, true}, {Ctl::Line, 0, 0, true}, {Ctl::Parents, 0, 1, true}};
-const Show ShowContract[] = {{Ctl::LblRem, 4, 5, false}, {Ctl::Box, 3, 5, false}};
-const Show ShowDispensation[] = {{Ctl::LblRem, 2, 5, false}, {Ctl::Box, 1, 5, false}};
-const Show ShowMarriage[] = {{Ctl::LblRem, 3, 5, false}, {Ctl::Box, 2, 5, false}};
-const Show ShowWitness[] = {{Ctl::Frame1, 0, 0, true}, {Ctl::Frame2, 0, 0, true}, {Ctl::Prev, 0, 0, true},
-                            {Ctl::Next, 0, 0, true}, {Ctl::Box, 6, 9, true}, {Ctl::LblRem, 6, 9, true}};
-const Show ShowPreviousSpouse[] = {{Ctl::Prev, 0, 0, true}, {Ctl::Next, 0, 0, true},
-                                   {Ctl::LblRem, 6, 7, true}, {Ctl::Box, 6, 8, true}};
-const Show ShowParishes[] = {{Ctl::LblRem, 1, 5, false}, {Ctl::Box, 1, 5, false}, {Ctl::List, 0, 0, true},
-                             {Ctl::Prev, 0, 0, true}, {Ctl::Next, 0, 0, true}};
-const Show ShowProperties[] = {{Ctl::LblRem, 6, 6, true}, {Ctl::Prev, 0, 0, true}};
-const Show ShowAbout[] = {{Ctl::Picture, 0, 0, true}, {Ctl::LblRem, 0, 0, false}, {Ctl::Box, 0, 5, false}};
+const Show ShowParents[] = {{Ctl::LblRem, 6, 12}, {Ctl::Box, 6, 15}, {Ctl::Line}, {Ctl::Parents, 0, 1}};
+const Show ShowContract[] = {{Ctl::LblRem, 4, 5, Hidden}, {Ctl::Box, 3, 5, Hidden}};
+const Show ShowDispensation[] = {{Ctl::LblRem, 2, 5, Hidden}, {Ctl::Box, 1, 5, Hidden}};
+const Show ShowMarriage[] = {{Ctl::LblRem, 3, 5, Hidden}, {Ctl::Box, 2, 5, Hidden}};
+const Show ShowWitness[] = {{Ctl::Frame1}, {Ctl::Frame2}, {Ctl::Prev}, {Ctl::Next}, {Ctl::Box, 6, 9}, {Ctl::LblRem, 6, 9}};
+const Show ShowPreviousSpouse[] = {{Ctl::Prev}, {Ctl::Next}, {Ctl::LblRem, 6, 7}, {Ctl::Box, 6, 8}};
+const Show ShowParishes[] = {{Ctl::LblRem, 1, 5, Hidden}, {Ctl::Box, 1, 5, Hidden}, {Ctl::List}, {Ctl::Prev}, {Ctl::Next}};
+const Show ShowProperties[] = {{Ctl::LblRem, 6, 6}, {Ctl::Prev}};
+const Show ShowAbout[] = {{Ctl::Picture}, {Ctl::LblRem, 0, 0, Hidden}, {Ctl::Box, 0, 5, Hidden}};
 
 template <std::size_t N>
 void applyRows(Layout &l, const Row (&rows)[N])
@@ -205,19 +204,20 @@ template <std::size_t N>
 void applyShow(Layout &l, const Show (&shows)[N])
 {
     for (const Show &s : shows) {
-        for (int i = s.from; i <= s.to; ++i) {
+        const bool visible = !s.hidden;
+        for (int i = s.from; i <= s.to; ++i) {   // once for a single control
             switch (s.ctl) {
             // at(): a range past the controls is a fault of the tables above, not to be let through
-            case Ctl::LblRem: l.lblRem.at(i).visible = s.visible; break;
-            case Ctl::Box: l.box.at(i).visible = s.visible; break;
-            case Ctl::Parents: l.parents.at(i).visible = s.visible; break;
-            case Ctl::Picture: l.picture.visible = s.visible; break;
-            case Ctl::Frame1: l.frame1.visible = s.visible; break;
-            case Ctl::Frame2: l.frame2.visible = s.visible; break;
-            case Ctl::Prev: l.prev.visible = s.visible; break;
-            case Ctl::Next: l.next.visible = s.visible; break;
-            case Ctl::List: l.list.visible = s.visible; break;
-            case Ctl::Line: l.line.visible = s.visible; break;
+            case Ctl::LblRem: l.lblRem.at(i).visible = visible; break;
+            case Ctl::Box: l.box.at(i).visible = visible; break;
+            case Ctl::Parents: l.parents.at(i).visible = visible; break;
+            case Ctl::Picture: l.picture.visible = visible; break;
+            case Ctl::Frame1: l.frame1.visible = visible; break;
+            case Ctl::Frame2: l.frame2.visible = visible; break;
+            case Ctl::Prev: l.prev.visible = visible; break;
+            case Ctl::Next: l.next.visible = visible; break;
+            case Ctl::List: l.list.visible = visible; break;
+            case Ctl::Line: l.line.visible = visible; break;
             }
         }
     }
