@@ -518,8 +518,7 @@ private slots:
         QCOMPARE(h.form.LblAideSaisie->text(), QStringLiteral("Détails sur le Contrat de Mariage"));
         moveOver(h.form.PicBouton[2], QPointF(5, 5));
         QCOMPARE(h.form.LblAideSaisie->text(), QStringLiteral("Imprimer l'enregistrement actif"));
-        // The frame about the button (left 1155, top 7415, 360 x 360) in twips: top, left, bottom,
-        // right; light above and left, dark below and right, swapped while pressed.
+        // The button's frame (1155, 7415, 360 x 360 twips), top, left, bottom, right: light above and left, dark below; pressed, swapped.
         auto frame = [&] {
             QString out;
             for (QFrame *l : h.form.LnBouton) {

@@ -209,8 +209,7 @@ private slots:
         QCOMPARE(bare.click(table), exporter::Result::Nothing);
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("tableur"))));
         QCOMPARE(readBytes(table), tableBytes);
-        // The real dialog asks nothing of its own about an existing file (the question is ours), and
-        // its cancel gives no name, not even the default one, which exists here.
+        // The real dialog asks nothing itself about an existing file (we do); its cancel gives no name, not even the existing default.
         writeBytes(dir.filePath(QStringLiteral("Valbrune")), "x");
         int shown = 0;
         QTimer answer;
