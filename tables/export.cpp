@@ -144,12 +144,12 @@ Result writeCsv(const QString &source, const QString &target, QString *why)
             complete = false;
             break;
         }
-        if (buf.size() >= Chunk && !flush())
+        if (!flush())   // each block's rows as they are made
             return failed(why, target, out);
     }
     if (complete && !splitter.finish(take))
         complete = false;
-    if (!buf.isEmpty() && !flush())
+    if (!flush())
         return failed(why, target, out);
     if (!commit(out))
         return failed(why, target, out);
