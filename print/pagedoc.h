@@ -21,8 +21,8 @@ constexpr double PageHeight = 16840;
 constexpr double FitMargin = 50;    // an item stops this far short of its right limit
 
 struct Font {
-    QString family = QStringLiteral("Arial");
-    double size = 10;               // points
+    QString family;                 // every font of the prints names its own
+    double size{};                  // points
     bool bold = false;
     bool italic = false;
     bool underline = false;
