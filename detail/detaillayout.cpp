@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <optional>
+#include <span>
 
 namespace detail {
 
@@ -45,9 +46,10 @@ struct Row {
 };
 
 enum class Ctl { LblRem, Box, Parents, Picture, Frame1, Frame2, Prev, Next, List, Line };
-// A range of LblRem, Box or Parents shown or hidden; a single control is named alone: shown.
+// A range of LblRem, Box or Parents shown, or hidden from one on to the last of its kind;
+// a single control is named alone: shown.
 struct Show { Ctl ctl; int from, to; bool hidden; };
-constexpr bool Hidden = true;
+constexpr Show hideFrom(Ctl c, int from) { return {c, from, from, true}; }
 
 // A mode's back colour, which LblRem(0)..LblRem(labels - 1) take too.
 struct Tint {
@@ -166,14 +168,14 @@ const AboutLabel AboutLabels[] = {
 };
 
 const Show ShowParents[] = {{Ctl::LblRem, 6, 12}, {Ctl::Box, 6, 15}, {Ctl::Line}, {Ctl::Parents, 0, 1}};
-const Show ShowContract[] = {{Ctl::LblRem, 4, 5, Hidden}, {Ctl::Box, 3, 5, Hidden}};
-const Show ShowDispensation[] = {{Ctl::LblRem, 2, 5, Hidden}, {Ctl::Box, 1, 5, Hidden}};
-const Show ShowMarriage[] = {{Ctl::LblRem, 3, 5, Hidden}, {Ctl::Box, 2, 5, Hidden}};
+const Show ShowContract[] = {hideFrom(Ctl::LblRem, 4), hideFrom(Ctl::Box, 3)};
+const Show ShowDispensation[] = {hideFrom(Ctl::LblRem, 2), hideFrom(Ctl::Box, 1)};
+const Show ShowMarriage[] = {hideFrom(Ctl::LblRem, 3), hideFrom(Ctl::Box, 2)};
 const Show ShowWitness[] = {{Ctl::Frame1}, {Ctl::Frame2}, {Ctl::Prev}, {Ctl::Next}, {Ctl::Box, 6, 9}, {Ctl::LblRem, 6, 9}};
 const Show ShowPreviousSpouse[] = {{Ctl::Prev}, {Ctl::Next}, {Ctl::LblRem, 6, 7}, {Ctl::Box, 6, 8}};
-const Show ShowParishes[] = {{Ctl::LblRem, 1, 5, Hidden}, {Ctl::Box, 1, 5, Hidden}, {Ctl::List}, {Ctl::Prev}, {Ctl::Next}};
+const Show ShowParishes[] = {hideFrom(Ctl::LblRem, 1), hideFrom(Ctl::Box, 1), {Ctl::List}, {Ctl::Prev}, {Ctl::Next}};
 const Show ShowProperties[] = {{Ctl::LblRem, 6, 6}, {Ctl::Prev}};
-const Show ShowAbout[] = {{Ctl::Picture}, {Ctl::LblRem, 0, 0, Hidden}, {Ctl::Box, 0, 5, Hidden}};
+const Show ShowAbout[] = {{Ctl::Picture}, hideFrom(Ctl::LblRem, 0), {Ctl::LblRem, 1, 5}, hideFrom(Ctl::Box, 0)};
 
 template <std::size_t N>
 void applyRows(Layout &l, const Row (&rows)[N])
@@ -205,21 +207,23 @@ void applyShow(Layout &l, const Show (&shows)[N])
 {
     for (const Show &s : shows) {
         const bool visible = !s.hidden;
-        for (int i = s.from; i <= s.to; ++i) {   // once for a single control
-            switch (s.ctl) {
-            // at(): a range past the controls is a fault of the tables above, not to be let through
-            case Ctl::LblRem: l.lblRem.at(i).visible = visible; break;
-            case Ctl::Box: l.box.at(i).visible = visible; break;
-            case Ctl::Parents: l.parents.at(i).visible = visible; break;
-            case Ctl::Picture: l.picture.visible = visible; break;
-            case Ctl::Frame1: l.frame1.visible = visible; break;
-            case Ctl::Frame2: l.frame2.visible = visible; break;
-            case Ctl::Prev: l.prev.visible = visible; break;
-            case Ctl::Next: l.next.visible = visible; break;
-            case Ctl::List: l.list.visible = visible; break;
-            case Ctl::Line: l.line.visible = visible; break;
-            }
+        std::span<Item> range;
+        switch (s.ctl) {
+        case Ctl::LblRem: range = l.lblRem; break;
+        case Ctl::Box: range = l.box; break;
+        case Ctl::Parents: range = l.parents; break;
+        case Ctl::Picture: l.picture.visible = visible; continue;
+        case Ctl::Frame1: l.frame1.visible = visible; continue;
+        case Ctl::Frame2: l.frame2.visible = visible; continue;
+        case Ctl::Prev: l.prev.visible = visible; continue;
+        case Ctl::Next: l.next.visible = visible; continue;
+        case Ctl::List: l.list.visible = visible; continue;
+        case Ctl::Line: l.line.visible = visible; continue;
         }
+        // Checked indexing: a range past the controls is a fault of the tables above.
+        const qsizetype end = s.hidden ? qsizetype(range.size()) : s.to + 1;
+        for (qsizetype i = s.from; i < end; ++i)
+            range[i].visible = visible;
     }
 }
 
