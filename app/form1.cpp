@@ -126,6 +126,8 @@ constexpr std::array<Box, 9> LblLayout{{
     {6915, 1620, 2300, 255},  // 7 her father
     {9315, 1620, 2300, 255},  // 8 her mother
 }};
+static_assert(LblLayout.size() == std::tuple_size_v<decltype(Form1::Lbl)>
+              && LblLayout.size() == std::tuple_size_v<decltype(EntryState::previous)>);
 constexpr Box Lblnb2Box{4350, 750, 1300, 255};
 
 // CmdRq(0) by the parish, (1)..(3) the husband's, (4)..(6) the wife's.
@@ -291,7 +293,7 @@ void Form1::buildControls()
     CmdRechP->setProperty(HelpProperty, QStringLiteral("Rechercher vers le début de la table"));
     CmdRechS->setProperty(HelpProperty, QStringLiteral("Rechercher vers la fin de la table"));
 
-    for (int i = 0; i < 9; ++i) {
+    for (std::size_t i = 0; i < Lbl.size(); ++i) {
         Lbl[i] = new QLabel(this);
         place(Lbl[i], LblLayout[i]);
         Lbl[i]->setProperty(HelpProperty, QStringLiteral("Enregistrement précedent"));
@@ -416,7 +418,7 @@ EntryState Form1::readState() const
     // half typed or nothing at all.
     s.recordNumber = m_shown;
     s.count = LblNb->text();
-    for (int i = 0; i < 9; ++i)
+    for (std::size_t i = 0; i < Lbl.size(); ++i)
         s.previous[i] = Lbl[i]->text();
     s.previousNumber = Lblnb2->text();
     s.date = m_date;
@@ -449,7 +451,7 @@ void Form1::writeState(const EntryState &s)
     Txtnb->setText(s.recordNumber);
     m_shown = s.recordNumber;
     LblNb->setText(s.count);
-    for (int i = 0; i < 9; ++i)
+    for (std::size_t i = 0; i < Lbl.size(); ++i)
         Lbl[i]->setText(s.previous[i]);
     Lblnb2->setText(s.previousNumber);
     if (s.focusActe)

@@ -53,8 +53,8 @@ struct Layout {
 
 // Option buttons inside the two frames (left, width; top 0, height of the frame).
 struct OptionPlace { double left, width; const char16_t *caption; };
-constexpr OptionPlace Option2Places[2] = {{0, 435, u"M"}, {840, 435, u"F"}};
-constexpr OptionPlace Option1Places[2] = {{0, 750, u"Epoux"}, {840, 855, u"Epouse"}};
+constexpr OptionPlace Option2Places[] = {{0, 435, u"M"}, {840, 435, u"F"}};
+constexpr OptionPlace Option1Places[] = {{0, 750, u"Epoux"}, {840, 855, u"Epouse"}};
 
 // Keyboard focus order: position of each control in the window's tab sequence.
 constexpr int BoxTabIndex[BoxCount] = {0, 1, 5, 6, 15, 16, 17, 18, 25, 28, 29, 30, 31, 32, 33, 34};

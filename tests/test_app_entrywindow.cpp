@@ -632,10 +632,10 @@ private slots:
         x11Delete(notes);
         QCOMPARE(notes->text() + QString::number(notes->cursorPosition()), "u le 0");
         // The short boxes take no more than their length; a surname paste is followed by the father's.
-        drop(h.form.Txt[9], QStringLiteral("2978"));
-        static_cast<FieldEdit *>(h.form.Txt[9])->pasteText(QStringLiteral("5"));   // full: nothing more
-        QVERIFY(!drop(h.form.Txt[9], QStringLiteral("5")));
-        QCOMPARE(h.form.Txt[9]->text(), QStringLiteral("29"));
+        drop(h.form.Txt[12], QStringLiteral("++"));
+        static_cast<FieldEdit *>(h.form.Txt[12])->pasteText(QStringLiteral("5"));   // full: nothing more
+        QVERIFY(!drop(h.form.Txt[12], QStringLiteral("5")));
+        QCOMPARE(h.form.Txt[12]->text(), QStringLiteral("+"));
         h.form.Txt[18]->setFocus();
         static_cast<FieldEdit *>(h.form.Txt[18])->pasteText(QStringLiteral("KER\tBRAS"));
         QCOMPARE(h.form.Txt[18]->text() + h.form.Txt[22]->text(), QStringLiteral("KERBRASKERBRAS"));
