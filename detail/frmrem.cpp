@@ -1,6 +1,7 @@
 #include "detail/frmrem.h"
 
 #include "app/cleanmenu.h"
+#include "app/windowfont.h"
 #include "detail/detailwindow.h"
 
 #include <QApplication>
@@ -30,15 +31,8 @@ namespace {
 
 QFont windowFont(double pointSize = 8.25, bool bold = false)
 {
-    // Where the old bitmap face is missing, a face of the same metrics stands in.
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    QFont f(QStringLiteral("MS Sans Serif"));
-    f.setStyleHint(QFont::SansSerif);
+    QFont f;   // the layouts were drawn in MS Sans Serif, which Windows draws with Microsoft Sans Serif
+    f.setFamilies(windowFamilies());
     f.setPointSizeF(pointSize);
     f.setBold(bold);
     return f;
