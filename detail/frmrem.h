@@ -48,7 +48,7 @@ protected:
 
 private:
     int m_index;
-    int m_limit = 0;
+    int m_limit{};
     FrmRem *m_form;
 };
 

@@ -208,7 +208,7 @@ private slots:
                 QCOMPARE(w.Option2[i]->geometry(), px(Option2Places[i].left, 0, Option2Places[i].width, l.frame1.height));
                 QCOMPARE(w.Option1[i]->geometry(), px(Option1Places[i].left, 0, Option1Places[i].width, l.frame2.height));
             }
-            QCOMPARE(QFontInfo(w.font()).family(), QStringLiteral("Liberation Sans"));   // standing in for MS Sans Serif
+            QCOMPARE(QFontInfo(w.font()).family() + u' ' + QString::number(w.font().pointSizeF()), "Liberation Sans 8.25");   // for MS Sans Serif
             QVERIFY((w.geometry().center() - w.screen()->availableGeometry().center()).manhattanLength() <= 2);   // centred
         }
         // The keyboard order: the witness's boxes in reading order, then the buttons and the list.
