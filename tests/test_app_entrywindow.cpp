@@ -541,6 +541,7 @@ private slots:
         QCOMPARE(pressed, frame());
         QEvent leave(QEvent::Leave);   // the mouse off a button: the frame goes
         moveOver(h.form.PicBouton[0], QPointF(5, 5));
+        QVERIFY(frame() != pressed);   // the frame follows the mouse to the first button
         QApplication::sendEvent(h.form.PicBouton[0], &leave);
         QVERIFY(!h.form.LnBouton[0]->isVisible());
         moveOver(h.form.PicBouton[2], QPointF(5, 5));

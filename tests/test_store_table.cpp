@@ -153,9 +153,8 @@ private slots:
         QVERIFY(t.save(table));   // the store is whole: the table can still be saved
         QCOMPARE(readBytes(table), edited);
     }
-    // A disk that fills up while the new file is written (a file size limit stands for
-    // it, which holds for root too): the save fails and the table file stays whole.
-    // A small table too: its last bytes are written at the very end.
+    // A disk filling up while the new file is written (a size limit, which holds for root too): the save fails and
+    // the table file stays whole. A small table too: its last bytes are written at the very end.
     void fullDiskLeavesTheFileWhole()
     {
         for (int records : {1800, 2}) {
