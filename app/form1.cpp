@@ -762,7 +762,7 @@ void Form1::centre()
          area.y() + (area.height() - twips::px(TaskbarAllowance) - outer.height()) / 2);
 }
 
-// Qt's own resize and show handlers do nothing: they are not called.
+// Qt's own resize, show and mouse handlers do nothing for a window: they are not called.
 void Form1::resizeEvent(QResizeEvent *)
 {
     if (isMinimized() || m_centring)
@@ -794,7 +794,6 @@ void Form1::mouseMoveEvent(QMouseEvent *event)
         hideToolbarFrame();
         setHelp(DefaultHelp);
     }
-    QWidget::mouseMoveEvent(event);
 }
 
 void Form1::hideToolbarFrame()

@@ -235,12 +235,12 @@ bool FrmOuvrir::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// Qt's own mouse and show handlers do nothing for a window: they are not called.
 void FrmOuvrir::mouseMoveEvent(QMouseEvent *event)
 {
     // Only the bare dialog clears the help line; moves over controls also end up here.
     if (!childAt(event->position().toPoint()))
         LblAide->clear();
-    QWidget::mouseMoveEvent(event);
 }
 
 void FrmOuvrir::mousePressEvent(QMouseEvent *event)
@@ -248,10 +248,9 @@ void FrmOuvrir::mousePressEvent(QMouseEvent *event)
     // The name box is disabled in existing-table mode, so its clicks arrive here.
     if (TxtNomTable->geometry().contains(event->position().toPoint()))
         TxtNomTable_Click();
-    QWidget::mousePressEvent(event);
 }
 
-void FrmOuvrir::showEvent(QShowEvent *)   // Qt's own does nothing
+void FrmOuvrir::showEvent(QShowEvent *)
 {
     if (!m_placed) {
         m_placed = true;
