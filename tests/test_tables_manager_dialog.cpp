@@ -314,8 +314,7 @@ private slots:
         f.showMessage = nullptr;   // the real box: no icon, OK alone
         QCOMPARE(realBox([&] { QTest::mouseClick(f.CmdPrint, Qt::LeftButton); }), QString("0 OK, Enter OK"));
     }
-    // The entry window's "Ouvrir" brings the list back with the table still selected; an imported
-    // table is listed and selected, not opened; the sibling programs; "Quitter".
+    // "Ouvrir" of the entry window: the list back, the table selected; an import listed, not opened; siblings; "Quitter".
     void listSiblingsAndQuit()
     {
         Harness h;
