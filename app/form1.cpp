@@ -378,17 +378,12 @@ void Form1::buildControls()
 
     // Keyboard order: the top row, the act, the husband, the wife, the notes, then
     // the navigation and the search.
-    QList<QWidget *> order{Txt[0], CmbParoisse, CmdRq[0], CmbActe, Txt[2], Txt[3], Txt[4], Txt[5], ChkDispense};
-    for (int i = 6; i <= 9; ++i) order << Txt[i];
-    order << CmdRq[1];
-    for (int i = 10; i <= 15; ++i) order << Txt[i];
-    order << CmdRq[2] << Txt[16] << Txt[17] << CmdRq[3];
-    for (int i = 18; i <= 21; ++i) order << Txt[i];
-    order << CmdRq[4];
-    for (int i = 22; i <= 27; ++i) order << Txt[i];
-    order << CmdRq[5] << Txt[28] << Txt[29] << CmdRq[6] << CmdCM << CmdTemoin << Txt[30]
-          << CmdDebut << CmdPrecedent << CmdSuivant << CmdFin << CmdOuvrir << CmdQuitter << Txtnb
-          << TxtRech << CmdRechP << CmdRechS;
+    const QList<QWidget *> order{Txt[0], CmbParoisse, CmdRq[0], CmbActe, Txt[2], Txt[3], Txt[4], Txt[5], ChkDispense,
+        Txt[6], Txt[7], Txt[8], Txt[9], CmdRq[1], Txt[10], Txt[11], Txt[12], Txt[13], Txt[14], Txt[15],
+        CmdRq[2], Txt[16], Txt[17], CmdRq[3], Txt[18], Txt[19], Txt[20], Txt[21], CmdRq[4],
+        Txt[22], Txt[23], Txt[24], Txt[25], Txt[26], Txt[27], CmdRq[5], Txt[28], Txt[29], CmdRq[6],
+        CmdCM, CmdTemoin, Txt[30], CmdDebut, CmdPrecedent, CmdSuivant, CmdFin, CmdOuvrir, CmdQuitter, Txtnb,
+        TxtRech, CmdRechP, CmdRechS};
     for (int i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 

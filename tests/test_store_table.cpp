@@ -269,8 +269,7 @@ private slots:
         bytes = lines.join("\r\n") + "\r\n";
         QVERIFY(readBytes(path) == bytes);
         // A second save writes the same again and keeps the first one's file as the backup.
-        QVERIFY(t.save(path));
-        QVERIFY(readBytes(path) == bytes && readBytes(t.backupPath()) == bytes);
+        QVERIFY(t.save(path) && readBytes(path) == bytes && readBytes(t.backupPath()) == bytes);
         QCOMPARE(t.lines().size(), lines.size() + 1);
     }
     void utf8Content_data()

@@ -346,8 +346,7 @@ private slots:
         answer = dir.filePath(QStringLiteral("sansextension"));   // no table name can come from it
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
         QCOMPARE(critical, QStringList(2, QStringLiteral("Velder|Ce fichier n'est pas un fichier compatible")));
-        QVERIFY(ui.restored());
-        QVERIFY(!QFileInfo::exists(QDir(app).filePath(QStringLiteral("une.krv"))));
+        QVERIFY(ui.restored() && !QFileInfo::exists(QDir(app).filePath(QStringLiteral("une.krv"))));
         // A text export comes back as the same table under its base name, asking nothing.
         const QString table = dir.filePath(QStringLiteral("Valbrune.krv"));
         writeBytes(table, fileBytes({header(), fullRecordLine(1), fullRecordLine(2)}));
