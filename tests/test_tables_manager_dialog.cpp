@@ -113,6 +113,9 @@ private slots:
         QCOMPARE(f.selectedTable(), QStringLiteral("abbaye.krv"));
         QVERIFY(f.Option1->isChecked() && !f.TxtNomTable->isEnabled());   // centred on the screen
         QVERIFY((f.frameGeometry().center() - f.screen()->availableGeometry().center()).manhattanLength() < 5);
+        const QPoint moved = f.pos() + QPoint(40, 30);
+        f.move(moved), f.hide(), f.show();   // placed once: then it stays where the user puts it
+        QCOMPARE(f.pos(), moved);
         // Every control against the layout by hand (no sibling program: no icon button, no progress), then the keyboard order.
         const QList<QPair<const char *, QWidget *>> controls{
             {"Frame1", f.Frame1}, {"OptNvtbl", f.OptNvtbl}, {"Option1", f.Option1}, {"TxtNomTable", f.TxtNomTable},

@@ -55,8 +55,7 @@ private slots:
         }
         QTemporaryDir dir;
         const QString table = dir.filePath(QStringLiteral("Lavernède.krv"));
-        QVERIFY(QFile::copy(dataFile(QStringLiteral("complet.krv")), table));
-        QVERIFY(writeBytes(dir.filePath(QStringLiteral("vide.krv")), ""));
+        QVERIFY(QFile::copy(dataFile(QStringLiteral("complet.krv")), table) && writeBytes(dir.filePath(QStringLiteral("vide.krv")), ""));
         const QByteArray before = readBytes(table);
         const QStringList args = row[1].replace("%T", table).replace("%D", dir.path()).split(u' ');
         const int code = row[2].toInt();
