@@ -341,7 +341,7 @@ void fillBlock(Pieces &f, const Values &v, const std::array<ComplementedColumn, 
     for (const auto &c : cols) {
         Piece &p = f[firstField - 1 + c.field];
         p.value = v[firstColumn + c.column];
-        if (c.complement >= 0)
+        if (c.complement != -1)
             p.complement = v[firstColumn + c.complement];
     }
 }
