@@ -159,10 +159,9 @@ QChar lowerKey(QChar c) { return cp1252::lower(c); }
 QString lowerParticles(const QString &text, int p)
 {
     QString t = text;
+    // Each case below tests only patterns that fit before the caret.
     auto test = [&](QStringView pattern) {
         const int k = int(pattern.size());
-        if (p < k || p > t.size())
-            return;
         if (QStringView(t).mid(p - k, k).compare(pattern, Qt::CaseInsensitive) == 0)
             t.replace(p - k, k, pattern.toString().toLower());
     };
