@@ -157,6 +157,7 @@ constexpr Button NavButtons[] = {
 constexpr std::array<Box, 4> PicLayout{{
     {360, 7415, 360, 360}, {750, 7415, 360, 360}, {1155, 7415, 360, 360}, {10875, 7370, 450, 450},
 }};
+static_assert(PicLayout.size() == std::tuple_size_v<decltype(Form1::PicBouton)>);
 const char16_t *const PicHelp[] = {
     u"Propriétés de la table", u"Supprimer l'enregistrement affiché",
     u"Imprimer l'enregistrement actif", u"A propos de Velder...",
@@ -353,8 +354,8 @@ void Form1::buildControls()
     connect(CmdRechS, &QPushButton::clicked, this, [this] { CmdRechS_Click(); });
     connect(CmbActe, &QComboBox::currentIndexChanged, this, [this] { CmbActe_Click(); });
 
-    const char *const images[4] = {"proprietes", "supprimer", "imprimer", "apropos"};
-    for (int i = 0; i < 4; ++i) {
+    const char *const images[] = {"proprietes", "supprimer", "imprimer", "apropos"};
+    for (std::size_t i = 0; i < PicBouton.size(); ++i) {
         PicBouton[i] = new QLabel(this);
         place(PicBouton[i], PicLayout[i]);
         PicBouton[i]->setPixmap(QPixmap(QStringLiteral(":/images/%1.png").arg(QLatin1StringView(images[i]))));
@@ -993,8 +994,7 @@ bool Form1::dispenseEvent(QEvent *ev)
         return true; // the second press of a double click is no new press
     case QEvent::MouseButtonPress:
         // The value flips on the press, then the degree of kinship is asked for.
-        ChkDispense->setChecked(!ChkDispense->isChecked());
-        ChkDispense->setFocus(Qt::MouseFocusReason);
+        ChkDispense->setChecked(!ChkDispense->isChecked());   // Qt has given it the focus already
         openDetail(6);
         return true;
     case QEvent::KeyPress: {

@@ -425,9 +425,7 @@ Layout layoutFor(int mode)
 
 bool boxShown(int mode, int box)
 {
-    if (box < 0 || box >= BoxCount)
-        return false;
-    return layoutFor(mode).box[box].visible;
+    return layoutFor(mode).box.at(box).visible;   // a box past the last is a caller's fault
 }
 
 } // namespace detail

@@ -56,17 +56,11 @@ struct OptionPlace { double left, width; const char16_t *caption; };
 constexpr OptionPlace Option2Places[] = {{0, 435, u"M"}, {840, 435, u"F"}};
 constexpr OptionPlace Option1Places[] = {{0, 750, u"Epoux"}, {840, 855, u"Epouse"}};
 
-// Keyboard focus order: position of each control in the window's tab sequence.
-constexpr int BoxTabIndex[BoxCount] = {0, 1, 5, 6, 15, 16, 17, 18, 25, 28, 29, 30, 31, 32, 33, 34};
-constexpr int Option2TabIndex[2] = {2, 3};
-constexpr int Option1TabIndex[2] = {26, 27};
-constexpr int OkTabIndex = 35, NextTabIndex = 36, PrevTabIndex = 37, ListTabIndex = 40;
-
 Layout baseLayout();
 // The base layout changed for one mode (1..13), the common last step included.
 // Any other value gives the base layout.
 Layout layoutFor(int mode);
-// Whether TxtRqEp(box) is shown in a mode.
+// Whether TxtRqEp(box), box 0 to 15, is shown in a mode.
 bool boxShown(int mode, int box);
 
 // Twips to pixels (app/twips.h) for the fractional values of the tables.

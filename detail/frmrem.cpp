@@ -19,7 +19,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <map>
 
 namespace detail {
 
@@ -249,25 +248,12 @@ FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entry
     connect(CmdPrecedent, &QPushButton::clicked, this, &FrmRem::CmdPrecedent_Click);
     connect(CmdSuivant, &QPushButton::clicked, this, &FrmRem::CmdSuivant_Click);
 
-    // Keyboard order: every focusable control by its place in the tab sequence.
-    std::map<int, QWidget *> order;   // one control a place
-    for (int i = 0; i < BoxCount; ++i)
-        order.emplace(BoxTabIndex[i], TxtRqEp[i]);
-    for (std::size_t i = 0; i < Option2.size(); ++i) {
-        order.emplace(Option2TabIndex[i], Option2.at(i));
-        order.emplace(Option1TabIndex[i], Option1.at(i));
-    }
-    order.emplace(OkTabIndex, CmdOk);
-    order.emplace(NextTabIndex, CmdSuivant);
-    order.emplace(PrevTabIndex, CmdPrecedent);
-    order.emplace(ListTabIndex, LstParoisse);
-    QWidget *previous = nullptr;
-    for (const auto &[tab, w] : order) {
-        Q_UNUSED(tab);
-        if (previous)
-            setTabOrder(previous, w);
-        previous = w;
-    }
+    // Keyboard order: every focusable control in its place in the tab sequence.
+    const QList<QWidget *> order{TxtRqEp[0], TxtRqEp[1], Option2[0], Option2[1], TxtRqEp[2], TxtRqEp[3], TxtRqEp[4],
+        TxtRqEp[5], TxtRqEp[6], TxtRqEp[7], TxtRqEp[8], Option1[0], Option1[1], TxtRqEp[9], TxtRqEp[10], TxtRqEp[11],
+        TxtRqEp[12], TxtRqEp[13], TxtRqEp[14], TxtRqEp[15], CmdOk, CmdSuivant, CmdPrecedent, LstParoisse};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     applyLayout(baseLayout());
     // Created centred on the screen.

@@ -14,9 +14,8 @@ public:
     double m_each;
 };
 inline QString number(double v) { return QString::number(v, 'g', 10); }
-// One drawn item a line, sorted (the order of drawing is not seen on paper):
-// "T x y <points><b,i,u> [text]", "@family" after the style when it is not Arial;
-// "L x1 y1 x2 y2" with the smaller end first (nor is the direction of a line).
+// One drawn item a line, sorted (the order of drawing is not seen on paper): "T x y <points><b,i,u> [text]",
+// "@family" after the style when it is not Arial; "L x1 y1 x2 y2", the smaller end first (nor is a line's direction).
 inline QStringList dump(const print::Page &p)
 {
     QStringList out;

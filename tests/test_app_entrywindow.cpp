@@ -595,7 +595,7 @@ private slots:
         QTest::keyClick(h.form.ChkDispense, Qt::Key_A);
         x11Delete(h.form.ChkDispense);
         QTest::keyClick(h.form.ChkDispense, Qt::Key_Space);   // the space bar flips it back, and opens it too
-        QVERIFY(!h.form.ChkDispense->isChecked() && h.details == (QList<int>{5, 7, 6, 6, 6, 6}));
+        QVERIFY(!h.form.ChkDispense->isChecked() && h.details == (QList<int>{5, 7, 6, 6, 6, 6}) && h.form.ChkDispense->hasFocus());
     }
     // Pastes, the context menu and drops keep the record line whole; a focused date box is right-aligned, centred again on leaving.
     void boxesTakeOnlyWhatATableHolds()
@@ -683,9 +683,10 @@ private slots:
         rech->setSelection(1, 1);
         QTest::keyClicks(rech, "u");                  // the key takes the selection's place
         QCOMPARE(rech->text(), QStringLiteral("DU"));
+        const QString typed = (rech->clear(), QTest::keyClicks(rech, "m"), search());
         h.form.Store(transfer::Typed, 3);
         auto back = [&](const char *q) { rech->setText(q), QTest::mouseClick(h.form.CmdRechP, Qt::LeftButton); return h.shown(); };
-        QCOMPARE((QStringList{back("DU"), back("M")}), (QStringList{"2", "1"}));   // the first record found too
+        QCOMPARE((QStringList{typed, back("DU"), back("M")}), (QStringList{"M 1", "2", "1"}));   // the first record found too
     }
 };
 

@@ -91,9 +91,8 @@ QString boxes(const DateBoxes &d)
     return QStringLiteral("%1 %2 %3 %4 %5 %6").arg(d.monthMaxLength).arg(d.monthWidth).arg(d.yearMaxLength)
         .arg(d.yearWidth).arg(d.yearLeft).arg(d.slashLeft);
 }
-// Types keys into the date from the day box on, following the focus as the
-// window does (leaving a box completes it); returns the box holding the focus
-// at the end, or -1 once it went on to the dispensation box.
+// Types keys into the date from the day box on, following the focus as the window does (leaving a box completes
+// it); returns the box holding the focus at the end, or -1 once it went on to the dispensation box.
 int typeDate(Window &w, const QString &keys)
 {
     int at = Day;

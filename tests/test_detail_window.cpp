@@ -1,7 +1,5 @@
-// The detail window: each mode's layout against tests/data/detail_layout.txt and the real
-// window placing its controls so; then the window driven as a user would; then its rules
-// without a window (loading and committing, witnesses, paging, the table's header values,
-// and the keys of the boxes: letter case, codes, completion, paste).
+// The detail window: each mode's layout against the hand-written one and the real window placing it so; the window
+// driven as a user would; its rules without a window (load, commit, paging, header values, keys, completion, paste).
 #include "detail/detaillogic.h"
 #include "detail/detailwindow.h"
 #include "detail/frmrem.h"

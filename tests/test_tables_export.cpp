@@ -112,9 +112,8 @@ private slots:
     }
     void lineEndsAcrossReadBlocks()
     {
-        // Rows follow the table's lines whatever their ends, also where a CR LF falls
-        // across two read blocks (1 MiB); a line feed inside a field stays in its row,
-        // a TAB after the 160th in the notes.
+        // Rows follow the table's lines whatever their ends, also a CR LF across two read blocks (1 MiB); a line
+        // feed inside a field stays in its row, a TAB after the 160th in the notes.
         QTemporaryDir dir;
         const QString table = dir.filePath(QStringLiteral("Fins.krv"));
         const QByteArray r1 = cp1252::encode(fullRecordLine(1));

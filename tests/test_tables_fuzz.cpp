@@ -1,5 +1,4 @@
-// A short, repeatable run of the import's fuzz checks (a failed check aborts):
-// random bytes and damaged copies of a comma export, a TAB list and a table.
+// A short, repeatable run of the import's fuzz checks (a failed check aborts) on random and damaged inputs.
 #include "fuzz/fuzz_tables_entry.h"
 
 #include <QRandomGenerator>

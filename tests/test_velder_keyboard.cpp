@@ -1,7 +1,5 @@
-// The real program under an X server, driven by real key presses: Delete as X11 sends
-// it (with the character 127) in the number and search boxes, accented letters typed
-// on a French keymap, and X11's selection pasted by the middle button. Skipped where
-// Xvfb or xdotool is missing.
+// The real program under Xvfb, driven by real key presses: Delete as X11 sends it (character 127) in the number and
+// search boxes, accents typed on a French keymap, the middle-button paste. Skipped without Xvfb or xdotool.
 #include "testutil.h"
 
 #include <QProcess>
@@ -29,9 +27,8 @@ class TestVelderKeyboard : public QObject {
     }
     void click(int x, int y) { xdo({"mousemove", "--window", window, QString::number(x), QString::number(y), "click", "1"}); }
     void keys(const QString &names) { xdo(QStringList{"key", "--delay", "50"} + names.split(u' ')); }
-    // A French keyboard: é è ç à on their keys, ê and ô through the dead circumflex. (A
-    // letter missing from the keymap would make xdotool change the keymap while typing,
-    // and the program may lose keys while it reads the new one.)
+    // A French keyboard: é è ç à on their keys, ê and ô through the dead circumflex. (A letter missing from the
+    // keymap would make xdotool change the keymap while typing, and keys may be lost while the program reads it.)
     void type(const QString &text)
     {
         for (const QString &run : text.split(QRegularExpression("(?=[êô])"))) {
