@@ -281,7 +281,7 @@ void FrmOuvrir::start(const QString &tablePath)
     if (!tablePath.isEmpty() && !QFileInfo::exists(tablePath)) {
         // A path typed or passed by a shortcut, anywhere: name it whole.
         message(productTitle(),
-                QStringLiteral("La table %1 est introuvable.").arg(QDir::toNativeSeparators(tablePath)),
+                QStringLiteral("La table ") + QDir::toNativeSeparators(tablePath) + QStringLiteral(" est introuvable."),
                 QMessageBox::Warning);
     } else if (!tablePath.isEmpty()) {
         openTableAt(tablePath);   // it shows this window again if the table does not open
