@@ -374,7 +374,7 @@ private slots:
     void progressDrawing()
     {
         QCOMPARE(importer::progressText(importer::ParishListing, 50) + importer::progressText(importer::Extraction, 5), "Listage Paroisse: 50%Extraction: 5%");
-        QCOMPARE(importer::progressText(0, 0), QStringLiteral("0%"));
+        QCOMPARE(importer::progressText(0, 0) + importer::progressText(importer::Conversion, 100), QStringLiteral("0%Conversion: 100%"));
         // Picture1 is 2850 by 225 twips: the red bar ends at half the width, the black bold text is centred.
         QLabel picture;
         picture.resize(190, 15);
