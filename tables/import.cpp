@@ -209,8 +209,8 @@ Person parsePerson(const QString &column, bool previousSpouse)
             surname << surnameWord(w);
             continue;
         }
-        // A particle belongs to the surname when a capitals word follows it.
-        if (isParticle(w) && i + 1 < words.size() && isCapitalsWord(words.at(i + 1))) {
+        // A particle belongs to the surname when a capitals word follows it (past the last word: none).
+        if (isParticle(w) && isCapitalsWord(words.value(i + 1))) {
             surname << w;
             continue;
         }
