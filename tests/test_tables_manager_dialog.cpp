@@ -30,8 +30,7 @@ struct Harness {
     std::unique_ptr<FrmOuvrir> form;
     QStringList opened, printed;
     QList<Reply> messages, questions;
-    bool answer = true;
-    bool openResult = true;
+    bool answer = true, openResult = true;
     int propertiesAsked = 0, quits = 0, savedBeforeQuit = 0;
     QList<QPair<QString, QString>> started;
     explicit Harness(const QStringList &tables = {"Bourg.krv", "abbaye.krv", "Zeste.krv"})
@@ -346,14 +345,15 @@ private slots:
         QVERIFY(f.Frame2->isVisible() && f.Frame3->isVisible() && f.Option2->iconSize() == QSize(24, 23) && f.Option3->iconSize() == QSize(26, 26));
         QCOMPARE(f.LblAide->palette().color(QPalette::WindowText), QColor(64, 64, 64));   // the help in dark grey
         QTest::mouseClick(f.Option3, Qt::LeftButton);
-        QCOMPARE(h.started.size(), 1);
-        QCOMPARE(h.started.first(), qMakePair(QDir(program.path()).filePath(QStringLiteral("PrintVelder.exe")), h.dir.path()));
+        QCOMPARE(h.started, (QList<QPair<QString, QString>>{{QDir(program.path()).filePath(QStringLiteral("PrintVelder.exe")), h.dir.path()}}));
         QVERIFY(!f.Option3->isChecked());
+        f.startProgram = [](const QString &, const QString &) { return false; };
+        QTest::mouseClick(f.Option2, Qt::LeftButton);
+        QCOMPARE(h.texts().last(), QStringLiteral("VELDER|Le programme « VelderExport » n'a pas pu être lancé."));
         QTest::mouseClick(f.CmdPrint, Qt::LeftButton);
         QCOMPARE(h.printed, QStringList{h.path(QStringLiteral("Brennec.krv"))});
         QTest::mouseClick(f.CmdAnnuler, Qt::LeftButton);
-        QCOMPARE(h.savedBeforeQuit, 1); // saved first, then the program ends
-        QVERIFY(h.quits == 1 && !f.isVisible());
+        QVERIFY(h.savedBeforeQuit == 1 && h.quits == 1 && !f.isVisible());   // saved first, then the program ends
     }
 };
 
