@@ -199,14 +199,9 @@ void FieldEdit::mouseReleaseEvent(QMouseEvent *e)
 
 void FieldEdit::dropEvent(QDropEvent *e)
 {
-    const QMimeData *data = e->mimeData();
-    if (!data || !data->hasText()) {
-        e->ignore();
-        return;
-    }
     const QString before = text();
     bool refused = false;
-    QString clean = cp1252::cleanForField(data->text(), &refused);
+    QString clean = cp1252::cleanForField(e->mimeData()->text(), &refused);   // no text: nothing to drop
     if (refused || clean.isEmpty()) {
         e->ignore();
         QDragLeaveEvent leave;

@@ -236,8 +236,7 @@ std::pair<QString, QString> splitOrigin(const QString &column)
         return c[0] == u'2' && (c[1].toUpper() == u'A' || c[1].toUpper() == u'B');
     };
     const qsizetype blank = t.lastIndexOf(u' ');
-    QString last = blank < 0 ? t : t.mid(blank + 1);
-    QString bare = last;
+    QString bare = t.mid(blank + 1);   // the last word, or the whole when it is one
     if (bare.startsWith(u'(') && bare.endsWith(u')'))
         bare = bare.mid(1, bare.size() - 2);
     if (isCode(bare)) {

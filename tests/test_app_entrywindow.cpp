@@ -218,8 +218,7 @@ private slots:
         h.form.Txt[7]->setFocus();
         h.form.CmdDebut_Click();
         QCOMPARE(QApplication::focusWidget(), h.form.CmbActe);
-        h.form.Txtnb->setFocus();
-        h.form.Txtnb->selectAll();
+        h.form.Txtnb->setFocus(), h.form.Txtnb->selectAll();
         QTest::keyClick(h.form.Txtnb, Qt::Key_3);
         QVERIFY(QApplication::focusWidget() == h.form.Txtnb && h.form.Txtnb->cursorPosition() == 1);
         // A file that is no table is refused; the table loaded stays.
@@ -274,13 +273,12 @@ private slots:
         Harness h(records(20));
         QLineEdit *nb = h.form.Txtnb;
         auto typed = [&](const char *keys) { nb->selectAll(), QTest::keyClicks(nb, keys); return h.at(); };
-        nb->setFocus();
-        nb->clear();
+        nb->setFocus(), nb->clear();
         QTest::keyClick(nb, Qt::Key_1);   // the previous record's panel stays as it was
         QVERIFY(h.shownHusband() == husband(1) && h.form.Lbl[0]->text() == "01/05/1820");
         QTest::keyClick(nb, Qt::Key_2);
         QCOMPARE(h.shownHusband(), husband(12));
-        QTest::keyClicks(nb, "9a");   // 129: no such record
+        QTest::keyClicks(nb, "9a ");   // 129: no such record; a letter or a blank goes nowhere
         QCOMPARE(h.at(), "12 " + husband(12));
         // Backspace drops the last digit whatever is selected.
         nb->setSelection(0, 1);
