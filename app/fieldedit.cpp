@@ -202,21 +202,13 @@ void FieldEdit::dropEvent(QDropEvent *e)
     const QString before = text();
     bool refused = false;
     QString clean = cp1252::cleanForField(e->mimeData()->text(), &refused);   // no text: nothing to drop
-    if (refused || clean.isEmpty()) {
-        e->ignore();
-        QDragLeaveEvent leave;
-        QLineEdit::dragLeaveEvent(&leave);
-        if (refused)
-            m_host.beep();
-        return;
-    }
+    if (refused)
+        m_host.beep();   // refused whole
     const int limit = typedMaxLength();
     if (limit > 0 && e->source() != this)
         clean = clean.left(std::max<qsizetype>(0, limit - text().size()));
-    if (clean.isEmpty()) {
+    if (refused || clean.isEmpty()) {
         e->ignore();
-        QDragLeaveEvent leave;
-        QLineEdit::dragLeaveEvent(&leave);
         return;
     }
     QMimeData cleaned;

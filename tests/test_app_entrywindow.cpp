@@ -41,11 +41,12 @@ QStringList records(int n)
         r << numberedRecord(i);
     return r;
 }
+struct BeepCounting : Form1 { using Form1::Form1; int beeps = 0; void beep() override { ++beeps; } };
 // A window over a table file of invented records, with every message box answered.
 struct Harness {
     QTemporaryDir dir;
     TableStore table;
-    Form1 form{table};
+    BeepCounting form{table};
     QString path;
     QStringList messages, questions;
     bool answer = true;
@@ -206,8 +207,7 @@ private slots:
         // The size is fixed; a move puts the focus on the act type, a typed number leaves it where it was.
         h.form.setMinimumSize(0, 0);   // as under a window manager that ignores the fixed size
         h.form.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        h.form.move(10, 10);
-        h.form.resize(300, 200);
+        h.form.move(10, 10), h.form.resize(300, 200);
         QCOMPARE(h.form.size(), QSize(twips::px(11880), twips::px(8190)));
         const auto centred = [&] {   // above the taskbar
             const QRect screen = h.form.screen()->geometry(), outer = h.form.frameGeometry();
@@ -354,8 +354,7 @@ private slots:
         h.form.CmdSuivant_Click();
         QVERIFY(h.stored(1, 7) == husband(2) && h.stored(2, 7) == husband(3));
         // On the spare slot the new record is dropped, nothing stored is removed; declining removes nothing.
-        h.form.CmdFin_Click();
-        h.form.Txt[6]->setText(QStringLiteral("NEUF"));
+        h.form.CmdFin_Click(), h.form.Txt[6]->setText(QStringLiteral("NEUF"));
         h.form.PicBouton_Click(1);
         QVERIFY(h.at() == "8 " + husband(10) && h.table.recordCount() == 8);
         h.answer = false;
@@ -623,7 +622,7 @@ private slots:
             QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
             return drop.accept(), QApplication::sendEvent(box, &drop), drop.isAccepted();   // a refusal must say so
         };
-        QVERIFY(drop(notes, QStringLiteral("X\nY")) && !drop(notes, QStringLiteral("Z") + QChar(0x0101)));   // refused whole
+        QVERIFY(drop(notes, QStringLiteral("X\nY")) && !drop(notes, QStringLiteral("Z") + QChar(0x0101)) && h.form.beeps == 2);   // refused whole
         QCOMPARE(notes->text(), QStringLiteral("XY"));
         notes->setText(QStringLiteral("vu le registre"));
         QTest::keyClick(notes, Qt::Key_Backspace, Qt::ControlModifier);   // the word before the caret goes
@@ -635,7 +634,8 @@ private slots:
         drop(h.form.Txt[12], QStringLiteral("++"));
         static_cast<FieldEdit *>(h.form.Txt[12])->pasteText(QStringLiteral("5"));   // full: nothing more
         QVERIFY(!drop(h.form.Txt[12], QStringLiteral("5")));
-        QCOMPARE(h.form.Txt[12]->text(), QStringLiteral("+"));
+        QTest::keyClick(h.form.Txt[12], Qt::Key_A);   // no marker: a beep
+        QCOMPARE(h.form.Txt[12]->text() + QString::number(h.form.beeps), QStringLiteral("+3"));
         h.form.Txt[18]->setFocus();
         static_cast<FieldEdit *>(h.form.Txt[18])->pasteText(QStringLiteral("KER\tBRAS"));
         QCOMPARE(h.form.Txt[18]->text() + h.form.Txt[22]->text(), QStringLiteral("KERBRASKERBRAS"));

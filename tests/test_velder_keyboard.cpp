@@ -80,10 +80,8 @@ private slots:
         QVERIFY(second.waitForFinished(10000) && second.exitCode() == 0 && second.readAll().isEmpty());
         xdo({"windowfocus", "--sync", window});
         // The new record 6: the surname, first names and notes typed with accents.
-        click(68, 283);
-        type("le guével");
-        click(254, 283);
-        type("jérôme-françois");
+        click(68, 283), type("le guével");
+        click(254, 283), type("jérôme-françois");
         click(162, 470);
         type("reçu à côté de l'église, frère, fête");
         keys("shift+Home");   // selected with the keys, then pasted by the middle button into the origin (not the parish)
@@ -109,8 +107,7 @@ private slots:
         type("voir à côté");
         keys("Tab Tab Tab Tab Tab Tab Return");   // "Quitter"
         QVERIFY(velder.state() == QProcess::NotRunning || velder.waitForFinished(10000));
-        xvfb.terminate();
-        xvfb.waitForFinished(5000);
+        xvfb.terminate(), xvfb.waitForFinished(5000);
         // The sample with the notes of records 2 and 3 lengthened and the new record 6, written by hand.
         QCOMPARE(readBytes(table), readBytes(qEnvironmentVariable("VELDER_TEST_DATA") + "/valmorin_typed.krv"));
     }
