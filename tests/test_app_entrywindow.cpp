@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyleOptionGroupBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -59,8 +60,7 @@ struct Harness {
 
     explicit Harness(const QStringList &records, const QStringList &parishes = {"Saint-Martin", "Notre-Dame"})
     {
-        table.setAppFolder(dir.path());
-        QDir(dir.path()).mkdir("tables");
+        table.setAppFolder(dir.path()), QDir(dir.path()).mkdir("tables");
         path = dir.filePath("tables/Test.krv");
         writeBytes(path, fileBytes(QStringList{header("Valbrune", parishes)} + records));
         form.showMessage = [this](const QString &title, const QString &text) { messages << title + u'|' + text; };
@@ -121,6 +121,11 @@ QStringList layoutDump(Form1 &f)
         if (auto *c = qobject_cast<QCheckBox *>(w); c && c->isChecked()) line += " checked";
         if (auto *l = qobject_cast<QLabel *>(w); l && !l->pixmap().isNull()) line += QStringLiteral(" picture %1x%2").arg(l->pixmap().width()).arg(l->pixmap().height());
         if (!text.isEmpty()) line += " \"" + text + u'"';
+        if (auto *b = qobject_cast<QGroupBox *>(w)) {   // the caption on the frame's top line, a little in
+            QStyleOptionGroupBox o;
+            o.initFrom(b), o.text = b->title(), o.subControls = QStyle::SC_GroupBoxLabel;
+            line += QStringLiteral(" caption at %1").arg(b->style()->subControlRect(QStyle::CC_GroupBox, &o, QStyle::SC_GroupBoxLabel, b).left());
+        }
         if (auto *e = qobject_cast<QLineEdit *>(w))
             line += QString(e->alignment() & Qt::AlignHCenter ? " centred" : e->alignment() & Qt::AlignRight ? " right" : "")
                     + (e->acceptDrops() ? "" : " no drops") + (e->contextMenuPolicy() == Qt::NoContextMenu ? " no menu" : "");
@@ -228,8 +233,7 @@ private slots:
         QCOMPARE(h.messages, QStringList{"Incompatibilité du fichier|Le fichier que vous avez ouvert n'est pas compatible"});
         QVERIFY(h.table.tablePath() == h.path && h.table.recordCount() == 3);
         // A record line that cannot be shown: the record left is stored and saved, and the manager comes back.
-        h.form.CmdDebut_Click();
-        h.form.Txt[7]->setText(QStringLiteral("Corentin"));
+        h.form.CmdDebut_Click(), h.form.Txt[7]->setText(QStringLiteral("Corentin"));
         h.form.CmdSuivant_Click();
         QVERIFY(h.messages.size() == 2 && !h.form.isVisible() && h.managerShown == 1);
         QVERIFY(readBytes(h.path).contains("Corentin") && readBytes(h.path).contains("broken\tline\r\n"));
@@ -317,8 +321,7 @@ private slots:
         QCOMPARE(h.stored(2, 8), QStringLiteral("Yves"));
         QCOMPARE(h.shownHusband(), husband(3));
         // Page Up and Page Down from every kind of control.
-        h.form.CmdDebut_Click();
-        h.form.Txt[7]->setText(QStringLiteral("Pierre"));
+        h.form.CmdDebut_Click(), h.form.Txt[7]->setText(QStringLiteral("Pierre"));
         QTest::keyClick(h.form.Txt[7], Qt::Key_PageUp);
         QVERIFY(h.shown() == "1" && h.stored(1, 8) == "Pierre");
         QTest::keyClick(h.form.CmbActe, Qt::Key_PageDown);
@@ -328,8 +331,7 @@ private slots:
         QTest::keyClick(h.form.CmdRq[2], Qt::Key_PageDown);
         QCOMPARE(h.shown(), QStringLiteral("5"));
         // The spare slot: a surname typed there is appended by Page Down.
-        h.form.CmdFin_Click();
-        h.form.Txt[18]->setText(QStringLiteral("NOUVELLE"));
+        h.form.CmdFin_Click(), h.form.Txt[18]->setText(QStringLiteral("NOUVELLE"));
         QTest::keyClick(h.form.TxtRech, Qt::Key_PageDown);
         QCOMPARE(QStringList({QString::number(h.table.recordCount()), h.shown(), h.form.LblNb->text()}),
                  QStringList({"21", "22", "22"}));
@@ -671,11 +673,9 @@ private slots:
         QCOMPARE(search(), QStringLiteral("DU 2"));              // searched again from record 1
         // Delete edits the box and searches again: "DU" before the caret, "P" after it.
         QTest::keyClicks(rech, "p");
-        rech->setCursorPosition(0);
-        x11Delete(rech);
+        rech->setCursorPosition(0), x11Delete(rech);
         QCOMPARE(search(), QStringLiteral("UP 3"));
-        rech->setText(QStringLiteral("DUP"));
-        rech->setCursorPosition(2);
+        rech->setText(QStringLiteral("DUP")), rech->setCursorPosition(2);
         x11Delete(rech);
         QCOMPARE(search(), QStringLiteral("DU 2"));
         rech->setSelection(1, 1);
