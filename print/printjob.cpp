@@ -90,9 +90,6 @@ void printDocument(QWidget *parent, const PageDoc &doc, QPrinter &printer)
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
-    // Pages are picked by the layout itself; the printer must then print them all.
-    printer.setPrintRange(QPrinter::AllPages);
-    printer.setPageRanges(QPageRanges());
     const RenderResult r = render(doc, &printer);
     if (r != RenderResult::Ok)
         hooks().warn(parent, r == RenderResult::CannotBegin ? cannotStartText() : interruptedText());

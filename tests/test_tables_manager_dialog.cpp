@@ -166,8 +166,7 @@ private slots:
         QStringList old;
         for (int i = 1; i <= record::FieldCount; ++i)
             old << QStringLiteral("c%1").arg(i);
-        old.removeAt(66);
-        old.removeAt(16);
+        old.removeAt(66), old.removeAt(16);
         writeBytes(h.path(QStringLiteral("Zeste.krv")), fileBytes({header(), old.join(u'\t')}));
         FrmOuvrir &f = h.make();
         h.openResult = false;
