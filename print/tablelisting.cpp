@@ -20,19 +20,18 @@ const Font Charter{QStringLiteral("Arial"), 12};
 // Column boundaries, left to right: Dates, S, Couples, Origines, Pères, Mères,
 // Derniers conjoints.
 constexpr std::array<double, 8> Rule{500, 1380, 1660, 4000, 5605, 6935, 9195, 11387};
-const std::array<const char16_t *, 7> Heading{u"Dates", u"S", u"Couples", u"Origines", u"Pères", u"Mères",
-                                              u"Derniers conjoints"};
+constexpr const char16_t *Heading[]{u"Dates", u"S", u"Couples", u"Origines", u"Pères", u"Mères", u"Derniers conjoints"};
 constexpr std::array CellX{1740.0, 4080.0, 5685.0, 7015.0, 9275.0};   // text x of the five cells
 constexpr double RowStep = 750;
 constexpr double CharterLeft = 1000, CharterRight = 10000, CharterX = 1500;
 
-// Views of the first `count` fields of a record line; a short line leaves the rest as they were.
-void fieldViews(const QString &line, int count, std::array<QStringView, 96> &out)
+// Views of the first fields of a record line, as many as `out` holds; a short line leaves the rest as they were.
+void fieldViews(const QString &line, std::array<QStringView, 90> &out)
 {
     QStringView v(line);
     qsizetype start = 0;
     int n = 0;
-    for (qsizetype i = 0; i <= v.size() && n < count; ++i) {
+    for (qsizetype i = 0; i <= v.size() && n < int(out.size()); ++i) {
         if (i == v.size() || v[i] == u'\t') {
             out[n++] = v.mid(start, i - start);
             start = i + 1;
@@ -93,8 +92,8 @@ QString societySite()
 
 QString listingRow(const QString &recordLine)
 {
-    std::array<QStringView, 96> f;
-    fieldViews(recordLine, 90, f);
+    std::array<QStringView, 90> f;   // the fields a row shows are all among the first 90
+    fieldViews(recordLine, f);
     auto at = [&](int position) { return f[position - 1]; };
     QString row;
     row += at(5);
