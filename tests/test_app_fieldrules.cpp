@@ -300,11 +300,11 @@ private slots:
         QCOMPARE(b.text, QStringLiteral("5"));
         QCOMPARE(w.date.monthMaxLength, 2);
         // A month name cut short is dropped on leaving, and the Gregorian layout comes back.
-        b = w.type(Month, QStringLiteral("brum") + QString(2, QChar(key::Backspace)), Box{});
-        QCOMPARE(b.text, QStringLiteral("Br"));
-        w.leave(Month, b);
-        QCOMPARE(w.txt[Month], QString());
-        QCOMPARE(boxes(w.date), QStringLiteral("2 300 4 470 5370 5265"));
+        for (int cut : {3, 1}) {
+            b = w.type(Month, QStringLiteral("brum") + QString(cut, QChar(key::Backspace)), Box{});
+            w.leave(Month, b);
+            QVERIFY2(b.text.size() == 4 - cut && w.txt[Month].isEmpty() && boxes(w.date) == "2 300 4 470 5370 5265", qPrintable(b.text));
+        }
         QCOMPARE(w.beeps, 0);
     }
     void paddingAndCaseOnLeaving()
