@@ -229,7 +229,10 @@ void FieldEdit::inputMethodEvent(QInputMethodEvent *e)
             typed(c);
         return;
     }
-    QLineEdit::inputMethodEvent(e);
+    // Along with a preedit or a replacement, only what a table can hold is committed.
+    QInputMethodEvent filtered(e->preeditString(), e->attributes());
+    filtered.setCommitString(cp1252::cleanForField(e->commitString()), e->replacementStart(), e->replacementLength());
+    QLineEdit::inputMethodEvent(&filtered);
 }
 
 void FieldEdit::pasteFrom(QClipboard::Mode mode)

@@ -625,7 +625,8 @@ private slots:
             return drop.accept(), QApplication::sendEvent(box, &drop), drop.isAccepted();   // a refusal must say so
         };
         QVERIFY(drop(notes, QStringLiteral("X\nY")) && !drop(notes, QStringLiteral("Z") + QChar(0x0101)) && h.form.beeps == 2);   // refused whole
-        QCOMPARE(notes->text(), QStringLiteral("XY"));
+        QInputMethodEvent im(QStringLiteral("x"), {}); im.setCommitString(QStringLiteral("a\t") + QChar(0x0101)), h.form.Txt[6]->clear(), QApplication::sendEvent(h.form.Txt[6], &im);
+        QCOMPARE(notes->text() + h.form.Txt[6]->text(), QStringLiteral("XYa"));   // committed with a preedit: cleaned, not shaped
         notes->setText(QStringLiteral("vu le registre"));
         QTest::keyClick(notes, Qt::Key_Backspace, Qt::ControlModifier);   // the word before the caret goes
         QCOMPARE(notes->text(), QStringLiteral("vu le "));
