@@ -909,10 +909,8 @@ bool Form1::parishChar(QChar key)
 {
     QLineEdit *le = CmbParoisse->lineEdit();
     const int p = le->hasSelectedText() ? le->selectionStart() : le->cursorPosition();
-    QStringList items;
-    for (int i = 0; i < CmbParoisse->count(); ++i)
-        items << CmbParoisse->itemText(i);
-    const parish::KeyResult r = parish::key(le->text(), p, key, items);
+    // The list's items are the table's parishes: it is refilled whenever they change.
+    const parish::KeyResult r = parish::key(le->text(), p, key, m_table.parishNames());
     switch (r.kind) {
     case parish::KeyResult::NextField:
         focusNextChild();

@@ -544,10 +544,11 @@ private slots:
         QApplication::sendEvent(h.form.PicBouton[0], &leave);
         QVERIFY(!h.form.LnBouton[0]->isVisible());
         moveOver(h.form.PicBouton[2], QPointF(5, 5));
-        // Over the bare window: the frame goes and the default help comes back.
+        // Over the bare window or a frame's background: the frame goes and the default help comes back.
         moveOver(&h.form, QPointF(twips::px(5000), twips::px(7900) - 8));
-        QVERIFY(!h.form.LnBouton[0]->isVisible());
-        QCOMPARE(h.form.LblAideSaisie->text(), Form1::DefaultHelp);
+        QVERIFY(!h.form.LnBouton[0]->isVisible() && h.form.LblAideSaisie->text() == Form1::DefaultHelp);
+        moveOver(h.form.PicBouton[2], QPointF(5, 5)), moveOver(h.form.findChild<QGroupBox *>(), QPointF(4, 60));
+        QVERIFY(!h.form.LnBouton[0]->isVisible() && h.form.LblAideSaisie->text() == Form1::DefaultHelp);
         // The print button calls its hook; the properties and about buttons open the detail window.
         int printed = 0;
         h.form.onPrintCard = [&] { ++printed; };

@@ -110,8 +110,7 @@ private slots:
         QCOMPARE(manager.File1->count(), 0);
         QVERIFY(activate(&manager));
         // a new table, its properties asked for in the detail window
-        click(manager.OptNvtbl);
-        type(QStringLiteral("Lanvézec.txt"));
+        click(manager.OptNvtbl), type(QStringLiteral("Lanvézec.txt"));
         answers.sources = QStringLiteral("1802 à 1870_ADO : 3E112@1871 à 1899_Mairie : 3E113");
         answers.detailSteps = [&](FrmRem &w) {
             enter({"lanvézec", "anne le goff", "12/03/2024", "yves morvan", "marie kerbrat"});
@@ -340,11 +339,9 @@ private slots:
         }
         QCOMPARE(entry.Txt[6]->text(), QStringLiteral("GUÉGUEN%1").arg(start));
         QVERIFY(activate(&entry));
-        click(entry.Txt[30]);
-        type(QStringLiteral("note un"));
+        click(entry.Txt[30]), type(QStringLiteral("note un"));
         click(entry.CmdSuivant);
-        click(entry.Txt[30]);
-        type(QStringLiteral("note deux"));
+        click(entry.Txt[30]), type(QStringLiteral("note deux"));
         if (way == 2)
             program.manager().close();   // e.g. the desktop session closing: the record shown is kept
         else
