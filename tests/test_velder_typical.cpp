@@ -178,14 +178,12 @@ private slots:
             click(w.Option1[0]); // of the husband
             fill(w, {{9, "signe"}});
             click(w.CmdSuivant);   // an unused witness comes empty, "F"
-            fill(w, {{0, "le bihan"}, {1, "pierre"}});
-            click(w.Option2[0]);
+            fill(w, {{0, "le bihan"}, {1, "pierre"}}), click(w.Option2[0]);
             fill(w, {{7, "meunier"}});
             click(w.CmdSuivant);
             fill(w, {{0, "kerbrat"}, {1, "louise"}, {2, "30"}, {5, "saint-éloi"}, {8, "cousine"}});
             click(w.CmdSuivant);
-            fill(w, {{0, "tanguy"}, {1, "jean"}});
-            click(w.Option2[0]);
+            fill(w, {{0, "tanguy"}, {1, "jean"}}), click(w.Option2[0]);
             fill(w, {{7, "tisserand"}, {9, "ne signe pas"}});
             click(w.CmdOk);
         };
