@@ -45,12 +45,7 @@ bool windowLevel(Qt::FocusReason reason)
 
 Qt::Alignment qtAlignment(Align a)
 {
-    switch (a) {
-    case Align::Left: return Qt::AlignLeft | Qt::AlignVCenter;
-    case Align::Center: return Qt::AlignHCenter | Qt::AlignVCenter;
-    case Align::Right: return Qt::AlignRight | Qt::AlignVCenter;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
+    return (a == Align::Center ? Qt::AlignHCenter : a == Align::Right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
 }
 
 FieldEdit::FieldEdit(int index, FieldHost &host, QWidget *parent)
@@ -188,10 +183,8 @@ void FieldEdit::contextMenuEvent(QContextMenuEvent *e)
 void FieldEdit::mouseReleaseEvent(QMouseEvent *e)
 {
     if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
-        if (!isReadOnly()) {
-            deselect();
-            pasteFrom(QClipboard::Selection);
-        }
+        deselect();
+        pasteFrom(QClipboard::Selection);
         return;
     }
     QLineEdit::mouseReleaseEvent(e);
@@ -237,8 +230,6 @@ void FieldEdit::inputMethodEvent(QInputMethodEvent *e)
 
 void FieldEdit::pasteFrom(QClipboard::Mode mode)
 {
-    if (isReadOnly())
-        return;
     pasteText(QGuiApplication::clipboard()->text(mode));
 }
 

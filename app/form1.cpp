@@ -607,9 +607,8 @@ void Form1::CmdQuitter_Click()
 {
     if (!storeAndSave())
         return;
-    m_savedByQuit = true;
-    if (!close())
-        m_savedByQuit = false;
+    m_savedByQuit = true;   // the close event takes it back, closed or not
+    close();
 }
 
 void Form1::closeEvent(QCloseEvent *event)
@@ -710,7 +709,6 @@ void Form1::PicBouton_Click(int index)
     case 1: DeleteShownRecord(); break;
     case 2: if (onPrintCard) onPrintCard(); break;
     case 3: openDetail(13); break;
-    default: break;
     }
 }
 
@@ -749,10 +747,7 @@ void Form1::Timer1_Timer(QTime now)
 
 void Form1::centre()
 {
-    const QScreen *sc = screen();
-    if (!sc)
-        return;
-    const QRect area = sc->geometry();
+    const QRect area = screen()->geometry();   // a widget always has one, the primary one at worst
     const QSize outer = frameGeometry().size();
     move(area.x() + (area.width() - outer.width()) / 2,
          area.y() + (area.height() - twips::px(TaskbarAllowance) - outer.height()) / 2);

@@ -653,6 +653,11 @@ private slots:
         QCOMPARE(h.form.Txt[3]->text(), QStringLiteral("01"));
         QVERIFY(h.form.Txt[3]->alignment() & Qt::AlignHCenter);
         QCOMPARE(h.form.LblAideSaisie->text(), daterules::FormatHelp);
+        h.form.Txt[3]->setFocus(), QTest::keyClicks(h.form.Txt[3], "12");   // a full box moves on: day, month, year
+        QTest::keyClicks(QApplication::focusWidget(), "06"), QTest::keyClicks(h.form.Txt[5], "18"), QTest::keyClick(h.form.Txt[5], Qt::Key_Backspace);
+        QVERIFY(QApplication::focusWidget() == h.form.Txt[5] && h.form.Txt[3]->text() + h.form.Txt[4]->text() + h.form.Txt[5]->text() == "12061");
+        h.form.Txt[4]->setFocus(), QTest::keyClicks(h.form.Txt[4], "v");   // a month name: the boxes take the other layout
+        QVERIFY(h.form.Txt[4]->text() == "Vend" && h.form.dateBoxes().monthMaxLength == 4);
     }
     void searchMovesTheWindowAndKeepsTheFocus()
     {
@@ -680,6 +685,8 @@ private slots:
         rech->setText(QStringLiteral("DUP")), rech->setCursorPosition(2);
         x11Delete(rech);
         QCOMPARE(search(), QStringLiteral("DU 2"));
+        QTest::mouseClick(h.form.CmdRechS, Qt::LeftButton);   // the next one
+        QCOMPARE(search(), QStringLiteral("DU 3"));
         rech->setSelection(1, 1);
         QTest::keyClicks(rech, "u");                  // the key takes the selection's place
         QCOMPARE(rech->text(), QStringLiteral("DU"));

@@ -363,15 +363,10 @@ private slots:
                             QFAIL(qPrintable(QStringLiteral("%1: q=%2 from=%3 dir=%4").arg(step, q).arg(from).arg(dir)));
         };
         agree("fresh");
-        t.setLine(2, recordLine({{"Nom EPX", "MORVAN"}}));
-        agree("edited");
-        t.deleteRecord(1);
-        agree("first deleted");
-        t.grow();
-        t.setLine(t.upperIndex() - 1, recordLine({{"Nom EPX", "DUPUIS"}}));
-        agree("appended");
-        t.setLine(1, QStringLiteral("no tabs at all"));
-        agree("broken line");
+        t.setLine(2, recordLine({{"Nom EPX", "MORVAN"}})), agree("edited");
+        t.deleteRecord(1), agree("first deleted");
+        t.grow(), t.setLine(t.upperIndex() - 1, recordLine({{"Nom EPX", "DUPUIS"}})), agree("appended");
+        t.setLine(1, QStringLiteral("no tabs at all")), agree("broken line");
         for (int i = 0; i < 3000; ++i) {   // enough rewrites to rebuild the buffer
             t.setLine(1 + i % t.recordCount(), recordLine({{"Nom EPX", QStringLiteral("DU%1").arg(i)}}));
             QCOMPARE(index.first(t, QStringLiteral("DU%1").arg(i)), 1 + i % t.recordCount());
@@ -379,12 +374,9 @@ private slots:
         agree("rewritten");
         const TableStore before = t;   // a copy followed, then the table again
         t.setLine(2, recordLine({{"Nom EPX", "ZOLA"}}));
-        for (int round = 0; round < 2; ++round) {
-            QCOMPARE(index.first(t, u"ZOLA"), 2);
-            QCOMPARE(index.first(before, u"ZOLA"), 0);
-        }
-        t.setContent({header(), recordLine({{"Nom EPX", "XAVIER"}})});
-        agree("another table");
+        for (int round = 0; round < 2; ++round)
+            QVERIFY(index.first(t, u"ZOLA") == 2 && index.first(before, u"ZOLA") == 0);
+        t.setContent({header(), recordLine({{"Nom EPX", "XAVIER"}})}), agree("another table");
     }
     void parishCompletionInListOrder()
     {

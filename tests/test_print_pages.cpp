@@ -267,11 +267,8 @@ private slots:
     }
     void init()
     {
-        asked = warned = {};
-        output = dir.filePath("out.pdf");
-        QFile::remove(output);
-        job.clear();
-        from = to = 0, answer = accept = true;
+        asked = warned = {}, output = dir.filePath("out.pdf"), job.clear();
+        QFile::remove(output), from = to = 0, answer = accept = true;
         auto &h = print::hooks();
         h.ask = [this](QWidget *, const QString &caption, const QString &text) { asked << caption << text; return answer; };
         h.printDialog = [this](QWidget *, QPrinter &printer, int min, int max) {
@@ -354,26 +351,21 @@ private slots:
         EntryState e;
         transfer::showNewRecord(e);
         // No to the question, then Cancel in the print dialog: nothing printed, nothing said.
-        answer = false;
-        MCImprimeFiche(nullptr, e, table);
+        answer = false, MCImprimeFiche(nullptr, e, table);
         QVERIFY(job.isEmpty());
-        answer = true;
-        accept = false;
-        MCImprimeFiche(nullptr, e, table);
+        answer = true, accept = false, MCImprimeFiche(nullptr, e, table);
         printTableListing(nullptr, tableFile(0, 0));
         QVERIFY(job.startsWith("1-1 "));   // a table without records still offers its one page
         QVERIFY(!QFile::exists(output) && warned.isEmpty());
         // The PDF cannot be written (no such folder): said, for both commands.
-        accept = true;
-        output = dir.filePath("no/such/folder/out.pdf");
+        accept = true, output = dir.filePath("no/such/folder/out.pdf");
         printTableListing(nullptr, tableFile(2, 0));
         MCImprimeFiche(nullptr, e, table);
         QCOMPARE(warned, QStringList(2, "L'impression n'a pas pu commencer. Vérifiez l'imprimante choisie ou, pour un fichier, son dossier et son nom, puis recommencez."));
         struct Refusing : QPrinter { bool newPage() override { return false; } } refusing;   // e.g. the printer gone after page 1
         refusing.setOutputFileName(dir.filePath("cut.pdf")), print::printDocument(nullptr, print::PageDoc{QList<Page>(2)}, refusing);
         QCOMPARE(warned.last(), "L'impression a été interrompue : l'imprimante ou le fichier n'a pas reçu toutes les pages.");
-        warned.clear();
-        job.clear();
+        warned.clear(), job.clear();
         printTableListing(nullptr, QString()), printTableListing(nullptr, dir.filePath("gone.krv"));
         printTableListing(nullptr, dir.path());   // a folder where the file should be: reported as held
         QCOMPARE(warned, (QStringList{"Veuillez sélectionner une table", "La table sélectionnée est introuvable.",
