@@ -71,12 +71,10 @@ bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 // Start of the word before the caret: blanks first, then the word itself.
 int wordStart(const QString &t, int p)
 {
-    int i = p;
-    while (i > 0 && t.at(i - 1) == u' ')
-        --i;
-    while (i > 0 && t.at(i - 1) != u' ')
-        --i;
-    return i;
+    QStringView v = QStringView(t).left(p);
+    while (v.endsWith(u' '))
+        v.chop(1);
+    return int(v.lastIndexOf(u' ')) + 1;
 }
 
 void initialCapitals(int index, const Box &b, QChar k, const Context &ctx, Result &r)

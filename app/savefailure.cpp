@@ -39,10 +39,8 @@ Rescue writeRescueCopy(TableStore &table, const QStringList &folders, const QDat
         const QDir dir(folder);
         QString target = dir.filePath(name);
         // Never over a file already there: a second rescue in the same second gets a number.
-        for (int n = 2; QFileInfo::exists(target) && n < 100; ++n)
+        for (int n = 2; QFileInfo::exists(target); ++n)
             target = dir.filePath(name.chopped(4) + QStringLiteral(" (") + QString::number(n) + QStringLiteral(").krv"));
-        if (QFileInfo::exists(target))
-            continue;
         const TableStore::SaveReport report = table.saveReporting(target);
         if (report.written) {
             r.path = QDir::toNativeSeparators(target);
