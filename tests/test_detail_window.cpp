@@ -315,8 +315,7 @@ private slots:
             drive([&](FrmRem &w) {
                 QCOMPARE(w.LblRem[0]->text() + w.TxtRqEp[0]->text() + w.TxtRqEp[7]->text(), "Dernier Conjoint " + who + "RIOUMarin");
                 QVERIFY(!w.CmdPrecedent->isEnabled() && w.CmdSuivant->isEnabled());
-                w.TxtRqEp[0]->selectAll();
-                typeText(w.TxtRqEp[0], "kerné");
+                w.TxtRqEp[0]->selectAll(), typeText(w.TxtRqEp[0], "kerné");
                 QTest::keyClicks(w.TxtRqEp[6], "56");
                 QTest::mouseClick(w.CmdSuivant, Qt::LeftButton);
                 QCOMPARE(seen, QStringList{"KERNÉ"});
@@ -341,8 +340,7 @@ private slots:
         EntryState entry = newEntry();
         TableStore table = tableWith();
         FrmRem w(entry, table);
-        w.prepare(HusbandDetails);
-        w.show();
+        w.prepare(HusbandDetails), w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         const std::pair<int, const char *> pastes[] = {{5, "Saint\tMartin\r\n"}, {5, "Łódź"}, {3, "123"}};
         for (const auto &[box, text] : pastes) {
