@@ -912,9 +912,7 @@ bool Form1::parishChar(QChar key)
         break;
     case parish::KeyResult::Completed:
         le->setText(r.text);
-        le->setSelection(r.caret, r.selectionLength);
-        if (r.selectionLength == 0)
-            le->setCursorPosition(r.caret);
+        le->setSelection(r.caret, r.selectionLength);   // none: the caret alone, there
         break;
     case parish::KeyResult::Refused:
         // Only the elided "d" test moves the caret; otherwise the box stays as it was,

@@ -571,7 +571,9 @@ private slots:
         QTest::keyClicks(h.form.CmbParoisse, "x ");
         QCOMPARE(h.form.CmbParoisse->currentText() + u'|' + h.form.CmbParoisse->lineEdit()->selectedText(), "Serres|rres");   // left as it was
         x11Delete(h.form.CmbParoisse);   // Delete takes the proposed end away, no refusal
-        QCOMPARE(h.messages, QStringList(2, "Velder|La paroisse que vous tentez de saisir n'existe pas dans la liste des paroisses"));
+        h.form.CmbParoisse->setEditText("DX"), h.form.CmbParoisse->lineEdit()->setCursorPosition(1), QTest::keyClicks(h.form.CmbParoisse, "'");
+        QVERIFY(h.form.CmbParoisse->currentText() == "dX" && h.form.CmbParoisse->lineEdit()->cursorPosition() == 1);   // refused, yet "de" lowered
+        QCOMPARE(h.messages, QStringList(3, "Velder|La paroisse que vous tentez de saisir n'existe pas dans la liste des paroisses"));
         // The "Cote" box and its caption shown, the caption of the button opening the act's details.
         auto act = [&] {
             return QStringLiteral("%1 %2 %3").arg(h.form.Txt[2]->isVisibleTo(&h.form)).arg(h.form.Label6->isVisibleTo(&h.form))

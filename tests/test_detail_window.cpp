@@ -178,8 +178,7 @@ private slots:
             EntryState entry;
             TableStore table;
             FrmRem w(entry, table);
-            w.prepare(mode);
-            w.show();
+            w.prepare(mode), w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w) && (w.windowFlags() & Qt::FramelessWindowHint) && w.isModal());
             QCOMPARE(w.geometry().size(), px(0, 0, l.outerWidth, l.outerHeight).size());
             QCOMPARE(w.client->geometry(), QRect(1, 1, w.width() - 2, w.height() - 2));   // a one-pixel border
@@ -359,8 +358,7 @@ private slots:
         FrmRem again(entry, table), parents(entry, table);
         again.prepare(HusbandDetails), again.CmdOk_Click();
         QCOMPARE(entry.groups[0], QString("1790\t25\tLannevez\t123\tLaboureur\t"));
-        parents.prepare(WifeParents);
-        parents.show();
+        parents.prepare(WifeParents), parents.show();
         QTest::keyClicks(parents.TxtRqEp[1], "61");
         QTest::keyClicks(parents.TxtRqEp[12], "kervel");
         QTest::keyClick(parents.TxtRqEp[12], Qt::Key_Escape);
@@ -429,8 +427,7 @@ private slots:
         QList<QUrl> opened;
         hooks().openUrl = [&](const QUrl &u) { opened << u; };
         FrmRem w(entry, table);
-        w.prepare(About);
-        w.show();
+        w.prepare(About), w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QCOMPARE(w.LblRem[1]->text(), QString("Version ") + VELDER_VERSION);
         QCOMPARE(w.Picture1->pixmap().size(), QSize(160, 34));   // the logo, shown whole
