@@ -200,10 +200,8 @@ void FieldEdit::dropEvent(QDropEvent *e)
     const int limit = typedMaxLength();
     if (limit > 0 && e->source() != this)
         clean = clean.left(std::max<qsizetype>(0, limit - text().size()));
-    if (refused || clean.isEmpty()) {
-        e->ignore();
-        return;
-    }
+    if (refused || clean.isEmpty())
+        return;   // a drop event starts ignored: refused
     QMimeData cleaned;
     cleaned.setText(clean);
     QDropEvent drop(e->position(), e->possibleActions(), &cleaned, e->buttons(), e->modifiers());

@@ -270,8 +270,7 @@ private slots:
             QTest::mouseClick(w.CmdSuivant, Qt::LeftButton);
             QCOMPARE(w.LblRem[0]->text(), QString("Témoin 2"));
             QCOMPARE(w.TxtRqEp[0]->text(), QString("LE GOFF"));   // witness 2 was empty: witness 1's values stay shown
-            w.TxtRqEp[9]->setFocus();
-            typeText(w.TxtRqEp[9], "présent");
+            w.TxtRqEp[9]->setFocus(), typeText(w.TxtRqEp[9], "présent");
             QTest::keyClick(w.TxtRqEp[9], Qt::Key_Escape);
         });
         QCOMPARE(openDetailWindow(nullptr, Witnesses, entry, table), 1);
