@@ -967,14 +967,12 @@ bool Form1::actLetter(QKeyEvent *e)
     if (text.size() != 1 || !text.at(0).isLetter()
         || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
         return false;
-    const int n = CmbActe->count();
-    for (int k = 1; k <= n; ++k) {
-        const int i = (CmbActe->currentIndex() + k) % n;
-        if (CmbActe->itemText(i).startsWith(text, Qt::CaseInsensitive)) {
-            CmbActe->setCurrentIndex(i);
-            break;
-        }
-    }
+    // From the label after the current one, round to the current one itself.
+    const QAbstractItemModel *labels = CmbActe->model();
+    const QModelIndexList hit = labels->match(labels->index((CmbActe->currentIndex() + 1) % CmbActe->count(), 0),
+                                              Qt::DisplayRole, text, 1, Qt::MatchStartsWith | Qt::MatchWrap);
+    if (!hit.isEmpty())
+        CmbActe->setCurrentIndex(hit.first().row());
     return true;
 }
 

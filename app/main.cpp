@@ -45,7 +45,6 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velder"));
-    QApplication::setApplicationVersion(QStringLiteral(VELDER_VERSION));
 
     // Qt's own dialogs (print, files) in French when the translation is installed.
     QTranslator qtFrench;

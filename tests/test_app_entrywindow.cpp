@@ -160,6 +160,10 @@ private slots:
             QTest::mouseClick(b, Qt::LeftButton);
         QTest::keyClick(h.form.CmdRq[1], Qt::Key_Return);   // Enter presses a focused button
         QCOMPARE(h.details, (QList<int>{11, 1, 4, 9, 2, 3, 10, 1}));
+        EntryState before = h.form.readState(), back = before;   // the detail window gives back its four boxes, no other
+        back.txt.fill(QStringLiteral("d")), h.form.applyDetail(back);
+        for (int i : {16, 17, 28, 29}) before.txt[i] = QStringLiteral("d");
+        QVERIFY(h.form.readState().txt == before.txt);
     }
     // Without a table every button is harmless; the window's message boxes: icon, default button, each answer.
     void withoutATableAndMessageBoxes()

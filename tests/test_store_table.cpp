@@ -383,31 +383,25 @@ private slots:
         QCOMPARE(t.upperIndex(), 2);
         QCOMPARE(s.txt[2] + s.txt[7], QString());
         s.txt[18] = s.txt[22] = "BRIAND";   // her father without first names: the copy is no father
-        s.txt[3] = "5";
-        transfer::store(t, s, transfer::Next);
+        s.txt[3] = "5", transfer::store(t, s, transfer::Next);
         QCOMPARE(t.upperIndex(), 3);
         QCOMPARE(s.count + s.recordNumber + s.previousNumber, QStringLiteral("332"));
         QCOMPARE(t.line(2), recordLine({{"Lieu", "Kerlouan"}, {"Paroisse", "Notre-Dame"}, {"Date", ".5/../...."}, {"Nom EPSE", "BRIAND"}}));
         QCOMPARE(s.previous[5], QStringLiteral("BRIAND") + record::Nbsp);
         s.txt[18] = "AUFFRET";   // a month alone, or a year alone, is a date too
-        s.txt[4] = "5";
-        transfer::store(t, s, transfer::Next);
-        s.txt[18] = "BERNARD";
-        s.txt[5] = "1815";
-        transfer::store(t, s, transfer::Previous);
+        s.txt[4] = "5", transfer::store(t, s, transfer::Next);
+        s.txt[18] = "BERNARD", s.txt[5] = "1815", transfer::store(t, s, transfer::Previous);
         QCOMPARE(record::fieldOf(t.line(3), 5) + record::fieldOf(t.line(4), 5), QStringLiteral("../.5/....../../1815"));
     }
     void navigationBounds()
     {
         TableStore t = tableOf({recordLine({{"Nom EPX", "A"}}), recordLine({{"Nom EPX", "B"}})});
         EntryState s;
-        s.recordNumber = "1";
-        transfer::store(t, s, transfer::Previous);
+        s.recordNumber = "1", transfer::store(t, s, transfer::Previous);
         QCOMPARE(s.recordNumber + s.previousNumber, QStringLiteral("1"));
         transfer::store(t, s, transfer::Typed, 2);
         QCOMPARE(s.txt[6] + s.previousNumber, QStringLiteral("B")); // modes 5 and 6 leave the panel alone
-        transfer::store(t, s, transfer::Next);
-        transfer::store(t, s, transfer::Next);
+        transfer::store(t, s, transfer::Next), transfer::store(t, s, transfer::Next);
         QCOMPARE(s.recordNumber, QStringLiteral("3"));
         // Lines that cannot be shown.
         t = tableOf({QStringLiteral("too\tfew"), recordLine({{"Date", "1815"}})});
