@@ -655,6 +655,9 @@ private slots:
         h.form.Txt[18]->setFocus();
         static_cast<FieldEdit *>(h.form.Txt[18])->pasteText(QStringLiteral("KER\tBRAS"));
         QCOMPARE(h.form.Txt[18]->text() + h.form.Txt[22]->text(), QStringLiteral("KERBRASKERBRAS"));
+        QVERIFY(drop(h.form.Txt[18], QStringLiteral("S")) && h.form.Txt[22]->text() == h.form.Txt[18]->text());   // a drop too
+        h.form.Txt[22]->setText(QStringLiteral("AUTRE")), static_cast<FieldEdit *>(h.form.Txt[18])->pasteText(QStringLiteral("Z"));
+        QCOMPARE(h.form.Txt[22]->text(), QStringLiteral("AUTRE"));   // another father's surname is his own
         h.table.setLine(1, recordLine({{"Nom EPX", "A"}, {"Org EPX", "Plouvern"}})), QTest::keyClicks(h.form.Txt[8], "px");
         QCOMPARE(h.form.Txt[8]->text(), QStringLiteral("Px"));   // a key that matches no origin replaces the completion
         h.form.Txt[3]->setFocus();

@@ -314,8 +314,7 @@ private slots:
                 QCOMPARE(w.LblRem[0]->text() + w.TxtRqEp[0]->text() + w.TxtRqEp[7]->text(), "Dernier Conjoint " + who + "RIOUMarin");
                 QVERIFY(!w.CmdPrecedent->isEnabled() && w.CmdSuivant->isEnabled());
                 w.TxtRqEp[0]->selectAll(), typeText(w.TxtRqEp[0], "kerné");
-                QTest::keyClicks(w.TxtRqEp[6], "56");
-                QTest::mouseClick(w.CmdSuivant, Qt::LeftButton);
+                QTest::keyClicks(w.TxtRqEp[6], "56"), QTest::mouseClick(w.CmdSuivant, Qt::LeftButton);
                 QCOMPARE(seen, QStringList{"KERNÉ"});
                 QCOMPARE(w.LblRem[0]->text(), "Avant-Dernier Conjoint " + who);
                 QVERIFY(w.CmdPrecedent->isEnabled() && !w.CmdSuivant->isEnabled());

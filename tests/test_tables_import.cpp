@@ -340,8 +340,7 @@ private slots:
         answer.clear();
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
         QVERIFY(ui.restored());
-        answer = dir.filePath(QStringLiteral("une.ligne"));
-        writeBytes(answer, "une seule ligne\r\n");
+        answer = dir.filePath(QStringLiteral("une.ligne")), writeBytes(answer, "une seule ligne\r\n");
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
         answer = dir.filePath(QStringLiteral("sansextension"));   // no table name can come from it
         QCOMPARE(importer::CmdImporter_Click(ui.controls(), app, h), QString());
