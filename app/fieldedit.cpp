@@ -18,7 +18,6 @@ void FieldHost::beep()
 }
 namespace {
 
-
 // Text typed as text: printable, and not a Ctrl shortcut (AltGr, which some
 // systems report as Ctrl+Alt, still types).
 bool isTypedText(const QKeyEvent *e)
@@ -29,9 +28,7 @@ bool isTypedText(const QKeyEvent *e)
     for (QChar c : t)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             return false;
-    const auto mods = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (mods & Qt::MetaModifier)
-        return false;
+    const auto mods = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
     return !(mods & Qt::ControlModifier) || (mods & Qt::AltModifier);
 }
 
@@ -144,6 +141,8 @@ void FieldEdit::keyPressEvent(QKeyEvent *e)
     default:
         break;
     }
+    if ((e->modifiers() & Qt::MetaModifier) && !e->text().isEmpty())
+        return;   // a chord with the system key types nothing: Qt's box would insert its letter unshaped
     if (isTypedText(e)) {
         for (QChar c : e->text())
             typed(c);
@@ -193,7 +192,7 @@ void FieldEdit::mouseReleaseEvent(QMouseEvent *e)
 void FieldEdit::dropEvent(QDropEvent *e)
 {
     const QString before = text();
-    bool refused = false;
+    bool refused;   // always set by the cleaning
     QString clean = cp1252::cleanForField(e->mimeData()->text(), &refused);   // no text: nothing to drop
     if (refused)
         m_host.beep();   // refused whole
@@ -233,7 +232,7 @@ void FieldEdit::pasteFrom(QClipboard::Mode mode)
 
 void FieldEdit::pasteText(const QString &pasted)
 {
-    bool refused = false;
+    bool refused;   // always set by the cleaning
     QString clean = cp1252::cleanForField(pasted, &refused);
     if (refused) {
         m_host.beep();

@@ -193,7 +193,7 @@ void place(QWidget *w, const Box &b)
 void moveCaption(QLabel *l, int left, int top)
 {
     l->move(twips::px(left), twips::px(top));
-    l->setProperty(TwipsProperty, QRect(left, top, 0, 0));
+    l->setProperty(TwipsProperty, QRect(QPoint(left, top), QSize()));
 }
 
 QLabel *caption(QWidget *parent, const QString &text, int left, int top)
@@ -864,9 +864,7 @@ bool Form1::txtnbKey(QKeyEvent *e)
     const int s = int(Txtnb->selectedText().size());
     QString candidate;
     if (backspace) {
-        if (t.isEmpty())
-            return false;
-        candidate = t.chopped(1);
+        candidate = t.left(t.size() - 1);   // empty for an empty box
     } else if (del) {
         candidate = search::textAfterKey(t, p, s, QChar(127));
         if (candidate == t)
@@ -951,8 +949,7 @@ bool Form1::searchKey(QKeyEvent *e)
     const int hit = m_surnames.first(m_table, search::textAfterKey(t, p, s, key));
     if (hit > 0)
         Store(transfer::Found, hit);
-    // The box keeps its caret (a selection of 0 is the caret alone) and takes the key as usual.
-    TxtRech->setSelection(p, s);
+    // The box takes the key as usual.
     if (backspace || del)
         return false; // the box deletes as usual
     TxtRech->insert(QString(key));

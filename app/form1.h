@@ -29,7 +29,7 @@ public:
     ~Form1() override;
 
     // ---- Controls, named as the users' documentation names them ----
-    std::array<QLineEdit *, 31> Txt{};
+    std::array<QLineEdit *, record::TxtCount> Txt{};
     QComboBox *CmbParoisse = nullptr;
     QComboBox *CmbActe = nullptr;
     QCheckBox *ChkDispense = nullptr;

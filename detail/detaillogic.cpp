@@ -384,7 +384,7 @@ bool typedCharAllowed(QChar c, int mode)
 
 std::optional<QString> cleanPaste(const QString &text, int mode, int index)
 {
-    bool refused = false;
+    bool refused;   // always set by the cleaning
     QString clean = cp1252::cleanForField(text, &refused);
     if (!refused && headerMode(mode))
         clean.replace(Nbsp, u' ');

@@ -21,7 +21,7 @@ public:
     using QValidator::QValidator;
     State validate(QString &input, int &) const override
     {
-        bool refused = false;
+        bool refused;   // always set by the cleaning
         const QString clean = cp1252::cleanForField(input, &refused);
         if (refused)
             return Invalid;
