@@ -128,8 +128,7 @@ private slots:
     // becomes (the copy into the father's surname only from the two spouses' surnames).
     void everyBoxHasItsRule_data()
     {
-        QTest::addColumn<int>("box");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<int>("box"), QTest::addColumn<QString>("expected");
         for (const QStringList &c : testutil::caseRows("box_rules.txt"))
             QTest::addRow("Txt(%s)", qPrintable(c[0])) << c[0].toInt() << c[1];
     }
@@ -164,8 +163,7 @@ private slots:
         w.type(FatherSurname, "x");
         b = w.key(Surname, b, u'd');
         QCOMPARE(w.txt[FatherSurname], QStringLiteral("DURANX"));
-        w.txt[FatherSurname] = QStringLiteral("durand");
-        w.key(Surname, b, u's');
+        w.txt[FatherSurname] = QStringLiteral("durand"), w.key(Surname, b, u's');
         QCOMPARE(w.txt[FatherSurname], QStringLiteral("DURANDS"));
         // A particle rewritten while typing is copied too; the wife's pair is her own.
         Window p;

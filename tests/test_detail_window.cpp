@@ -221,8 +221,7 @@ private slots:
     // Which field each box shows, mode by mode; OK without typing gives every value back.
     void boxesShowTheirFields_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("fields");
+        QTest::addColumn<int>("mode"), QTest::addColumn<QString>("fields");
         for (const QStringList &c : testutil::caseRows("detail_fields.txt"))
             QTest::addRow("mode %s", qPrintable(c[0])) << c[0].toInt() << c[1];
     }
@@ -264,8 +263,7 @@ private slots:
             QTest::keyClicks(w.TxtRqEp[0], "le goff");
             QTest::keyClick(w.TxtRqEp[0], Qt::Key_Return);
             QCOMPARE(QApplication::focusWidget(), w.TxtRqEp[1]);
-            QTest::keyClicks(w.TxtRqEp[1], "jean-marie");
-            w.Option2[0]->click();
+            QTest::keyClicks(w.TxtRqEp[1], "jean-marie"), w.Option2[0]->click();
             QVERIFY(!w.Option2[1]->isChecked());   // the pair set from the record is exclusive again
             QTest::mouseClick(w.CmdSuivant, Qt::LeftButton);
             QCOMPARE(w.LblRem[0]->text(), QString("Témoin 2"));
@@ -386,8 +384,7 @@ private slots:
             QCOMPARE(w.LstParoisse->count(), 3);
             typeText(w.TxtRqEp[0], QString("a") + record::Nbsp + "\tb");   // no-break space and TAB never enter
             QCOMPARE(w.TxtRqEp[0]->text(), QString("Ab"));
-            w.TxtRqEp[0]->clear();
-            QTest::mouseClick(w.CmdOk, Qt::LeftButton);
+            w.TxtRqEp[0]->clear(), QTest::mouseClick(w.CmdOk, Qt::LeftButton);
         });
         openDetailWindow(nullptr, Parishes, entry, table);
         QCOMPARE(table.parishNames(), (QStringList{"Notre-Dame", "Saint-Martin", "Locmaria"}));
@@ -514,8 +511,7 @@ private slots:
         for (int m : {Dispensation, Contract, WifeParents, TableProperties})   // nothing of the entry window to refresh
             QVERIFY(!commitMode(m, v, e, table));
         QCOMPARE(table.people, six.join(NB));
-        table.setParishNames({"Église"});
-        v = loadMode(Parishes, e, table);
+        table.setParishNames({"Église"}), v = loadMode(Parishes, e, table);
         v.boxes[0] = "ÉGLISE";
         QCOMPARE(addParish(v), AddResult::Duplicate);   // accented capitals compare too
         v.boxes[0] = "Notre-Dame";

@@ -15,6 +15,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QPointer>
+#include <QTranslator>
 #endif
 
 namespace testutil {
@@ -116,9 +117,14 @@ struct SizeLimit {
     ~SizeLimit() { setrlimit(RLIMIT_FSIZE, &before); }
 };
 #ifdef QT_WIDGETS_LIB
-// Pastes through the box's right-click menu; false if it has no Paste or outlives its closing.
+// Pastes through the box's right-click menu, its words translated; false if it has no Paste or outlives its closing.
 inline bool pasteByMenu(QWidget *box)
 {
+    struct French : QTranslator {
+        bool isEmpty() const override { return false; }
+        QString translate(const char *c, const char *s, const char *, int) const override { return QByteArray(c) + s == "QLineEdit&Paste" ? "Co&ller" : QString(); }
+    } french;
+    QCoreApplication::installTranslator(&french);
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), box->mapToGlobal(QPoint()));
     QApplication::sendEvent(box, &event);
     QPointer<QMenu> menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
