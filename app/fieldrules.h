@@ -21,7 +21,7 @@ namespace fieldrules {
 namespace key {
 constexpr char16_t Backspace = 8;
 constexpr char16_t Enter = 13;
-constexpr char16_t CtrlBackspace = 127;   // deletes the word before the caret
+constexpr char16_t CtrlBackspace = 0x7F;   // DEL, which no key types here: deletes the word before the caret
 } // namespace key
 
 enum class Rule { None, InitialCapitals, Capitals, Date, PlaceCode, EventMarker };

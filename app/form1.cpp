@@ -824,7 +824,6 @@ void Form1::hoverToolbar(int i, bool pressed)
         LnBouton[k]->show();
         LnBouton[k]->raise();
     }
-    setHelp(PicBouton[i]->property(HelpProperty).toString());
 }
 
 // ---------------------------------------------------------------- keys and mouse
@@ -961,8 +960,7 @@ bool Form1::actLetter(QKeyEvent *e)
     // A letter steps to the next label beginning with it, however fast the keys come:
     // "c", "c" goes from "Contrat de Mariage" to "Congé", not to a search for "cc".
     const QString text = e->text();
-    if (text.size() != 1 || !text.at(0).isLetter()
-        || (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+    if (text.size() != 1 || !text.at(0).isLetter())
         return false;
     // From the label after the current one, round to the current one itself.
     const QAbstractItemModel *labels = CmbActe->model();
@@ -1061,18 +1059,14 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         break;
     case QEvent::Enter:
     case QEvent::MouseMove:
-        if (watched == CmdCM) {
-            setHelp(cmdCMHelp());
-        } else {
-            if (const int i = toolbarIndex(watched); i >= 0) {
-                const auto *me = event->type() == QEvent::MouseMove ? static_cast<QMouseEvent *>(event) : nullptr;
-                hoverToolbar(i, me && (me->buttons() & Qt::LeftButton));
-                return false;
-            }
-            const QVariant help = watched->property(HelpProperty);
-            if (help.isValid())
-                setHelp(help.toString());
+        if (const int i = toolbarIndex(watched); i >= 0) {
+            const auto *me = event->type() == QEvent::MouseMove ? static_cast<QMouseEvent *>(event) : nullptr;
+            hoverToolbar(i, me && (me->buttons() & Qt::LeftButton));
         }
+        if (watched == CmdCM)
+            setHelp(cmdCMHelp());
+        else if (const QVariant help = watched->property(HelpProperty); help.isValid())
+            setHelp(help.toString());
         break;
     case QEvent::Leave:
         if (toolbarIndex(watched) >= 0)

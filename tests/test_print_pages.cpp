@@ -151,8 +151,7 @@ private slots:
     // Whole pages against pages written by hand from the layout rules: the card, a listing page, the charter.
     void wholePage_data()
     {
-        QTest::addColumn<Page>("page");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<Page>("page"), QTest::addColumn<QString>("expected");
         const pagedump::CharMeasure cm;
         QStringList f;
         for (int n = 1; n <= record::FieldCount; ++n)
@@ -240,8 +239,7 @@ private slots:
         QCOMPARE(std::pair(r.first, r.last), std::pair(2, 11));   // from 2, to no further than the last
         QPageRanges list;   // typed as "1, 3-4"
         list.addPage(1);
-        list.addRange(3, 4);
-        printer.setPageRanges(list);
+        list.addRange(3, 4), printer.setPageRanges(list);
         QCOMPARE(summary(print::listingDocument(l, print::chosenRange(printer, 11), m)), (QStringList{all[0], all[2], all[3]}));
     }
     void charterLinesFitAndKeepEveryWord()
