@@ -22,6 +22,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 using namespace record;
 
 const QString Form1::DefaultHelp = QStringLiteral("Pour se déplacer au champ précédent, appuyer sur SHIFT + TABULATION");
@@ -385,13 +387,14 @@ void Form1::buildControls()
         Txt[22], Txt[23], Txt[24], Txt[25], Txt[26], Txt[27], CmdRq[5], Txt[28], Txt[29], CmdRq[6],
         CmdCM, CmdTemoin, Txt[30], CmdDebut, CmdPrecedent, CmdSuivant, CmdFin, CmdOuvrir, CmdQuitter, Txtnb,
         TxtRech, CmdRechP, CmdRechS};
-    for (int i = 1; i < order.size(); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    QWidget *before = order.first();
+    for (QWidget *w : order.sliced(1))
+        setTabOrder(std::exchange(before, w), w);
 
     // One filter serves the page keys, the record number, the parish, the search,
     // the dispensation and the hover help.
     for (QObject *o : children()) {
-        if (o->isWidgetType() && o != Txt[1])
+        if (o->isWidgetType())
             o->installEventFilter(this);
     }
 
@@ -646,22 +649,15 @@ void Form1::DeleteShownRecord()
     if (!askYesNo(QStringLiteral("Suppression d'un enregistrement"), question))
         return;
 
-    if (k < 1 || k >= m_table.upperIndex()) {
-        // The spare slot: the new record typed there is dropped (never stored), nothing
-        // stored is removed, and the window steps back as a store would.
+    const bool spare = k < 1 || k >= m_table.upperIndex();
+    if (spare || k == 1) {
+        // On the spare slot the new record typed there is dropped (never stored) and the
+        // window steps back as a store would. Nothing comes before record 1: it goes, and
+        // what is now record 1 is shown.
+        if (!spare)
+            m_table.deleteRecord(1);
         EntryState s = readState();
-        const transfer::Result r = transfer::show(m_table, s, transfer::Previous);
-        s.count = QString::number(m_table.upperIndex());
-        writeState(s);
-        if (r == transfer::Result::Incompatible)
-            showIncompatible(true);
-        return;
-    }
-    if (k == 1) {
-        // Nothing comes before record 1: remove it and show what is now record 1.
-        m_table.deleteRecord(1);
-        EntryState s = readState();
-        const transfer::Result r = transfer::show(m_table, s, transfer::First);
+        const transfer::Result r = transfer::show(m_table, s, spare ? transfer::Previous : transfer::First);
         s.count = QString::number(m_table.upperIndex());
         writeState(s);
         if (r == transfer::Result::Incompatible)
