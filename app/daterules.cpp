@@ -117,7 +117,7 @@ Result keyPress(int index, const Box &b, QChar key, const DateBoxes &date)
         r.key = QChar();
         if (auto month = completeMonth(prefix)) {
             r.layout = republican();
-            r.box = {*month, p + 1, int(month->size()) - (p + 1)};
+            r.box = fieldrules::completion(*month, p + 1);
         }
     }
     return r;

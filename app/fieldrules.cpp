@@ -93,7 +93,7 @@ void initialCapitals(int index, const Box &b, QChar k, const Context &ctx, Resul
         if (!table)
             return;
         if (auto proposal = originProposal(*table, index, r.box.text.left(p) + k)) {
-            r.box = {*proposal, p + 1, int(proposal->size()) - (p + 1)};
+            r.box = completion(*proposal, p + 1);
             r.key = QChar();
         }
     }

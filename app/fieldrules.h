@@ -55,6 +55,8 @@ struct Box {
     int selLength{};
     friend bool operator==(const Box &, const Box &) = default;
 };
+// A completion: the caret after the letters typed, the rest of the text selected.
+inline Box completion(const QString &text, int typed) { return {text, typed, int(text.size()) - typed}; }
 
 // What the rules may read besides the box itself.
 class Context {

@@ -967,36 +967,31 @@ bool Form1::actLetter(QKeyEvent *e)
     return true;
 }
 
+// Mouse and key presses. The box never sees the presses taken here, so it does
+// nothing with their releases.
 bool Form1::dispenseEvent(QEvent *ev)
 {
-    switch (ev->type()) {
-    case QEvent::MouseButtonDblClick:
+    if (ev->type() == QEvent::MouseButtonDblClick)
         return true; // the second press of a double click is no new press
-    case QEvent::MouseButtonPress:
+    if (ev->type() == QEvent::MouseButtonPress) {
         // The value flips on the press, then the degree of kinship is asked for.
         ChkDispense->setChecked(!ChkDispense->isChecked());   // Qt has given it the focus already
         openDetail(6);
         return true;
-    case QEvent::KeyPress: {
-        auto *e = static_cast<QKeyEvent *>(ev);
-        if (e->key() == Qt::Key_Space) {
-            if (!e->isAutoRepeat()) {
-                ChkDispense->setChecked(!ChkDispense->isChecked());
-                openDetail(6);
-            }
-            return true;
-        }
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || typedChar(e)) {
+    }
+    const auto *e = static_cast<QKeyEvent *>(ev);
+    if (e->key() == Qt::Key_Space) {
+        if (!e->isAutoRepeat()) {
+            ChkDispense->setChecked(!ChkDispense->isChecked());
             openDetail(6);
-            return true;
         }
-        return false;
+        return true;
     }
-    case QEvent::KeyRelease:
-        return static_cast<QKeyEvent *>(ev)->key() == Qt::Key_Space;
-    default:
-        return false;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || typedChar(e)) {
+        openDetail(6);
+        return true;
     }
+    return false;
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
@@ -1078,8 +1073,6 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
         }
         break;
     case QEvent::MouseButtonRelease:
-        if (watched == ChkDispense)
-            return dispenseEvent(event);
         // No pasting of the selection into the parish box.
         if (watched == CmbParoisse->lineEdit() && static_cast<QMouseEvent *>(event)->button() == Qt::MiddleButton)
             return true;
@@ -1090,10 +1083,6 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
                 PicBouton_Click(i);
             return true;
         }
-        break;
-    case QEvent::KeyRelease:
-        if (watched == ChkDispense)
-            return dispenseEvent(event);
         break;
     default:
         break;
