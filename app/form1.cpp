@@ -752,14 +752,13 @@ void Form1::centre()
 // Qt's own resize, show and mouse handlers do nothing for a window: they are not called.
 void Form1::resizeEvent(QResizeEvent *)
 {
-    if (isMinimized() || m_centring)
+    if (isMinimized())
         return;
-    m_centring = true;
+    // The resize below may come back here once, when the size is settled.
     const QSize fixed(twips::px(ClientWidth), twips::px(ClientHeight));
     if (size() != fixed)
         resize(fixed);
     centre();
-    m_centring = false;
 }
 
 void Form1::showEvent(QShowEvent *)

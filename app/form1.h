@@ -160,7 +160,6 @@ private:
     QString m_shown;              // the record number last shown
     DateBoxes m_date;             // the date layout in force (the month's limit tells the calendar)
     bool m_savedByQuit = false;
-    bool m_centring = false;
     ScratchClock m_clock;
     search::SurnameIndex m_surnames;
     std::array<QGroupBox *, 5> m_frames{};

@@ -556,7 +556,7 @@ private slots:
         int printed = 0;
         h.form.onPrintCard = [&] { ++printed; };
         for (int b : {2, 0, 3})
-            QTest::mouseClick(h.form.PicBouton[b], Qt::LeftButton);
+            QTest::mouseClick(h.form.PicBouton[b], Qt::LeftButton), QTest::mouseClick(h.form.PicBouton[b], Qt::RightButton);   // the right button is no click
         QVERIFY(printed == 1 && h.details == (QList<int>{12, 13}));
     }
     // The parish completes from the list; the act type shows or hides its "Cote"; each opens its details.
