@@ -48,7 +48,6 @@ Qt::Alignment qtAlignment(Align a)
 FieldEdit::FieldEdit(int index, FieldHost &host, QWidget *parent)
     : QLineEdit(parent), m_index(index), m_host(host)
 {
-    setObjectName(QStringLiteral("Txt%1").arg(index));
     setAlignment(qtAlignment(boxInfo(index).align));
     if (boxInfo(index).rule == Rule::Date)
         setToolTip(daterules::FormatHelp);

@@ -528,7 +528,7 @@ private slots:
                 const QRect g = l->property("velderTwips").toRect();
                 out += QStringLiteral("%1 %2 %3 %4 %5 %6; ").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())
                            .arg(l->isVisible() && l->geometry() == twips::rect(g.x(), g.y(), g.width(), g.height()))
-                           .arg(l->palette().color(QPalette::Window).name());
+                           .arg(h.form.grab(l->geometry()).toImage().pixelColor(0, 0).name());   // as drawn
             }
             return out;
         };
