@@ -296,8 +296,7 @@ private slots:
         QInputMethodEvent composed; composed.setCommitString("5"), QApplication::sendEvent(nb, &composed);
         QCOMPARE(h.at(), "2 " + husband(2));   // nothing pasted, nothing composed
         // Delete edits the box like any other and goes to the record it then names.
-        typed("17");
-        nb->setCursorPosition(0);
+        typed("17"), nb->setCursorPosition(0);
         QTest::keyClick(nb, Qt::Key_Delete);   // as offscreen sends it, without the character 127
         QCOMPARE(h.at() + u'@' + QString::number(nb->cursorPosition()), "7 " + husband(7) + "@0");
         nb->setCursorPosition(1);
