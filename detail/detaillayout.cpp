@@ -310,9 +310,9 @@ Layout layoutFor(int mode)
     if (mode < 1 || mode > ModeCount)
         return l;
     const ModeLook &look = Modes[mode - 1];
-    if (look.outerWidth > 0)
+    if (look.outerWidth != 0)   // 0: the base size
         l.outerWidth = look.outerWidth;
-    if (look.outerHeight > 0)
+    if (look.outerHeight != 0)
         l.outerHeight = look.outerHeight;
     if (look.tint) {
         l.back = look.tint->back;

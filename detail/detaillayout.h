@@ -12,6 +12,7 @@ namespace detail {
 constexpr int ModeCount = 13;
 constexpr int LabelCount = 13;   // LblRem(0)..LblRem(12)
 constexpr int BoxCount = 16;     // TxtRqEp(0)..TxtRqEp(15)
+constexpr int ParentCount = 2;   // LblParents(0) "Père:", LblParents(1) "Mère:"
 
 // Detail modes by job.
 enum Mode {
@@ -47,7 +48,7 @@ struct Layout {
     QColor back;
     std::array<Item, LabelCount> lblRem;
     std::array<Item, BoxCount> box;
-    std::array<Item, 2> parents;    // LblParents(0) "Père:", LblParents(1) "Mère:"
+    std::array<Item, ParentCount> parents;
     Item picture, frame1, frame2, prev, next, ok, list, line;
 };
 

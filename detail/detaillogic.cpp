@@ -100,10 +100,8 @@ bool onSecondSpouse(const QString &title)
 void loadPeople(const QString &people, Boxes &b)
 {
     // Boxes 1..4 take the first four items, box 5 everything after the fourth
-    // separator; a shorter field leaves the later boxes empty.
+    // separator; a shorter field leaves the later boxes as they are (empty).
     qsizetype pos = 0;
-    for (int i = 1; i <= 5; ++i)
-        b[i].clear();
     for (int i = 1; i <= 4; ++i) {
         const qsizetype sep = people.indexOf(Nbsp, pos);
         if (sep < 0) {

@@ -7,7 +7,6 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QTimer>
 #include <QUrl>
 #include <QValidator>
 
@@ -77,10 +76,10 @@ int openDetailWindow(QWidget *parent, int mode, EntryState &entry, TableStore &t
     FrmRem window(entry, table, entryChanged, parent);
     window.prepare(mode);
     if (hooks().shown)
-        QTimer::singleShot(0, &window, [&window] {
+        QMetaObject::invokeMethod(&window, [&window] {   // once the window's own loop runs
             if (hooks().shown && window.isVisible())
                 hooks().shown(window);
-        });
+        }, Qt::QueuedConnection);
     if (!window.committed())
         window.exec();
     detailMode = 0;

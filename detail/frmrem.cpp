@@ -211,7 +211,7 @@ FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entry
         LblRem[i]->setMouseTracking(true);
         LblRem[i]->installEventFilter(this);
     }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < ParentCount; ++i) {
         LblParents[i] = new QLabel(client);
         LblParents[i]->setObjectName(QStringLiteral("LblParents%1").arg(i));
         LblParents[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -289,7 +289,7 @@ void FrmRem::applyLayout(const Layout &l)
         place(LblRem[i], l.lblRem[i]);
         labelStyle(LblRem[i], l.lblRem[i]);
     }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < ParentCount; ++i) {
         place(LblParents[i], l.parents[i]);
         labelStyle(LblParents[i], l.parents[i]);
     }

@@ -82,7 +82,7 @@ public:
     std::array<QRadioButton *, 2> Option1{};   // "Epoux", "Epouse"
     QPushButton *CmdPrecedent = nullptr, *CmdSuivant = nullptr, *CmdOk = nullptr;
     QListWidget *LstParoisse = nullptr;
-    std::array<QLabel *, 2> LblParents{};
+    std::array<QLabel *, ParentCount> LblParents{};
     QFrame *Line1 = nullptr;
 
     bool committed() const { return m_closed; }

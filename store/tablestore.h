@@ -108,7 +108,7 @@ private:
 
     QByteArray m_bytes;  // never written to once read: the lines point into it
     std::vector<Line> m_lines;
-    quint64 m_revision = 0;
+    quint64 m_revision{};   // only ever compared with itself
     // The last change when it replaced one line (the usual store): the revision before
     // it and the line, so that a column follows it by reading that line alone.
     quint64 m_revisionBefore{};

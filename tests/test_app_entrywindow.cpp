@@ -342,8 +342,7 @@ private slots:
     void deletingRecords()
     {
         Harness h(records(10));
-        h.form.Store(transfer::Typed, 5);
-        QTest::mouseClick(h.form.PicBouton[1], Qt::LeftButton);
+        h.form.Store(transfer::Typed, 5), QTest::mouseClick(h.form.PicBouton[1], Qt::LeftButton);
         const QString nb9(9, record::Nbsp);
         QCOMPARE(h.questions, QStringList{QStringLiteral("Suppression d'un enregistrement|"
                                                          "Etes vous sûr de vouloir supprimer l'enregistrement du mariage de:\r\r")
