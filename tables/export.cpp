@@ -212,7 +212,6 @@ Hooks defaultHooks()
         d.setAcceptMode(QFileDialog::AcceptSave);
         // The question about an existing file is ours; no extension is added.
         d.setOption(QFileDialog::DontConfirmOverwrite, true);
-        d.setDefaultSuffix(QString());
         if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
             return QString();
         return d.selectedFiles().constFirst();

@@ -268,10 +268,7 @@ void FrmOuvrir::closeEvent(QCloseEvent *event)
     m_ending = true;
     if (beforeQuit)
         beforeQuit();
-    if (quitProgram)
-        quitProgram();
-    else
-        QCoreApplication::quit();
+    quitProgram();
 }
 
 // ---- start and return -----------------------------------------------------------

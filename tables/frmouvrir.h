@@ -3,6 +3,7 @@
 // of the application folder and opens, creates, deletes, imports, exports and
 // prints them, and starts the two sibling programs. The other windows are reached
 // only through the hooks below, which the program's start wires.
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
 #include <QWidget>
@@ -36,8 +37,8 @@ public:
     std::function<QString()> importTable;
     // Before the program ends: the entry window stores the record shown and saves.
     std::function<void()> beforeQuit;
-    // Ends the program (QCoreApplication::quit when not set).
-    std::function<void()> quitProgram;
+    // Ends the program.
+    std::function<void()> quitProgram = [] { QCoreApplication::quit(); };
     // Starts a sibling program detached, without arguments (QProcess when not set).
     std::function<bool(const QString &program, const QString &workingFolder)> startProgram;
     // Message boxes (QMessageBox when not set).

@@ -615,8 +615,7 @@ private slots:
         };
         QCOMPARE(paste(QStringLiteral("A\tB\r\nC")), QStringLiteral("ABC"));
         QCOMPARE(paste(QStringLiteral("Z") + QChar(0x0101)), QStringLiteral("ABC"));   // refused whole
-        QGuiApplication::clipboard()->setText(QStringLiteral("N\tO"));
-        notes->selectAll();
+        QGuiApplication::clipboard()->setText(QStringLiteral("N\tO")), notes->selectAll();
         QVERIFY(testutil::pasteByMenu(notes));
         QCOMPARE(notes->text(), QStringLiteral("NO"));
         notes->clear();
