@@ -111,10 +111,10 @@ const Row ParentRows[] = {
     {12, 3975, 2450, u"Remarques:", 15, MotherBox, ParentRow6, 1965},
 };
 
-const Row ContractRows[] = {
-    {1, 105, 675, u"Date du contrat:", 0, 1890, 630, 1590},
-    {2, 105, 990, u"Lieu du contrat:", 1, 1890, 945, 1590},
-    {3, 105, 1305, u"Nom du notaire:", 2, 1890, 1260, 1590},
+const Row ContractRows[] = {   // the boxes stand where the base puts them
+    {1, 105, 675, u"Date du contrat:"},
+    {2, 105, 990, u"Lieu du contrat:"},
+    {3, 105, 1305, u"Nom du notaire:"},
 };
 
 const Row DispensationRows[] = {
