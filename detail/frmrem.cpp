@@ -206,14 +206,14 @@ FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entry
     Picture1->setObjectName(QStringLiteral("Picture1"));
     for (int i = 0; i < LabelCount; ++i) {
         LblRem[i] = new QLabel(client);
-        LblRem[i]->setObjectName(QStringLiteral("LblRem%1").arg(i));
+        LblRem[i]->setObjectName(QStringLiteral("LblRem") + QString::number(i));
         LblRem[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         LblRem[i]->setMouseTracking(true);
         LblRem[i]->installEventFilter(this);
     }
     for (int i = 0; i < ParentCount; ++i) {
         LblParents[i] = new QLabel(client);
-        LblParents[i]->setObjectName(QStringLiteral("LblParents%1").arg(i));
+        LblParents[i]->setObjectName(QStringLiteral("LblParents") + QString::number(i));
         LblParents[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     Line1 = new QFrame(client);
@@ -226,14 +226,14 @@ FrmRem::FrmRem(EntryState &entry, TableStore &table, std::function<void()> entry
     Frame2->setObjectName(QStringLiteral("Frame2"));
     for (int i = 0; i < 2; ++i) {
         Option2[i] = new QRadioButton(QString::fromUtf16(Option2Places[i].caption), Frame1);
-        Option2[i]->setObjectName(QStringLiteral("Option2_%1").arg(i));
+        Option2[i]->setObjectName(QStringLiteral("Option2_") + QString::number(i));
         Option1[i] = new QRadioButton(QString::fromUtf16(Option1Places[i].caption), Frame2);
-        Option1[i]->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        Option1[i]->setObjectName(QStringLiteral("Option1_") + QString::number(i));
     }
 
     for (int i = 0; i < BoxCount; ++i) {
         TxtRqEp[i] = new DetailBox(i, this, client);
-        TxtRqEp[i]->setObjectName(QStringLiteral("TxtRqEp%1").arg(i));
+        TxtRqEp[i]->setObjectName(QStringLiteral("TxtRqEp") + QString::number(i));
     }
     CmdOk = new QPushButton(client);
     CmdOk->setObjectName(QStringLiteral("CmdOk"));
