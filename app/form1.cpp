@@ -498,8 +498,7 @@ void Form1::Store(int mode, int target)
 {
     if (!m_table.isOpen())
         return; // no table loaded yet: nothing to store or show
-    restoreTxtnb();
-    EntryState s = readState();
+    EntryState s = readState();   // the record shown, whatever the number box holds
     const transfer::Result r = transfer::store(m_table, s, mode, target);
     writeState(s);
     if (r == transfer::Result::Incompatible)
