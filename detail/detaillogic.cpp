@@ -205,7 +205,6 @@ DetailValues loadMode(int mode, EntryState &entry, const TableStore &table)
         if (!entry.groups[10].isEmpty())
             loadWitness(entry.groups[10], v);
         v.prevEnabled = false;
-        v.nextEnabled = true;
         break;
     case HusbandSpouses:
     case WifeSpouses:
@@ -454,8 +453,7 @@ KeyOutcome keyPress(const KeyInput &in, const TableStore &table)
         out.kind = KeyOutcome::Drop;
         return out;
     }
-    out.kind = KeyOutcome::Insert;
-    out.key = key;
+    out.key = key;   // inserted, the outcome's default
     return out;
 }
 

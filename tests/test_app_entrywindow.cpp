@@ -668,8 +668,7 @@ private slots:
     void searchMovesTheWindowAndKeepsTheFocus()
     {
         Harness h({recordLine({{"Nom EPX", "MARTIN"}}), recordLine({{"Nom EPX", "DURAND"}}), recordLine({{"Nom EPX", "DUPONT"}})});
-        QApplication::setActiveWindow(&h.form);
-        h.form.CmdDebut_Click();
+        QApplication::setActiveWindow(&h.form), h.form.CmdDebut_Click();
         h.form.Txt[7]->setText(QStringLiteral("Loïc"));
         QLineEdit *rech = h.form.TxtRech;
         auto search = [&] { return rech->text() + u' ' + h.shown(); };
