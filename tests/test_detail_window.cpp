@@ -486,7 +486,7 @@ private slots:
         QCOMPARE(v.boxes[0], QString());        // group 12 holds its TABs: loaded empty
         v.boxes[0] = "TROIS";
         pageNext(Witnesses, v, e);
-        pageNext(Witnesses, v, e);               // disabled: nothing moves
+        QVERIFY(!pageNext(Witnesses, v, e));     // disabled: nothing moves, nothing written
         QCOMPARE(page(), std::tuple(QString("Témoin 4"), true, false, QString()));
         v.boxes[0] = "QUATRE";
         pagePrevious(Witnesses, v, e);
